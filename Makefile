@@ -1,0 +1,60 @@
+# Set-up and build entry points for a fresh Debian machine (run as root or with sudo).
+#   make run   installs what is missing, builds, and runs the main job
+#   make test  installs what is missing, builds, and runs every test
+
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-dev \
+            libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build test run bench asan fuzz format clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+
+run: build
+	$(BUILD_DIR)/src/cli/lumivant-cli new $(BUILD_DIR)/demo-new.ledprj
+	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
+
+bench: build
+	$(BUILD_DIR)/bench/lumivant-bench
+
+# Tests under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of their own.
+asan: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMIVANT_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# libFuzzer targets, built with clang.
+fuzz: deps
+	$(SUDO) apt-get install -y -q clang libclang-rt-14-dev >/dev/null
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUMIVANT_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) build-asan build-fuzz

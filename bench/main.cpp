@@ -1,0 +1,29 @@
+// lumivant-bench NAME: runs one figure and prints "ratio <value>" as its last line.
+#include "bench/bench_registry.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const auto& figures = BenchFigures();
+    if (argc < 2) {
+        std::printf("Usage: lumivant-bench NAME\nFigures:\n");
+        for (const auto& [name, figure] : figures)
+            std::printf("  %-8s %s\n", name.c_str(), figure.description);
+        return 2;
+    }
+    const auto it = figures.find(argv[1]);
+    if (it == figures.end()) {
+        std::fprintf(stderr, "lumivant-bench: unknown figure '%s'\n", argv[1]);
+        return 2;
+    }
+    const double ratio = it->second.run();
+    std::printf("ratio %.3f\n", ratio);
+    return 0;
+}

@@ -1,0 +1,60 @@
+#include "base/app_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QString g_override;
+
+QString ProgramPath()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+} // namespace
+
+QString ProgramFolder()
+{
+    return QFileInfo(ProgramPath()).absolutePath();
+}
+
+QString DataFolder()
+{
+    if (!g_override.isEmpty())
+        return g_override;
+    const QFileInfo program(ProgramFolder());
+    if (program.isDir() && program.isWritable())
+        return program.absoluteFilePath();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath() + QStringLiteral("/.config");
+    folder += QStringLiteral("/lumivant");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString SettingsFilePath()
+{
+    // The program's own file name with ".ini" appended.
+    return DataFolder() + u'/' + QFileInfo(ProgramPath()).fileName() + QStringLiteral(".ini");
+}
+
+QString DefaultProjectPath()
+{
+    return DataFolder() + QStringLiteral("/default.ledprj");
+}
+
+QString TempProjectPath()
+{
+    return DataFolder() + QStringLiteral("/temp.ledprj");
+}
+
+void SetDataFolderOverride(const QString& folder)
+{
+    g_override = folder;
+}

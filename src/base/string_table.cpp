@@ -1,0 +1,104 @@
+#include "base/string_table.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+
+namespace {
+
+struct StringEntry {
+    int id;
+    const char* english;
+    const char* simplifiedChinese;
+    const char* traditionalChinese;
+};
+
+// Sorted by number.
+constexpr StringEntry kStrings[] = {
+#include "base/string_table_data.inc"
+};
+
+std::atomic<Language> g_language{Language::English};
+
+const StringEntry* FindEntry(int id)
+{
+    const auto* end = std::end(kStrings);
+    const auto* it = std::lower_bound(std::begin(kStrings), end, id,
+                                      [](const StringEntry& e, int key) { return e.id < key; });
+    return it != end && it->id == id ? it : nullptr;
+}
+
+Language SystemLanguage()
+{
+    const QLocale locale = QLocale::system();
+    if (locale.language() != QLocale::Chinese)
+        return Language::English;
+    if (locale.script() == QLocale::TraditionalChineseScript ||
+        locale.territory() == QLocale::Taiwan || locale.territory() == QLocale::HongKong ||
+        locale.territory() == QLocale::Macao)
+        return Language::TraditionalChinese;
+    return Language::SimplifiedChinese;
+}
+
+} // namespace
+
+Language LanguageFromSetting(int lang)
+{
+    switch (lang) {
+    case 1:
+        return Language::SimplifiedChinese;
+    case 2:
+        return Language::TraditionalChinese;
+    case 3:
+    case 4:
+    case 5:
+        return Language::English;
+    default:
+        return SystemLanguage();
+    }
+}
+
+void SetLanguage(Language language)
+{
+    g_language = language;
+}
+
+Language CurrentLanguage()
+{
+    return g_language;
+}
+
+QString LoadString(int id, Language language)
+{
+    const StringEntry* entry = FindEntry(id);
+    if (!entry)
+        return {};
+    const char* text = entry->english;
+    if (language == Language::SimplifiedChinese && entry->simplifiedChinese &&
+        *entry->simplifiedChinese)
+        text = entry->simplifiedChinese;
+    else if (language == Language::TraditionalChinese && entry->traditionalChinese &&
+             *entry->traditionalChinese)
+        text = entry->traditionalChinese;
+    return QString::fromUtf8(text);
+}
+
+QString LoadString(int id)
+{
+    return LoadString(id, g_language);
+}
+
+QStringList SplitStringList(const QString& text, QChar separator)
+{
+    QStringList items = text.split(separator);
+    if (!items.isEmpty() && items.last().isEmpty())
+        items.removeLast();
+    return items;
+}
+
+QStringList LoadStringList(int id, QChar separator)
+{
+    return SplitStringList(LoadString(id), separator);
+}

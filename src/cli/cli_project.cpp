@@ -1,0 +1,36 @@
+#include "cli/cli_project.h"
+
+#include "base/last_error.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+
+#include <QFileInfo>
+
+std::unique_ptr<CProjectRoot> LoadProjectForCli(const QString& path)
+{
+    auto root = std::make_unique<CProjectRoot>();
+    if (!root->LoadProject(path)) {
+        const QString reason = LastError().isEmpty() ? QStringLiteral("Failed on load project.")
+                                                     : LastError();
+        CliFail(QStringLiteral("%1: %2").arg(path, reason));
+        return nullptr;
+    }
+    root->EnsureScreen();
+    return root;
+}
+
+CScreen* ScreenForCli(CProjectRoot& root, const CliArguments& arguments, int& status)
+{
+    int number = 1;
+    QString error;
+    if (!arguments.IntValue(QStringLiteral("screen"), 1, root.GetChildCount(), number, error)) {
+        status = CliUsageError(error);
+        return nullptr;
+    }
+    CProjectObject* object = root.GetChild(number - 1);
+    if (!object || object->GetKind() != KindScreen) {
+        status = CliUsageError(QStringLiteral("there is no screen %1").arg(number));
+        return nullptr;
+    }
+    return static_cast<CScreen*>(object);
+}

@@ -1,0 +1,123 @@
+// lumivant-cli new and info.
+#include "cli/cli_command.h"
+#include "cli/cli_project.h"
+
+#include "base/last_error.h"
+#include "model/controller_params.h"
+#include "model/play_window.h"
+#include "model/program.h"
+#include "model/project_root.h"
+#include "model/property_json.h"
+#include "model/screen.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+QString KindLabel(int kind)
+{
+    switch (kind) {
+    case KindRoot: return QStringLiteral("project");
+    case KindScreen: return QStringLiteral("screen");
+    case KindProgram: return QStringLiteral("program");
+    case KindWindow: return QStringLiteral("window");
+    case KindText: return QStringLiteral("text");
+    case KindImage: return QStringLiteral("image");
+    case KindAnimate: return QStringLiteral("animate");
+    case KindTable: return QStringLiteral("table");
+    case KindClock: return QStringLiteral("clock");
+    case KindDateTime: return QStringLiteral("date-time");
+    case KindTemperature: return QStringLiteral("temperature");
+    case KindCountdown: return QStringLiteral("countdown");
+    default: return QStringLiteral("kind %1").arg(kind);
+    }
+}
+
+QString Describe(const CProjectObject& object)
+{
+    QString line = QStringLiteral("%1 [%2]").arg(object.GetName(), KindLabel(object.GetKind()));
+    if (object.GetKind() == KindScreen) {
+        const auto& screen = static_cast<const CScreen&>(object);
+        static const char* const kColours[] = {"R", "R", "RG", "RGB"};
+        line += QStringLiteral(" %1x%2 %3").arg(screen.Width()).arg(screen.Height())
+                    .arg(QLatin1String(kColours[screen.ColourDepth()]));
+    } else if (object.GetKind() == KindWindow) {
+        const LedRect& r = static_cast<const CPlayWindow&>(object).WindowRect();
+        line += QStringLiteral(" %1,%2,%3,%4").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom);
+        if (object.GetFore() == 0)
+            line += QStringLiteral(" implicit");
+    }
+    return line;
+}
+
+void PrintTree(const CProjectObject& object, int depth)
+{
+    CliPrint(QString(depth * 2, u' ') + Describe(object));
+    object.ForEachChild([&](const CProjectObject& child) { PrintTree(child, depth + 1); });
+}
+
+QJsonObject TreeJson(const CProjectObject& object)
+{
+    CPropertyJson props;
+    const_cast<CProjectObject&>(object).VisitProperties(props);
+    QJsonArray children;
+    object.ForEachChild([&](const CProjectObject& child) { children.append(TreeJson(child)); });
+    QJsonObject json;
+    json.insert(QStringLiteral("kind"), object.GetKind());
+    json.insert(QStringLiteral("name"), object.GetName());
+    json.insert(QStringLiteral("fore"), object.GetFore());
+    json.insert(QStringLiteral("props"), props.Object());
+    json.insert(QStringLiteral("children"), children);
+    return json;
+}
+
+} // namespace
+
+int RunNew(const QStringList& words)
+{
+    QString error;
+    const auto arguments = CliArguments::Parse(
+        words, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("colors")}, {},
+        error);
+    if (!arguments)
+        return CliUsageError(error);
+    if (arguments->Positional().size() != 1)
+        return CliUsageError(QStringLiteral("new takes one FILE"));
+    int width = 256;
+    int height = 32;
+    int colours = 2;
+    if (!arguments->IntValue(QStringLiteral("width"), 1, 65535, width, error) ||
+        !arguments->IntValue(QStringLiteral("height"), 1, 65535, height, error) ||
+        !arguments->IntValue(QStringLiteral("colors"), 1, 3, colours, error))
+        return CliUsageError(error);
+
+    auto root = CProjectRoot::NewProject();
+    auto* screen = static_cast<CScreen*>(root->GetChild(0));
+    screen->Params().SetU16(ControllerParams::Width, static_cast<std::uint16_t>(width));
+    screen->Params().SetU16(ControllerParams::Height, static_cast<std::uint16_t>(height));
+    screen->Params().SetU8(ControllerParams::ColourType, static_cast<std::uint8_t>(colours));
+    if (!root->SaveProject(arguments->Positional().first()))
+        return CliFail(LastError());
+    return CliOk;
+}
+
+int RunInfo(const QStringList& words)
+{
+    QString error;
+    const auto arguments = CliArguments::Parse(words, {}, {QStringLiteral("json")}, error);
+    if (!arguments)
+        return CliUsageError(error);
+    if (arguments->Positional().size() != 1)
+        return CliUsageError(QStringLiteral("info takes one FILE"));
+    const auto root = LoadProjectForCli(arguments->Positional().first());
+    if (!root)
+        return CliFailed;
+    if (arguments->Has(QStringLiteral("json"))) {
+        const QByteArray text = QJsonDocument(TreeJson(*root)).toJson(QJsonDocument::Indented);
+        std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+    } else {
+        PrintTree(*root, 0);
+    }
+    return CliOk;
+}

@@ -1,0 +1,55 @@
+// lumivant-cli: the project and controller operations of Lumivant from a shell.
+#include "cli/cli_command.h"
+
+#include "base/app_settings.h"
+#include "base/app_paths.h"
+#include "base/string_table.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int RunNew(const QStringList& words);
+int RunInfo(const QStringList& words);
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
+    {"info", "info FILE [--json]", RunInfo},
+};
+
+void PrintHelp()
+{
+    std::printf("Usage: lumivant-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
+    for (const CliCommand& command : kCommands)
+        std::printf("  lumivant-cli %s\n", command.synopsis);
+    std::printf("\nExit status: 0 success, 1 failure (the reason on stderr), 2 usage error.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Rendering needs a GUI application but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList words = QCoreApplication::arguments().mid(1);
+
+    Settings() = AppSettings::Load(SettingsFilePath());
+    SetLanguage(LanguageFromSetting(3));
+
+    if (words.isEmpty() || words.first() == QStringLiteral("--help") ||
+        words.first() == QStringLiteral("-h") || words.first() == QStringLiteral("help")) {
+        PrintHelp();
+        return words.isEmpty() ? CliUsage : CliOk;
+    }
+    const QString name = words.takeFirst();
+    for (const CliCommand& command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return command.run(words);
+    }
+    return CliUsageError(QStringLiteral("unknown command '%1'").arg(name));
+}

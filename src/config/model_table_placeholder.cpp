@@ -1,0 +1,4 @@
+// The controller model and scan-mode tables live in this level.
+namespace lumivant_config {
+int Level() { return 1; }
+}

@@ -1,0 +1,108 @@
+#include "model/project_root.h"
+
+#include "base/last_error.h"
+#include "base/string_table.h"
+#include "model/program.h"
+#include "model/screen.h"
+#include "model/xml_navigator.h"
+
+#include <QSaveFile>
+
+CProjectRoot::CProjectRoot() : CProjectObject(nullptr)
+{
+    SetFore(0);
+}
+
+CProjectRoot::~CProjectRoot() = default;
+
+void CProjectRoot::RemoveAllChildren()
+{
+    while (GetChildCount() > 0)
+        RemoveChildAt(GetChildCount() - 1);
+}
+
+CScreen* CProjectRoot::EnsureScreen()
+{
+    if (GetChildCount() == 0)
+        AddChild(std::make_unique<CScreen>(this));
+    return GetChild(0)->GetKind() == KindScreen ? static_cast<CScreen*>(GetChild(0)) : nullptr;
+}
+
+std::unique_ptr<CProjectRoot> CProjectRoot::NewProject()
+{
+    auto root = std::make_unique<CProjectRoot>();
+    CScreen* screen = root->EnsureScreen();
+    screen->AddChild(std::make_unique<CProgram>(screen));
+    return root;
+}
+
+void CProjectRoot::WriteDocument(CXmlNavigator& navigator) const
+{
+    navigator.Create();
+    navigator.AddProcessingInstruction("xml", "version = \"1.0\"");
+    navigator.AddElem("project");
+    SaveXml(navigator);
+}
+
+QByteArray CProjectRoot::SaveProjectBuffer() const
+{
+    CXmlNavigator navigator;
+    WriteDocument(navigator);
+    return navigator.SaveToBuffer();
+}
+
+bool CProjectRoot::SaveProject(const QString& path)
+{
+    if (path.isEmpty()) {
+        RecordError(QStringLiteral("File name error."));
+        return false;
+    }
+    m_path = path;
+    const QByteArray bytes = SaveProjectBuffer();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        RecordError(QStringLiteral("Error on save project!"));
+        return false;
+    }
+    return true;
+}
+
+bool CProjectRoot::LoadFrom(CXmlNavigator& navigator)
+{
+    if (!navigator.FindElem()) {
+        RecordError(LoadString(59142));
+        return false;
+    }
+    navigator.IntoElem();
+    if (!navigator.FindElem("Varnolite"))
+        return false;
+    navigator.IntoElem();
+    if (!LoadXml(navigator)) {
+        // Nested deeper than any real project: refuse the whole file.
+        RemoveAllChildren();
+        RecordError(LoadString(59142));
+        return false;
+    }
+    return true;
+}
+
+bool CProjectRoot::LoadProject(const QString& path)
+{
+    m_path = path;
+    CXmlNavigator navigator;
+    if (!navigator.Load(path)) {
+        RecordError(LoadString(59142));
+        return false;
+    }
+    return LoadFrom(navigator);
+}
+
+bool CProjectRoot::LoadProjectBuffer(const QByteArray& bytes)
+{
+    CXmlNavigator navigator;
+    if (!navigator.LoadBuffer(bytes.constData(), static_cast<std::size_t>(bytes.size()))) {
+        RecordError(LoadString(59142));
+        return false;
+    }
+    return LoadFrom(navigator);
+}

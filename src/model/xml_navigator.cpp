@@ -1,0 +1,235 @@
+#include "model/xml_navigator.h"
+
+#include "model/property_io.h"
+
+#include <QFile>
+
+#include <pugixml.hpp>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+struct CXmlNavigator::Private {
+    pugi::xml_document document;
+    pugi::xml_node parent;
+    pugi::xml_node main;
+    pugi::xml_node child;
+    // Main positions of the levels above, restored by OutOfElem.
+    std::vector<pugi::xml_node> outerMains;
+
+    void Reset()
+    {
+        parent = document;
+        main = {};
+        child = {};
+        outerMains.clear();
+    }
+};
+
+namespace {
+
+class QFileWriter final : public pugi::xml_writer {
+public:
+    explicit QFileWriter(QIODevice& device) : m_device(device) {}
+    void write(const void* data, size_t size) override
+    {
+        if (m_device.write(static_cast<const char*>(data), static_cast<qint64>(size)) !=
+            static_cast<qint64>(size))
+            m_failed = true;
+    }
+    bool Failed() const { return m_failed; }
+
+private:
+    QIODevice& m_device;
+    bool m_failed = false;
+};
+
+class BufferWriter final : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override
+    {
+        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray bytes;
+};
+
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi;
+constexpr unsigned kFormatOptions = pugi::format_indent;
+
+} // namespace
+
+CXmlNavigator::CXmlNavigator() : d(std::make_unique<Private>())
+{
+    d->Reset();
+}
+
+CXmlNavigator::~CXmlNavigator() = default;
+
+void CXmlNavigator::Create()
+{
+    d->document.reset();
+    d->Reset();
+}
+
+bool CXmlNavigator::LoadBuffer(const void* data, std::size_t size)
+{
+    d->document.reset();
+    d->Reset();
+    const pugi::xml_parse_result result =
+        d->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto);
+    return static_cast<bool>(result);
+}
+
+bool CXmlNavigator::Load(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Create();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Create();
+        return false;
+    }
+    return LoadBuffer(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QByteArray CXmlNavigator::SaveToBuffer() const
+{
+    BufferWriter writer;
+    d->document.save(writer, "\t", kFormatOptions, pugi::encoding_utf8);
+    return writer.bytes;
+}
+
+bool CXmlNavigator::Save(const QString& path) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QFileWriter writer(file);
+    d->document.save(writer, "\t", kFormatOptions, pugi::encoding_utf8);
+    return !writer.Failed() && file.flush();
+}
+
+void CXmlNavigator::AddProcessingInstruction(const char* target, const char* text)
+{
+    pugi::xml_node_type type =
+        qstrcmp(target, "xml") == 0 ? pugi::node_declaration : pugi::node_pi;
+    pugi::xml_node node = d->main ? d->parent.insert_child_after(type, d->main)
+                                  : d->parent.append_child(type);
+    if (type == pugi::node_pi) {
+        node.set_name(target);
+        node.set_value(text);
+    } else {
+        // The XML declaration: the project file declares its version and no encoding,
+        // which makes it UTF-8, the encoding it is written in.
+        node.append_attribute("version") = "1.0";
+    }
+    d->main = node;
+}
+
+void CXmlNavigator::AddElem(const char* name)
+{
+    d->main = d->main ? d->parent.insert_child_after(pugi::node_element, d->main)
+                      : d->parent.append_child(pugi::node_element);
+    d->main.set_name(name);
+    d->child = {};
+}
+
+void CXmlNavigator::AddChildElem(const char* name, const QString& text)
+{
+    if (!d->main)
+        return;
+    d->child = d->main.append_child(name);
+    if (!text.isEmpty())
+        d->child.append_child(pugi::node_pcdata).set_value(text.toUtf8().constData());
+}
+
+void CXmlNavigator::AddChildElem(const char* name, int number)
+{
+    if (!d->main)
+        return;
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%d", number);
+    d->child = d->main.append_child(name);
+    d->child.append_child(pugi::node_pcdata).set_value(digits);
+}
+
+bool CXmlNavigator::FindElem(const char* name)
+{
+    const bool anyName = name == nullptr || *name == '\0';
+    pugi::xml_node node = d->main ? d->main.next_sibling() : d->parent.first_child();
+    for (; node; node = node.next_sibling()) {
+        if (node.type() != pugi::node_element)
+            continue;
+        if (anyName || std::strcmp(node.name(), name) == 0) {
+            d->main = node;
+            d->child = {};
+            return true;
+        }
+    }
+    return false;
+}
+
+void CXmlNavigator::IntoElem()
+{
+    if (!d->main)
+        return;
+    d->outerMains.push_back(d->parent);
+    d->parent = d->main;
+    d->main = d->child;
+    d->child = {};
+}
+
+void CXmlNavigator::OutOfElem()
+{
+    if (d->outerMains.empty())
+        return;
+    d->child = d->main;
+    d->main = d->parent;
+    d->parent = d->outerMains.back();
+    d->outerMains.pop_back();
+}
+
+QString CXmlNavigator::GetElemText() const
+{
+    return QString::fromUtf8(d->main.child_value());
+}
+
+int CXmlNavigator::GetElemNumber() const
+{
+    return ParseDecimal(d->main.child_value());
+}
+
+int CXmlNavigator::Depth() const
+{
+    return static_cast<int>(d->outerMains.size());
+}
+
+std::int32_t ParseDecimal(const char* text)
+{
+    if (!text)
+        return 0;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-')
+        negative = *text++ == '-';
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            break;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<std::int32_t>(value);
+}

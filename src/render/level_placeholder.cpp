@@ -1,0 +1,4 @@
+// This level is filled by its own module.
+namespace lumivant_render {
+int Level() { return 1; }
+}
