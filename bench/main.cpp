@@ -1,6 +1,8 @@
 // lumivant-bench NAME: runs one figure and prints "ratio <value>" as its last line.
 #include "bench/bench_registry.h"
 
+#include "base/headless.h"
+
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -8,8 +10,8 @@
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Rendering needs a GUI application but never a display.
+    PrepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     const auto& figures = BenchFigures();
     if (argc < 2) {

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)app;
     CProjectRoot root;
-    root.LoadProjectBuffer(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    root.LoadProjectBuffer(
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     root.SaveProjectBuffer();
     return 0;
 }

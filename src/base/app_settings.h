@@ -3,7 +3,8 @@
 #include <QString>
 
 // The process-wide settings of the settings file (section "App"), after clamping.
-struct AppSettings {
+struct AppSettings
+{
     int delay = 2; // default hold of new clock, date-time and countdown zones, seconds
     int exit = 0;  // what closing the main window asks: 0 confirm, 1 save dialog, 2 nothing
     int lang = 0;  // 0 automatic, 1 Simplified Chinese, 2 Traditional Chinese, 3 English, ...

@@ -24,8 +24,8 @@ void RecordError(const QString& text)
 {
     std::lock_guard lock(ErrorMutex());
     // The text lives in a buffer of 256 characters including the terminator.
-    ErrorText() = text.size() >= kLastErrorCapacity ? QStringLiteral("Error message is too long !")
-                                                   : text;
+    ErrorText() =
+        text.size() >= kLastErrorCapacity ? QStringLiteral("Error message is too long !") : text;
 }
 
 QString LastError()

@@ -4,7 +4,8 @@
 
 namespace {
 
-class StderrSink final : public IMessageSink {
+class StderrSink final : public IMessageSink
+{
 public:
     void Show(const QString& text, const QString& caption, MessageKind) override
     {

@@ -6,7 +6,8 @@ enum class MessageKind { Information, Warning };
 
 // Where the core's messages go. The desktop program shows message boxes or status-bar
 // text; the command-line tool prints to stderr; tests record them.
-class IMessageSink {
+class IMessageSink
+{
 public:
     virtual ~IMessageSink() = default;
     virtual void Show(const QString& text, const QString& caption, MessageKind kind) = 0;
@@ -29,7 +30,8 @@ inline void ShowWarning(const QString& text, const QString& caption = {})
 
 // Yes/no questions asked of the person at the keyboard.
 enum class Answer { Yes, No };
-class IQuestionSink {
+class IQuestionSink
+{
 public:
     virtual ~IQuestionSink() = default;
     virtual Answer Ask(const QString& text, const QString& caption) = 0;

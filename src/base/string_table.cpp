@@ -8,7 +8,8 @@
 
 namespace {
 
-struct StringEntry {
+struct StringEntry
+{
     int id;
     const char* english;
     const char* simplifiedChinese;

@@ -54,7 +54,8 @@ bool CliArguments::IntValue(const QString& name, int low, int high, int& value,
     bool ok = false;
     const int number = Value(name).toInt(&ok);
     if (!ok || number < low || number > high) {
-        error = QStringLiteral("--%1 takes a whole number from %2 to %3").arg(name).arg(low).arg(high);
+        error =
+            QStringLiteral("--%1 takes a whole number from %2 to %3").arg(name).arg(low).arg(high);
         return false;
     }
     value = number;
@@ -69,7 +70,8 @@ int CliFail(const QString& message)
 
 int CliUsageError(const QString& message)
 {
-    std::fprintf(stderr, "lumivant-cli: %s (see lumivant-cli --help)\n", message.toUtf8().constData());
+    std::fprintf(stderr, "lumivant-cli: %s (see lumivant-cli --help)\n",
+                 message.toUtf8().constData());
     return CliUsage;
 }
 

@@ -10,7 +10,8 @@
 enum CliStatus : int { CliOk = 0, CliFailed = 1, CliUsage = 2 };
 
 // The words after the command name: positional arguments and "--name [value]" options.
-class CliArguments {
+class CliArguments
+{
 public:
     // flagNames are options without a value; every other option takes one.
     static std::optional<CliArguments> Parse(const QStringList& words,
@@ -36,7 +37,8 @@ int CliUsageError(const QString& message);
 void CliPrint(const QString& line);
 
 // One command of the tool.
-struct CliCommand {
+struct CliCommand
+{
     const char* name;
     const char* synopsis;
     int (*run)(const QStringList& words);

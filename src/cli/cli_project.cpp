@@ -10,8 +10,8 @@ std::unique_ptr<CProjectRoot> LoadProjectForCli(const QString& path)
 {
     auto root = std::make_unique<CProjectRoot>();
     if (!root->LoadProject(path)) {
-        const QString reason = LastError().isEmpty() ? QStringLiteral("Failed on load project.")
-                                                     : LastError();
+        const QString reason =
+            LastError().isEmpty() ? QStringLiteral("Failed on load project.") : LastError();
         CliFail(QStringLiteral("%1: %2").arg(path, reason));
         return nullptr;
     }

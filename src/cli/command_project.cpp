@@ -18,19 +18,32 @@ namespace {
 QString KindLabel(int kind)
 {
     switch (kind) {
-    case KindRoot: return QStringLiteral("project");
-    case KindScreen: return QStringLiteral("screen");
-    case KindProgram: return QStringLiteral("program");
-    case KindWindow: return QStringLiteral("window");
-    case KindText: return QStringLiteral("text");
-    case KindImage: return QStringLiteral("image");
-    case KindAnimate: return QStringLiteral("animate");
-    case KindTable: return QStringLiteral("table");
-    case KindClock: return QStringLiteral("clock");
-    case KindDateTime: return QStringLiteral("date-time");
-    case KindTemperature: return QStringLiteral("temperature");
-    case KindCountdown: return QStringLiteral("countdown");
-    default: return QStringLiteral("kind %1").arg(kind);
+    case KindRoot:
+        return QStringLiteral("project");
+    case KindScreen:
+        return QStringLiteral("screen");
+    case KindProgram:
+        return QStringLiteral("program");
+    case KindWindow:
+        return QStringLiteral("window");
+    case KindText:
+        return QStringLiteral("text");
+    case KindImage:
+        return QStringLiteral("image");
+    case KindAnimate:
+        return QStringLiteral("animate");
+    case KindTable:
+        return QStringLiteral("table");
+    case KindClock:
+        return QStringLiteral("clock");
+    case KindDateTime:
+        return QStringLiteral("date-time");
+    case KindTemperature:
+        return QStringLiteral("temperature");
+    case KindCountdown:
+        return QStringLiteral("countdown");
+    default:
+        return QStringLiteral("kind %1").arg(kind);
     }
 }
 
@@ -40,7 +53,9 @@ QString Describe(const CProjectObject& object)
     if (object.GetKind() == KindScreen) {
         const auto& screen = static_cast<const CScreen&>(object);
         static const char* const kColours[] = {"R", "R", "RG", "RGB"};
-        line += QStringLiteral(" %1x%2 %3").arg(screen.Width()).arg(screen.Height())
+        line += QStringLiteral(" %1x%2 %3")
+                    .arg(screen.Width())
+                    .arg(screen.Height())
                     .arg(QLatin1String(kColours[screen.ColourDepth()]));
     } else if (object.GetKind() == KindWindow) {
         const LedRect& r = static_cast<const CPlayWindow&>(object).WindowRect();

@@ -1,9 +1,11 @@
 // lumivant-cli: the project and controller operations of Lumivant from a shell.
 #include "cli/cli_command.h"
 
-#include "base/app_settings.h"
 #include "base/app_paths.h"
+#include "base/app_settings.h"
 #include "base/string_table.h"
+
+#include "base/headless.h"
 
 #include <QGuiApplication>
 
@@ -33,8 +35,7 @@ void PrintHelp()
 int main(int argc, char** argv)
 {
     // Rendering needs a GUI application but never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     QStringList words = QCoreApplication::arguments().mid(1);
 

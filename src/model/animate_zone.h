@@ -5,7 +5,8 @@
 #include <vector>
 
 // Rich text played as one of eight built-in animations.
-class CAnimateZone final : public CRichTextBase {
+class CAnimateZone final : public CRichTextBase
+{
 public:
     explicit CAnimateZone(CProjectObject* parent);
     int GetKind() const override { return KindAnimate; }

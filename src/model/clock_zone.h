@@ -15,7 +15,8 @@ enum ClockPart : int {
     ClockPartCount = 6,
 };
 
-struct ClockSettings {
+struct ClockSettings
+{
     static constexpr int kTitleCapacity = 255;
     static constexpr int kFontCapacity = 127;
 
@@ -34,7 +35,8 @@ struct ClockSettings {
 };
 
 // An analogue clock that the controller draws live.
-class CClockZone final : public CEffectZone {
+class CClockZone final : public CEffectZone
+{
 public:
     explicit CClockZone(CProjectObject* parent);
     int GetKind() const override { return KindClock; }

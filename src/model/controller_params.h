@@ -5,7 +5,8 @@
 
 // One timetable entry (5 bytes): start and end in minutes after midnight, and a value.
 // Bit 15 of the start marks the entry as not in use.
-struct ScheduleEntry {
+struct ScheduleEntry
+{
     static constexpr std::uint16_t kUnused = 0x8000;
     std::uint16_t start = kUnused;
     std::uint16_t end = 0;
@@ -18,7 +19,8 @@ struct ScheduleEntry {
 // The controller's 112-byte parameter block: the in-memory record and the exact payload of
 // the parameter read and write commands. Multi-byte values are little-endian, except the
 // UDP port, which is kept in network byte order.
-class ControllerParams {
+class ControllerParams
+{
 public:
     static constexpr int kSize = 112;
     static constexpr int kBrightnessEntries = 6;

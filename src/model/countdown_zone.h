@@ -8,7 +8,8 @@
 // units, and the title.
 enum CountdownColour : int { CountdownDigits = 0, CountdownUnits = 4, CountdownTitle = 8 };
 
-struct CountdownSettings {
+struct CountdownSettings
+{
     static constexpr int kFontCapacity = 31;
     static constexpr int kTitleCapacity = 63;
 
@@ -28,7 +29,8 @@ struct CountdownSettings {
 };
 
 // Days, hours, minutes and seconds to a moment, drawn live by the controller.
-class CCountdownZone final : public CEffectZone {
+class CCountdownZone final : public CEffectZone
+{
 public:
     explicit CCountdownZone(CProjectObject* parent);
     int GetKind() const override { return KindCountdown; }

@@ -13,7 +13,8 @@ enum DateTimeItem : int {
     DateTimeItemCount = 4,
 };
 
-struct DateTimeSettings {
+struct DateTimeSettings
+{
     static constexpr int kTextCapacity = 126;
 
     std::int16_t timeDifference = 0; // minutes
@@ -29,7 +30,8 @@ struct DateTimeSettings {
 };
 
 // Date, weekday and time drawn live by the controller, with a static text.
-class CDateTimeZone final : public CEffectZone {
+class CDateTimeZone final : public CEffectZone
+{
 public:
     explicit CDateTimeZone(CProjectObject* parent);
     int GetKind() const override { return KindDateTime; }

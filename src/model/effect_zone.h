@@ -19,7 +19,8 @@ enum EffectAction : int {
 };
 
 // Base of every zone: the entry-effect settings and the rendered pages.
-class CEffectZone : public CProjectObject {
+class CEffectZone : public CProjectObject
+{
 public:
     static constexpr std::uint32_t kHoldForever = 0xFFFF;
 

@@ -6,7 +6,8 @@
 
 // Colour-keying parameters of an image source (program borders, image zones, pictures
 // inside rich text). The first value's use depends on the owner.
-struct ImageKeyParams {
+struct ImageKeyParams
+{
     static constexpr int kPathCapacity = 260;
 
     std::int32_t extra = 0;

@@ -6,7 +6,8 @@
 #include <vector>
 
 // A picture, or the frames of an animated picture (at most 254), stretched to the window.
-class CImageZone final : public CEffectZone {
+class CImageZone final : public CEffectZone
+{
 public:
     static constexpr int kMaxFrames = 254;
 

@@ -11,8 +11,7 @@ CLedBitmap::CLedBitmap(int width, int height)
 CLedBitmap::CLedBitmap(QImage image)
     : m_image(image.format() == QImage::Format_RGB32 ? std::move(image)
                                                      : image.convertToFormat(QImage::Format_RGB32))
-{
-}
+{}
 
 void CLedBitmap::Clear()
 {

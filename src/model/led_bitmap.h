@@ -4,7 +4,8 @@
 
 // One rendered page of a zone at LED resolution: a 32-bit RGB image the size of the
 // zone's window. Black is an unlit LED.
-class CLedBitmap {
+class CLedBitmap
+{
 public:
     CLedBitmap() = default;
     CLedBitmap(int width, int height);

@@ -1,7 +1,8 @@
 #pragma once
 
 // A rectangle in screen pixels; right and bottom lie just outside it.
-struct LedRect {
+struct LedRect
+{
     int left = 0;
     int top = 0;
     int right = 0;

@@ -7,7 +7,8 @@
 // How a screen reaches its controller.
 enum class LinkKind : int { Serial = 0, Network = 1 };
 
-struct LinkSettings {
+struct LinkSettings
+{
     static constexpr int kRemoteIpCapacity = 31;
 
     std::int32_t panelId = 1;

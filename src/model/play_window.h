@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-struct WindowFrame {
+struct WindowFrame
+{
     std::uint16_t enabled = 0; // 1 whenever a frame type other than "None" is chosen
     std::uint16_t type = 0;
     std::uint16_t speed = 3;
@@ -15,7 +16,8 @@ struct WindowFrame {
 
 // A rectangle of the screen that plays its zones one after another. A window with fore 0
 // is implicit: it only carries one zone placed directly in a program.
-class CPlayWindow : public CProjectObject {
+class CPlayWindow : public CProjectObject
+{
 public:
     static constexpr int kMaxZones = 200;
 

@@ -5,7 +5,8 @@
 
 namespace {
 
-class PlaceholderHooks final : public IPrepareHooks {
+class PlaceholderHooks final : public IPrepareHooks
+{
 public:
     void PrepareZone(CEffectZone& zone, RenderForm) override
     {

@@ -7,7 +7,8 @@ class CProgram;
 
 // Rendering lives a level above the model. The renderer installs itself here; until it
 // does, zones get one black page the size of their window and borders stay off.
-class IPrepareHooks {
+class IPrepareHooks
+{
 public:
     virtual ~IPrepareHooks() = default;
     virtual void PrepareZone(CEffectZone& zone, RenderForm form) = 0;

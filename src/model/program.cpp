@@ -26,10 +26,11 @@ const CScreen* ScreenOf(const CProjectObject* object)
     return nullptr;
 }
 
+// Two windows overlap when they share a pixel. (Testing only whether one holds a corner of
+// the other would miss two windows crossing like a plus sign.)
 bool WindowsOverlap(const LedRect& a, const LedRect& b)
 {
-    return b.Contains(a.left, a.top) || b.Contains(a.right - 1, a.bottom - 1) ||
-           a.Contains(b.left, b.top) || a.Contains(b.right - 1, b.bottom - 1);
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 } // namespace

@@ -9,19 +9,21 @@
 #include <cstdint>
 
 // When a program plays: copied as one 20-byte record into the compiled program.
-struct ProgramSchedule {
+struct ProgramSchedule
+{
     static constexpr std::uint32_t kNoLimit = 0x80000000u;
 
-    std::uint16_t playTime = 60; // seconds, when the program plays in order
-    std::uint8_t playMode = 0;   // 0 in order, 1 timing
-    std::uint8_t weekdays = 255; // bit 0 Sunday ... bit 6 Saturday; bit 7 no limit
+    std::uint16_t playTime = 60;         // seconds, when the program plays in order
+    std::uint8_t playMode = 0;           // 0 in order, 1 timing
+    std::uint8_t weekdays = 255;         // bit 0 Sunday ... bit 6 Saturday; bit 7 no limit
     std::uint32_t firstDay = 0x80003A75; // days since 1970-01-01; bit 31 no limit
     std::uint32_t lastDay = 17974;
     std::uint32_t startTime = kNoLimit; // seconds after midnight; bit 31 no limit
     std::uint32_t endTime = 86399;
 };
 
-struct ProgramBorder {
+struct ProgramBorder
+{
     std::int32_t speed = 1;
     std::int32_t step = 1; // counted from 1
     std::int32_t action = 1;
@@ -34,7 +36,8 @@ struct ProgramBorder {
 
 // A program: plays for a time or on a schedule, with an optional border around the whole
 // screen. Holds windows, which all play at the same time.
-class CProgram : public CProjectObject {
+class CProgram : public CProjectObject
+{
 public:
     static constexpr int kMaxWindows = 16;
     static constexpr int kBorderPatternCount = 30;

@@ -12,7 +12,8 @@ class CPropertyIo;
 
 // A node of the project: the root, a screen, a program, a window or a zone. It owns its
 // children; the order of the children is the play order and the save order.
-class CProjectObject {
+class CProjectObject
+{
 public:
     static constexpr int kNameCapacity = 31;     // characters a name may hold
     static constexpr int kLoadedNameLength = 30; // characters taken from a file

@@ -7,7 +7,8 @@
 class CScreen;
 
 // The invisible root of a project: owns the screens, loads and saves the project file.
-class CProjectRoot final : public CProjectObject {
+class CProjectRoot final : public CProjectObject
+{
 public:
     CProjectRoot();
     ~CProjectRoot() override;

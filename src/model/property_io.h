@@ -8,7 +8,8 @@
 // One pass over an object's property elements, in the order the project file holds them.
 // The same list of calls writes the file (CPropertyWriter), reads it (CPropertyReader)
 // and describes the object to the command-line tool, so the order is stated once.
-class CPropertyIo {
+class CPropertyIo
+{
 public:
     virtual ~CPropertyIo() = default;
     virtual bool IsReading() const = 0;

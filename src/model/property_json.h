@@ -5,7 +5,8 @@
 #include <QJsonObject>
 
 // Collects the property elements an object would write, key to value.
-class CPropertyJson final : public CPropertyIo {
+class CPropertyJson final : public CPropertyIo
+{
 public:
     bool IsReading() const override { return false; }
     const QJsonObject& Object() const { return m_object; }

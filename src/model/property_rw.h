@@ -5,7 +5,8 @@
 class CXmlNavigator;
 
 // Writes each property as a child element of the navigator's main element.
-class CPropertyWriter final : public CPropertyIo {
+class CPropertyWriter final : public CPropertyIo
+{
 public:
     explicit CPropertyWriter(CXmlNavigator& navigator) : m_navigator(navigator) {}
     bool IsReading() const override { return false; }
@@ -19,7 +20,8 @@ private:
 };
 
 // Reads each property by searching forward among the siblings from the last one found.
-class CPropertyReader final : public CPropertyIo {
+class CPropertyReader final : public CPropertyIo
+{
 public:
     explicit CPropertyReader(CXmlNavigator& navigator) : m_navigator(navigator) {}
     bool IsReading() const override { return true; }

@@ -5,10 +5,8 @@
 
 #include <climits>
 
-CRichTextBase::CRichTextBase(CProjectObject* parent)
-    : CEffectZone(parent), m_rtf(LoadString(41078))
-{
-}
+CRichTextBase::CRichTextBase(CProjectObject* parent) : CEffectZone(parent), m_rtf(LoadString(41078))
+{}
 
 CRichTextBase::~CRichTextBase() = default;
 

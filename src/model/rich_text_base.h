@@ -8,7 +8,8 @@
 enum VerticalAlign : int { AlignMiddle = 1, AlignTop = 2, AlignBottom = 3 };
 
 // Zones whose content is a rich-text document (text and animate zones).
-class CRichTextBase : public CEffectZone {
+class CRichTextBase : public CEffectZone
+{
 public:
     explicit CRichTextBase(CProjectObject* parent);
     ~CRichTextBase() override;

@@ -148,7 +148,8 @@ bool CScreen::FindOverlap(QString& names) const
 {
     bool found = false;
     ForEachChild([&](const CProjectObject& child) {
-        if (child.GetKind() == KindProgram && static_cast<const CProgram&>(child).FindOverlap(names))
+        if (child.GetKind() == KindProgram &&
+            static_cast<const CProgram&>(child).FindOverlap(names))
             found = true;
     });
     return found;

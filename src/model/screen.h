@@ -12,7 +12,8 @@ class CScreenLink;
 
 // One LED display with its controller card: the controller's parameter block, the way to
 // reach it and the identity it reported. Holds programs.
-class CScreen : public CProjectObject {
+class CScreen : public CProjectObject
+{
 public:
     static constexpr int kMaxPrograms = 200;
 
@@ -26,7 +27,10 @@ public:
     ControllerParams& Params() { return m_params; }
     const ControllerParams& Params() const { return m_params; }
     // The on/off part of the block (24 bytes from offset 56).
-    std::uint8_t* PowerBlock() { return m_params.Bytes().data() + ControllerParams::kPowerBlockOffset; }
+    std::uint8_t* PowerBlock()
+    {
+        return m_params.Bytes().data() + ControllerParams::kPowerBlockOffset;
+    }
 
     LinkSettings& Link() { return m_link; }
     const LinkSettings& Link() const { return m_link; }

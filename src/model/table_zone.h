@@ -6,13 +6,15 @@
 
 #include <vector>
 
-struct TableRow {
+struct TableRow
+{
     std::int32_t height = 15;
     std::int32_t start = 0;
     std::int32_t end = 0;
 };
 
-struct TableCell {
+struct TableCell
+{
     static constexpr int kFontCapacity = 31;
     static constexpr int kTextCapacity = 127;
 
@@ -28,7 +30,8 @@ struct TableCell {
 };
 
 // A grid of cells with row heights and column widths in pixels.
-class CTableZone final : public CEffectZone {
+class CTableZone final : public CEffectZone
+{
 public:
     // Bounds on what a file may ask for, far above any table a screen can show.
     static constexpr int kMaxRows = 4096;

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-struct TemperatureSettings {
+struct TemperatureSettings
+{
     static constexpr int kLabelCapacity = 31;
     static constexpr int kUnitCapacity = 15;
     static constexpr int kFontCapacity = 31;
@@ -37,7 +38,8 @@ struct TemperatureSettings {
 };
 
 // Temperature (and humidity) that the controller reads from its sensor and draws live.
-class CTemperatureZone final : public CEffectZone {
+class CTemperatureZone final : public CEffectZone
+{
 public:
     explicit CTemperatureZone(CProjectObject* parent);
     int GetKind() const override { return KindTemperature; }

@@ -12,7 +12,8 @@
 #include <cstring>
 #include <vector>
 
-struct CXmlNavigator::Private {
+struct CXmlNavigator::Private
+{
     pugi::xml_document document;
     pugi::xml_node parent;
     pugi::xml_node main;
@@ -31,7 +32,8 @@ struct CXmlNavigator::Private {
 
 namespace {
 
-class QFileWriter final : public pugi::xml_writer {
+class QFileWriter final : public pugi::xml_writer
+{
 public:
     explicit QFileWriter(QIODevice& device) : m_device(device) {}
     void write(const void* data, size_t size) override
@@ -47,7 +49,8 @@ private:
     bool m_failed = false;
 };
 
-class BufferWriter final : public pugi::xml_writer {
+class BufferWriter final : public pugi::xml_writer
+{
 public:
     void write(const void* data, size_t size) override
     {
@@ -117,10 +120,9 @@ bool CXmlNavigator::Save(const QString& path) const
 
 void CXmlNavigator::AddProcessingInstruction(const char* target, const char* text)
 {
-    pugi::xml_node_type type =
-        qstrcmp(target, "xml") == 0 ? pugi::node_declaration : pugi::node_pi;
-    pugi::xml_node node = d->main ? d->parent.insert_child_after(type, d->main)
-                                  : d->parent.append_child(type);
+    pugi::xml_node_type type = qstrcmp(target, "xml") == 0 ? pugi::node_declaration : pugi::node_pi;
+    pugi::xml_node node =
+        d->main ? d->parent.insert_child_after(type, d->main) : d->parent.append_child(type);
     if (type == pugi::node_pi) {
         node.set_name(target);
         node.set_value(text);
@@ -198,6 +200,11 @@ void CXmlNavigator::OutOfElem()
 QString CXmlNavigator::GetElemText() const
 {
     return QString::fromUtf8(d->main.child_value());
+}
+
+const char* CXmlNavigator::ElemName() const
+{
+    return d->main.name();
 }
 
 int CXmlNavigator::GetElemNumber() const

@@ -7,7 +7,8 @@
 
 // An element cursor over an XML document. It keeps three positions: the parent element,
 // the main (current) element below the parent, and the child element below the main one.
-class CXmlNavigator {
+class CXmlNavigator
+{
 public:
     CXmlNavigator();
     ~CXmlNavigator();
@@ -38,6 +39,8 @@ public:
     void IntoElem();
     void OutOfElem();
     QString GetElemText() const;
+    // The main element's name (empty when there is no main element).
+    const char* ElemName() const;
     // The main element's text as a number (plain decimal conversion).
     int GetElemNumber() const;
 

@@ -1,11 +1,13 @@
+#include "base/headless.h"
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Rendering needs a GUI application but never a display.
+    PrepareHeadlessEnvironment();
     testing::InitGoogleTest(&argc, argv);
     QGuiApplication app(argc, argv);
     return RUN_ALL_TESTS();

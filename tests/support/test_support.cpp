@@ -17,7 +17,8 @@ QByteArray ReadFileBytes(const QString& path)
 bool WriteFileBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 RecordingMessageSink::RecordingMessageSink()

@@ -13,7 +13,8 @@ QByteArray ReadFileBytes(const QString& path);
 bool WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // Collects what the core shows, for the duration of a test.
-class RecordingMessageSink final : public IMessageSink {
+class RecordingMessageSink final : public IMessageSink
+{
 public:
     RecordingMessageSink();
     ~RecordingMessageSink() override;
@@ -22,7 +23,8 @@ public:
 };
 
 // Runs lumivant-cli with the arguments, bounded in time.
-struct CliRun {
+struct CliRun
+{
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
