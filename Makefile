@@ -35,7 +35,6 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 
 run: build
-	$(BUILD_DIR)/src/cli/lumivant-cli new $(BUILD_DIR)/demo-new.ledprj
 	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
 
 bench: build
