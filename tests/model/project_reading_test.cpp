@@ -252,7 +252,7 @@ TEST(ProjectBadInput, MalformedFilesFailWithTheSystemsText)
         QByteArray("   "),
         good.left(good.size() / 2),
         QByteArray("<project><Varnolite>"),
-        QByteArray("\x00\x01\x02\xFF\xFE binary", 15),
+        QByteArray("\x00\x01\x02\xFF\xFE binary", 12),
         QByteArray("<?xml version=\"1.0\"?>"),
         QByteArray("<a></b>"),
     };
