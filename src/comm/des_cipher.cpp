@@ -20,6 +20,20 @@ constexpr std::uint8_t kExpansion[48] = {
     32, 1,  2,  3,  4,  5,  4,  5,  6,  7,  8,  9,  8,  9,  10, 11, 12, 13, 12, 13, 14, 15, 16, 17,
     16, 17, 18, 19, 20, 21, 20, 21, 22, 23, 24, 25, 24, 25, 26, 27, 28, 29, 28, 29, 30, 31, 32, 1};
 
+// Group i of the expansion is the six bits from bit 4i - 1 to bit 4i + 4, wrapping around;
+// the round function relies on that.
+constexpr bool ExpansionIsRotatedGroups()
+{
+    for (int i = 0; i < 8; ++i) {
+        for (int j = 0; j < 6; ++j) {
+            if (kExpansion[6 * i + j] != (4 * i + j + 31) % 32 + 1)
+                return false;
+        }
+    }
+    return true;
+}
+static_assert(ExpansionIsRotatedGroups());
+
 constexpr std::uint8_t kPermutation[32] = {16, 7, 20, 21, 29, 12, 28, 17, 1,  15, 23,
                                            26, 5, 18, 31, 10, 2,  8,  24, 14, 32, 27,
                                            3,  9, 19, 13, 30, 6,  22, 11, 4,  25};
@@ -77,7 +91,6 @@ struct DesTables
 {
     std::uint64_t initial[8][256];
     std::uint64_t final[8][256];
-    std::uint64_t expansion[4][256];
     std::uint32_t sboxP[8][64];
     std::uint8_t reversed[256];
 
@@ -89,10 +102,6 @@ struct DesTables
                 initial[j][v] = Permute(in, 64, kInitialPermutation, 64);
                 final[j][v] = Permute(in, 64, kFinalPermutation, 64);
             }
-        }
-        for (int j = 0; j < 4; ++j) {
-            for (int v = 0; v < 256; ++v)
-                expansion[j][v] = Permute(std::uint64_t(v) << (24 - 8 * j), 32, kExpansion, 48);
         }
         for (int box = 0; box < 8; ++box) {
             for (int x = 0; x < 64; ++x) {
@@ -133,15 +142,16 @@ std::uint64_t LoadBlock(const std::uint8_t* bytes, bool reverseBits, const DesTa
     return value;
 }
 
-std::uint32_t Feistel(std::uint32_t right, std::uint64_t subkey, const DesTables& tables)
+// The expansion E takes six bits around every four of the right half; with the half
+// rotated right by one, group i is six consecutive bits of it.
+std::uint32_t Feistel(std::uint32_t right, const std::array<std::uint8_t, 8>& subkey,
+                      const DesTables& tables)
 {
-    const std::uint64_t expanded =
-        tables.expansion[0][right >> 24] | tables.expansion[1][(right >> 16) & 0xFF] |
-        tables.expansion[2][(right >> 8) & 0xFF] | tables.expansion[3][right & 0xFF];
-    const std::uint64_t mixed = expanded ^ subkey;
+    const std::uint32_t x = (right >> 1) | (right << 31);
     std::uint32_t result = 0;
-    for (int box = 0; box < 8; ++box)
-        result |= tables.sboxP[box][(mixed >> (42 - 6 * box)) & 63];
+    for (int box = 0; box < 7; ++box)
+        result |= tables.sboxP[box][((x >> (26 - 4 * box)) & 63) ^ subkey[box]];
+    result |= tables.sboxP[7][(((x << 2) | (x >> 30)) & 63) ^ subkey[7]];
     return result;
 }
 
@@ -159,14 +169,17 @@ CDesCipher::CDesCipher(const DesBlock& key, BitOrder order) : m_order(order)
             c = ((c << 1) | (c >> 27)) & 0xFFFFFFF;
             d = ((d << 1) | (d >> 27)) & 0xFFFFFFF;
         }
-        m_subkeys[round] = Permute((std::uint64_t(c) << 28) | d, 56, kPermutedChoice2, 48);
+        const std::uint64_t subkey =
+            Permute((std::uint64_t(c) << 28) | d, 56, kPermutedChoice2, 48);
+        for (int box = 0; box < 8; ++box)
+            m_subkeys[round][box] = std::uint8_t((subkey >> (42 - 6 * box)) & 63);
     }
 }
 
 CDesCipher::~CDesCipher()
 {
-    volatile std::uint64_t* subkeys = m_subkeys.data();
-    for (std::size_t i = 0; i < m_subkeys.size(); ++i)
+    volatile std::uint8_t* subkeys = m_subkeys[0].data();
+    for (std::size_t i = 0; i < sizeof(m_subkeys); ++i)
         subkeys[i] = 0;
 }
 
@@ -180,23 +193,47 @@ void CDesCipher::DecryptBlock(std::uint8_t* block) const
     Crypt(block, true);
 }
 
-void CDesCipher::Crypt(std::uint8_t* block, bool decrypt) const
+void CDesCipher::Enter(const std::uint8_t* block, BitOrder order, std::uint32_t& left,
+                       std::uint32_t& right)
 {
     const DesTables& tables = Tables();
-    const bool reverseBits = m_order == BitOrder::LsbFirst;
-    const std::uint64_t permuted = LookUp64(tables.initial, LoadBlock(block, reverseBits, tables));
-    std::uint32_t left = std::uint32_t(permuted >> 32);
-    std::uint32_t right = std::uint32_t(permuted);
-    for (int round = 0; round < 16; ++round) {
-        const std::uint64_t subkey = m_subkeys[decrypt ? 15 - round : round];
-        const std::uint32_t next = left ^ Feistel(right, subkey, tables);
-        left = right;
-        right = next;
-    }
-    // The halves are swapped before the final permutation.
-    const std::uint64_t output = LookUp64(tables.final, (std::uint64_t(right) << 32) | left);
+    const std::uint64_t permuted =
+        LookUp64(tables.initial, LoadBlock(block, order == BitOrder::LsbFirst, tables));
+    left = std::uint32_t(permuted >> 32);
+    right = std::uint32_t(permuted);
+}
+
+void CDesCipher::Leave(std::uint32_t left, std::uint32_t right, BitOrder order, std::uint8_t* block)
+{
+    const DesTables& tables = Tables();
+    const std::uint64_t output = LookUp64(tables.final, (std::uint64_t(left) << 32) | right);
+    const bool reverseBits = order == BitOrder::LsbFirst;
     for (int i = 0; i < 8; ++i) {
         const std::uint8_t byte = std::uint8_t(output >> (56 - 8 * i));
         block[i] = reverseBits ? tables.reversed[byte] : byte;
     }
+}
+
+void CDesCipher::Rounds(std::uint32_t& left, std::uint32_t& right, bool decrypt) const
+{
+    const DesTables& tables = Tables();
+    std::uint32_t l = left;
+    std::uint32_t r = right;
+    for (int round = 0; round < 16; ++round) {
+        const std::uint32_t next = l ^ Feistel(r, m_subkeys[decrypt ? 15 - round : round], tables);
+        l = r;
+        r = next;
+    }
+    // The halves are swapped before the final permutation.
+    left = r;
+    right = l;
+}
+
+void CDesCipher::Crypt(std::uint8_t* block, bool decrypt) const
+{
+    std::uint32_t left = 0;
+    std::uint32_t right = 0;
+    Enter(block, m_order, left, right);
+    Rounds(left, right, decrypt);
+    Leave(left, right, m_order, block);
 }

@@ -37,8 +37,18 @@ public:
     }
 
 private:
+    friend class CTripleDes;
+
+    // The block after the initial permutation as its two halves, and back.
+    static void Enter(const std::uint8_t* block, BitOrder order, std::uint32_t& left,
+                      std::uint32_t& right);
+    static void Leave(std::uint32_t left, std::uint32_t right, BitOrder order, std::uint8_t* block);
+    // The 16 rounds, halves swapped at the end, so that rounds of another key can follow
+    // directly (the final permutation of one pass cancels the initial one of the next).
+    void Rounds(std::uint32_t& left, std::uint32_t& right, bool decrypt) const;
     void Crypt(std::uint8_t* block, bool decrypt) const;
 
-    std::array<std::uint64_t, 16> m_subkeys{}; // 48 bits each, round 1 first
+    // Per round, the 48 key bits as the eight 6-bit groups that meet the S-boxes.
+    std::array<std::array<std::uint8_t, 8>, 16> m_subkeys{};
     BitOrder m_order;
 };

@@ -24,6 +24,9 @@ public:
     [[nodiscard]] bool DecryptEcb(std::uint8_t* data, std::size_t length) const;
 
 private:
+    void Crypt(std::uint8_t* block, bool decrypt) const;
+
+    CDesCipher::BitOrder m_order;
     CDesCipher m_k1;
     CDesCipher m_k2;
 };
