@@ -281,6 +281,40 @@ TEST_F(FirmwarePackageTest, OpenRefusesOddInputWithoutCrashing)
     EXPECT_TRUE(package.IsEmpty());
 }
 
+TEST_F(FirmwarePackageTest, RandomPlainImagesAreOnlyAcceptedWithTheMarker)
+{
+    // Plain images of every small length, encrypted with the right key: the loader must
+    // accept exactly those with the marker and the target, and never read out of bounds.
+    std::uint32_t seed = 1;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return std::uint8_t(seed >> 24);
+    };
+    const CTripleDes cipher(FirmwarePackageKey(kPassword));
+    const auto marker = FirmwareMarker();
+    for (int size = 0; size < 200; ++size) {
+        std::vector<std::uint8_t> plain(std::size_t((size + 7) / 8 * 8), 0);
+        for (int i = 0; i < size; ++i)
+            plain[std::size_t(i)] = next();
+        // The file is cut to size, so the last block only decrypts right when it is whole
+        // or lies beyond the header (byte 72 on).
+        const bool marked = size >= 72 && size % 3 == 0;
+        if (marked) {
+            std::copy(marker.begin(), marker.end(), plain.begin() + 49);
+            plain[64] = 7;
+            plain[65] = 2;
+        }
+        ASSERT_TRUE(cipher.EncryptEcb(plain.data(), plain.size()));
+        const QByteArray bytes(reinterpret_cast<const char*>(plain.data()), size);
+        CFirmwarePackage package;
+        int message = -1;
+        EXPECT_EQ(CFirmwarePackage::Open(bytes, kPassword, kTarget, package, message), marked)
+            << size;
+        EXPECT_EQ(package.IsEmpty(), !marked) << size;
+        EXPECT_EQ(message, marked ? 0 : 41059) << size;
+    }
+}
+
 TEST_F(FirmwarePackageTest, FailedLoadReleasesAPackageLoadedBefore)
 {
     const QString good = Write(QStringLiteral("fw.rzbin"), Build(SampleImage(400)));

@@ -212,10 +212,10 @@ TEST(FirmwareUpdateSteps, ProgressAndWaitDoNotOverflowOnLargeImages)
 
 TEST(FirmwareUpdateSteps, CommandFieldsPairUp)
 {
-    int seed = 0;
+    std::uint32_t seed = 0;
     const FirmwareRandom random = [&seed] {
-        seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF;
-        return (seed >> 16) & 0x7FFF;
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) & 0x7FFF);
     };
     for (int i = 0; i < 200; ++i) {
         const FirmwareCommandFields query = FirmwareQueryFields(random);
