@@ -78,8 +78,8 @@ public:
     // The same with the target given directly; without one the model code and variant are
     // not checked.
     [[nodiscard]] static bool LoadFile(const QString& path, const QString& password,
-                                       std::optional<FirmwareTarget> target,
-                                       CFirmwarePackage& out, int& messageId);
+                                       std::optional<FirmwareTarget> target, CFirmwarePackage& out,
+                                       int& messageId);
 
     // The same for the bytes of a package already read. Without a target the model code
     // and variant are not checked.
