@@ -93,24 +93,64 @@ __attribute__((target("avx2"))) void RowAvx2(const std::uint32_t* src, int words
     }
 }
 
-bool CpuHasAvx2()
+// 32 pixels per step with byte permutes: one permute gathers the red bytes of all 32 pixels
+// next to their green bytes, another the blue bytes; one compare against 2 then yields the
+// plane words as a 64-bit mask.
+struct PermuteIndexes
 {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
+    alignas(64) std::uint8_t redGreen[64];
+    alignas(64) std::uint8_t blue[64];
+    PermuteIndexes()
+    {
+        for (int j = 0; j < 32; ++j) {
+            redGreen[j] = static_cast<std::uint8_t>(4 * j + 2);
+            redGreen[32 + j] = static_cast<std::uint8_t>(4 * j + 1);
+            blue[j] = static_cast<std::uint8_t>(4 * j);
+            blue[32 + j] = static_cast<std::uint8_t>(4 * j + 3);
+        }
+    }
+};
+const PermuteIndexes g_permute;
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void
+RowAvx512(const std::uint32_t* src, int words, std::uint32_t flip, std::uint8_t* red,
+          std::uint8_t* green, std::uint8_t* blue)
+{
+    const __m512i two = _mm512_set1_epi8(2);
+    const __m512i redGreen = _mm512_load_si512(g_permute.redGreen);
+    const __m512i blueIndex = _mm512_load_si512(g_permute.blue);
+    const std::uint64_t flip64 = flip ? ~0ull : 0ull;
+    for (int w = 0; w < words; ++w) {
+        const __m512i low = _mm512_loadu_si512(src + 32 * w);
+        const __m512i high = _mm512_loadu_si512(src + 32 * w + 16);
+        const std::uint64_t rg =
+            _mm512_cmpge_epu8_mask(_mm512_permutex2var_epi8(low, redGreen, high), two) ^ flip64;
+        const std::uint64_t b =
+            _mm512_cmpge_epu8_mask(_mm512_permutex2var_epi8(low, blueIndex, high), two);
+        StoreWord(red + 4 * w, static_cast<std::uint32_t>(rg));
+        StoreWord(green + 4 * w, static_cast<std::uint32_t>(rg >> 32));
+        StoreWord(blue + 4 * w, static_cast<std::uint32_t>(b) ^ flip);
+    }
 }
-#endif
 
 RowKernel ChooseKernel()
 {
-#ifdef LUMIVANT_HAVE_X86
-    if (CpuHasAvx2())
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi"))
+        return RowAvx512;
+    if (__builtin_cpu_supports("avx2"))
         return RowAvx2;
-#endif
     return RowScalar;
 }
+#else
+RowKernel ChooseKernel()
+{
+    return RowScalar;
+}
+#endif
 
 // Chosen once, at start-up.
-const RowKernel g_rowKernel = ChooseKernel();
+RowKernel g_rowKernel = ChooseKernel();
 
 std::uint8_t* PlaneStart(std::uint8_t* out, int plane, std::size_t planeBytes)
 {
@@ -127,6 +167,43 @@ bool HasFastPath(const QImage& image)
 bool UsesWideVectors()
 {
     return g_rowKernel != RowScalar;
+}
+
+bool SelectVectorPath(VectorPath path)
+{
+    switch (path) {
+    case VectorPath::Scalar:
+        g_rowKernel = RowScalar;
+        return true;
+#ifdef LUMIVANT_HAVE_X86
+    case VectorPath::Wide:
+        if (!__builtin_cpu_supports("avx2"))
+            return false;
+        g_rowKernel = RowAvx2;
+        return true;
+    case VectorPath::Widest:
+        if (!__builtin_cpu_supports("avx512bw") || !__builtin_cpu_supports("avx512vbmi"))
+            return false;
+        g_rowKernel = RowAvx512;
+        return true;
+#endif
+    case VectorPath::Best:
+        g_rowKernel = ChooseKernel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+const char* VectorPathName()
+{
+#ifdef LUMIVANT_HAVE_X86
+    if (g_rowKernel == RowAvx512)
+        return "512-bit byte permutes";
+    if (g_rowKernel == RowAvx2)
+        return "256-bit";
+#endif
+    return "scalar";
 }
 
 void Pack(const QImage& image, int width, int height, int planeCount, bool litIsOne,

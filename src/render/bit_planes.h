@@ -42,6 +42,11 @@ bool Append(const QImage& image, int width, int height, int planeCount, bool lit
 bool HasFastPath(const QImage& image);
 // Whether the fast path uses the processor's 256-bit vector instructions.
 bool UsesWideVectors();
+const char* VectorPathName();
+// Chooses the row kernel (the best one the processor has is chosen at start-up); false when
+// the processor lacks it. For tests and measurements.
+enum class VectorPath { Best, Scalar, Wide, Widest };
+bool SelectVectorPath(VectorPath path);
 
 // Turns planes back into a picture (each component 0 or 255; planes past planeCount are
 // dark). fillerClean, when given, is set to false when a filler bit reads as lit.

@@ -40,6 +40,10 @@ public:
     const std::vector<std::uint8_t>& Bytes() const { return m_data; }
     void Clear() { m_data.clear(); }
 
+    // Makes room for count more bytes at once, so that a long run of appends of known total
+    // size copies nothing; false when they would not be accepted.
+    bool ReserveFor(std::size_t count) { return Reserve(count); }
+
     // Whether count more bytes would be accepted.
     bool CanAppend(std::size_t count) const;
 

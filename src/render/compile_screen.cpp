@@ -219,6 +219,7 @@ bool WriteData(const CScreen& screen, CByteBuffer& buffer)
         RecordError(QStringLiteral("The screen data is too large."));
         return false;
     }
+    buffer.ReserveFor(static_cast<std::size_t>(length));
     int programCount = 0;
     ForEmittedPrograms(screen, [&](const CProgram&, std::int64_t) { ++programCount; });
 

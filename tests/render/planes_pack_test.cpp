@@ -90,7 +90,22 @@ TEST(PlanePacking, FillerColumnsFollowThePolarity)
         EXPECT_EQ(byte, 0xFF);
 }
 
-TEST(PlanePacking, FastPathMatchesPixelByPixel)
+class PlaneKernels : public ::testing::TestWithParam<planes::VectorPath>
+{
+protected:
+    void SetUp() override
+    {
+        if (!planes::SelectVectorPath(GetParam()))
+            GTEST_SKIP() << "the processor lacks this vector path";
+    }
+    void TearDown() override { planes::SelectVectorPath(planes::VectorPath::Best); }
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryPath, PlaneKernels,
+                         ::testing::Values(planes::VectorPath::Scalar, planes::VectorPath::Wide,
+                                           planes::VectorPath::Widest));
+
+TEST_P(PlaneKernels, FastPathMatchesPixelByPixel)
 {
     ASSERT_TRUE(planes::HasFastPath(QImage(1, 1, QImage::Format_RGB32)));
     for (int width : {1, 31, 32, 33, 64, 95, 130, 257}) {
@@ -109,7 +124,7 @@ TEST(PlanePacking, FastPathMatchesPixelByPixel)
     }
 }
 
-TEST(PlanePacking, PageSmallerOrLargerThanTheWindow)
+TEST_P(PlaneKernels, PageSmallerOrLargerThanTheWindow)
 {
     const QImage image = NoiseImage(50, 7, 9);
     for (const QSize window : {QSize(40, 4), QSize(70, 9), QSize(64, 7)}) {
