@@ -153,3 +153,27 @@ TEST_F(DecodeScreen, ChainRunningIntoTheNextWindowEndsTheWindow)
     EXPECT_TRUE(decoded.programs[0].windows[0].chainRunsOn);
     EXPECT_EQ(decoded.programs[0].windows[0].zones.size(), 2u);
 }
+
+TEST_F(DecodeScreen, DamagedDataNeverCrashesAndAlwaysExplains)
+{
+    const QByteArray data = Compile();
+    CSeededRandom random(99);
+    DecodedScreen decoded;
+    // Damage the structure, not the planes, so that most runs reach deep into the walk.
+    for (int run = 0; run < 1500; ++run) {
+        QByteArray bad = data;
+        const int changes = 1 + random.Next() % 4;
+        for (int i = 0; i < changes; ++i) {
+            const int at = 124 + random.Next() % 600;
+            bad[at] = static_cast<char>(random.Next() & 0xFF);
+        }
+        QString error;
+        const bool ok =
+            DecodeScreenData(bad, 1 + random.Next() % 3, random.Next() & 1, decoded, error);
+        EXPECT_TRUE(ok || !error.isEmpty());
+        DecodedExportFile file;
+        error.clear();
+        const bool fileOk = DecodeExportFile(QByteArray(512, 0) + bad, 3, 0, file, error);
+        EXPECT_TRUE(fileOk || !error.isEmpty());
+    }
+}
