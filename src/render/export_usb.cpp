@@ -1,5 +1,6 @@
 #include "render/export_usb.h"
 
+#include "base/last_error.h"
 #include "base/messages.h"
 #include "base/string_table.h"
 #include "model/screen.h"
@@ -143,7 +144,12 @@ ExportResult ExportScreenData(const CScreen& screen, const QString& driveRoot,
     if (driveRoot.isEmpty())
         return {};
     CByteBuffer data(kScreenBufferCapacity, kScreenBufferGrowth);
+    ClearLastError();
     WriteData(screen, data);
+    // Data that exists but cannot be built (far too large) is a failure, not an empty
+    // project.
+    if (data.IsEmpty() && GetScreenDataLength(screen) > 0)
+        return Failure(LastError().isEmpty() ? ExportStatusWriteFailed() : LastError());
     if (data.IsEmpty() && !options.includeParams && !options.syncClock) {
         ShowWarning(LoadString(41069));
         ExportResult result;

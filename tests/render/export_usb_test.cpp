@@ -148,6 +148,16 @@ TEST_F(UsbExport, FailuresReportTheirStatus)
     result = Export(ExportOptions{});
     EXPECT_EQ(result.outcome, ExportOutcome::Failed);
     EXPECT_EQ(result.status, QStringLiteral("Failed on create file."));
+    // Data far too large for the file is refused with its reason.
+    CTextZone* huge = AddZone<CTextZone>(AddWindow({0, 0, 65535, 65535}, AddProgram()), 0);
+    huge->Pages().push_back(nullptr);
+    huge->Pages().push_back(nullptr);
+    ASSERT_TRUE(QFile::remove(drive.filePath(QStringLiteral("LUMIVANT/LED.RZU"))) ||
+                QDir(drive.filePath(QStringLiteral("LUMIVANT/LED.RZU"))).removeRecursively());
+    result = Export(ExportOptions{});
+    EXPECT_EQ(result.outcome, ExportOutcome::Failed);
+    EXPECT_EQ(result.status, QStringLiteral("The screen data is too large."));
+    EXPECT_TRUE(messages.texts.isEmpty());
     // No drive chosen: nothing happens.
     EXPECT_EQ(ExportScreenData(*screen, QString(), ExportOptions{}).outcome,
               ExportOutcome::Nothing);
