@@ -177,3 +177,31 @@ TEST_F(DecodeScreen, DamagedDataNeverCrashesAndAlwaysExplains)
         EXPECT_TRUE(fileOk || !error.isEmpty());
     }
 }
+
+TEST(DecodeOddScreens, ZeroSizedWindowCompilesToDataTheDecoderReads)
+{
+    auto root = CProjectRoot::NewProject();
+    auto* screen = static_cast<CScreen*>(root->GetChild(0));
+    screen->Params().SetU16(ControllerParams::Width, 0);
+    screen->Params().SetU16(ControllerParams::Height, 0);
+    auto* program = static_cast<CProgram*>(screen->GetChild(0));
+    auto window = std::make_unique<CPlayWindow>(program);
+    auto zone = std::make_unique<CTextZone>(window.get());
+    zone->Prepare(RenderForm::Controller); // one page the size of the empty window
+    ASSERT_EQ(zone->GetPageCount(), 1);
+    window->AddChild(std::move(zone));
+    program->AddChild(std::move(window));
+
+    CScopedRandomSeed random(4);
+    CByteBuffer buffer(kScreenBufferCapacity, kScreenBufferGrowth);
+    ASSERT_TRUE(WriteData(*screen, buffer));
+    EXPECT_EQ(buffer.Length(), 128u + 4 + 444 + 20 + 4);
+    const QByteArray data(reinterpret_cast<const char*>(buffer.Data()),
+                          static_cast<qsizetype>(buffer.Length()));
+    DecodedScreen decoded;
+    QString error;
+    ASSERT_TRUE(DecodeScreenData(data, 2, 0, decoded, error)) << error.toStdString();
+    const DecodedWindow& w = decoded.programs[0].windows[0];
+    EXPECT_EQ(w.width, 0);
+    EXPECT_TRUE(w.zones[0].pages[0].image.isNull());
+}
