@@ -23,14 +23,16 @@ const char kFolderName[] = "LUMIVANT";
 const char kFileName[] = "LED.RZU";
 const char kReadmeName[] = "Readme.txt";
 
-// Draws until the value lies on the asked side of 64.
+// Draws until the value lies on the asked side of 64 (64 itself when a generator keeps
+// missing that side).
 std::uint8_t FlagByte(bool on)
 {
-    for (;;) {
+    for (int attempt = 0; attempt < 4096; ++attempt) {
         const std::uint8_t value = NextRandomByte();
         if (on ? value >= 64 : value <= 64)
             return value;
     }
+    return 64;
 }
 
 std::int64_t LocalSecondsNow()
@@ -159,7 +161,8 @@ ExportResult ExportScreenData(const CScreen& screen, const QString& driveRoot,
     const QByteArray file = BuildExportFile(data, screen, options);
 
     const QString folder = QDir(driveRoot).filePath(QLatin1String(kFolderName));
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+    if (!QFileInfo(folder).isDir() &&
+        (!QFileInfo(driveRoot).isDir() || !QDir(driveRoot).mkdir(QLatin1String(kFolderName))))
         return Failure(ExportStatusCreateFailed());
     const QString path = QDir(folder).filePath(QLatin1String(kFileName));
     // The file is written beside its final name and renamed at the end, so that a controller

@@ -148,6 +148,10 @@ TEST_F(UsbExport, FailuresReportTheirStatus)
     result = Export(ExportOptions{});
     EXPECT_EQ(result.outcome, ExportOutcome::Failed);
     EXPECT_EQ(result.status, QStringLiteral("Failed on create file."));
+    // A drive that is not there.
+    result = ExportScreenData(*screen, drive.filePath(QStringLiteral("gone")), ExportOptions{});
+    EXPECT_EQ(result.status, QStringLiteral("Failed on create file."));
+    EXPECT_FALSE(QFileInfo::exists(drive.filePath(QStringLiteral("gone"))));
     // Data far too large for the file is refused with its reason.
     CTextZone* huge = AddZone<CTextZone>(AddWindow({0, 0, 65535, 65535}, AddProgram()), 0);
     huge->Pages().push_back(nullptr);
@@ -161,6 +165,26 @@ TEST_F(UsbExport, FailuresReportTheirStatus)
     // No drive chosen: nothing happens.
     EXPECT_EQ(ExportScreenData(*screen, QString(), ExportOptions{}).outcome,
               ExportOutcome::Nothing);
+}
+
+TEST(UsbFlags, AGeneratorThatNeverFallsOnTheSideStillEnds)
+{
+    class CStuck final : public IRandomSource
+    {
+    public:
+        int Next() override { return 0; }
+    } stuck;
+    SetRandomSource(&stuck);
+    auto root = CProjectRoot::NewProject();
+    CByteBuffer data;
+    ExportOptions options;
+    options.syncClock = true;
+    options.localNow = 0;
+    const QByteArray file =
+        BuildExportFile(data, *static_cast<CScreen*>(root->GetChild(0)), options);
+    SetRandomSource(nullptr);
+    EXPECT_EQ(static_cast<std::uint8_t>(file[50]), 64);
+    EXPECT_EQ(static_cast<std::uint8_t>(file[51]), 0);
 }
 
 TEST(UsbReadme, IsTheWarningInUtf16)
