@@ -1,4 +1,4 @@
-// The kind-specific bytes of the zone records and the program border block.
+// The bytes of each zone kind's record and the program border block.
 #include "compile_fixture.h"
 
 #include "model/clock_zone.h"
