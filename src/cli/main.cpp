@@ -14,12 +14,22 @@
 
 int RunNew(const QStringList& words);
 int RunInfo(const QStringList& words);
+int RunCompile(const QStringList& words);
+int RunExport(const QStringList& words);
+int RunDrives(const QStringList& words);
+int RunDecode(const QStringList& words);
 
 namespace {
 
 const CliCommand kCommands[] = {
     {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
+    {"compile", "compile FILE [--screen N] [--seed S] --out DATA", RunCompile},
+    {"export",
+     "export FILE [--screen N] --drive DIR [--params] [--sync-clock SECONDS] [--seed S]",
+     RunExport},
+    {"drives", "drives", RunDrives},
+    {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
 };
 
 void PrintHelp()
