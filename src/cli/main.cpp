@@ -12,12 +12,14 @@
 
 int RunNew(const QStringList& words);
 int RunInfo(const QStringList& words);
+int RunReadParams(const QStringList& words);
 
 namespace {
 
 const CliCommand kCommands[] = {
     {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
+    {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
 };
 
 void PrintHelp()
@@ -25,6 +27,8 @@ void PrintHelp()
     std::printf("Usage: lumivant-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
     for (const CliCommand& command : kCommands)
         std::printf("  lumivant-cli %s\n", command.synopsis);
+    std::printf("\nLINK: --udp HOST[:PORT] | --serial DEVICE [--baud 9600|57600], --timeout MS,\n"
+                "      --panel-id N; without them the screen's saved settings are used.\n");
     std::printf("\nExit status: 0 success, 1 failure (the reason on stderr), 2 usage error.\n");
 }
 
