@@ -65,8 +65,11 @@ bool CSimServer::ListenUdp(const QString& address, int port, const QString& repl
     ::getsockname(m_udp, reinterpret_cast<sockaddr*>(&local), &length);
     m_udpPort = ntohs(local.sin_port);
     if (!replyFrom.isEmpty()) {
+        // The controller's own address: replies come from it, and requests sent to it
+        // (after the PC learned it) are served too.
         sockaddr_in from{};
         from.sin_family = AF_INET;
+        from.sin_port = htons(static_cast<std::uint16_t>(m_udpPort));
         if (!ParseIpv4(replyFrom, from.sin_addr)) {
             error = QStringLiteral("not an IPv4 address: %1").arg(replyFrom);
             return false;
@@ -109,17 +112,21 @@ void CSimServer::Log(const QString& line)
 void CSimServer::Run(const std::atomic<bool>& stop)
 {
     while (!stop && !m_stop) {
-        pollfd fds[2];
+        pollfd fds[3];
         int count = 0;
         if (m_udp >= 0)
             fds[count++] = {m_udp, POLLIN, 0};
+        if (m_replySocket >= 0)
+            fds[count++] = {m_replySocket, POLLIN, 0};
         if (m_serial >= 0)
             fds[count++] = {m_serial, POLLIN, 0};
         const int ready = ::poll(fds, static_cast<nfds_t>(count), 100);
         if (ready < 0 && errno != EINTR)
             break;
         if (m_udp >= 0)
-            ServeUdp();
+            ServeUdp(m_udp);
+        if (m_replySocket >= 0)
+            ServeUdp(m_replySocket);
         if (m_serial >= 0) {
             // A pseudo-terminal without a reader on the other end keeps reporting a hang-up.
             if (count > 0 && (fds[count - 1].revents & (POLLHUP | POLLERR)) &&
@@ -130,14 +137,14 @@ void CSimServer::Run(const std::atomic<bool>& stop)
     }
 }
 
-void CSimServer::ServeUdp()
+void CSimServer::ServeUdp(int socket)
 {
     std::vector<std::uint8_t>& datagram = m_datagram;
     datagram.resize(65536);
     for (;;) {
         sockaddr_in sender{};
         socklen_t senderLength = sizeof sender;
-        const ssize_t got = ::recvfrom(m_udp, datagram.data(), datagram.size(), MSG_TRUNC,
+        const ssize_t got = ::recvfrom(socket, datagram.data(), datagram.size(), MSG_TRUNC,
                                        reinterpret_cast<sockaddr*>(&sender), &senderLength);
         if (got < 0)
             return;

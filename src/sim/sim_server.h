@@ -15,8 +15,8 @@ public:
     CSimServer(const CSimServer&) = delete;
     CSimServer& operator=(const CSimServer&) = delete;
 
-    // Binds ADDR:PORT (port 0: one the system chooses). Replies go out from replyFrom
-    // when given (another local address), else from the bound socket.
+    // Binds ADDR:PORT (port 0: one the system chooses). With replyFrom (another local
+    // address) replies go out from replyFrom:PORT, which also takes requests.
     bool ListenUdp(const QString& address, int port, const QString& replyFrom, QString& error);
     bool OpenSerial(const QString& device, int baud, QString& error);
     int UdpPort() const { return m_udpPort; }
@@ -27,7 +27,7 @@ public:
     void SetLogger(std::function<void(const QString&)> logger) { m_logger = std::move(logger); }
 
 private:
-    void ServeUdp();
+    void ServeUdp(int socket);
     void ServeSerial();
     void Log(const QString& line);
 
