@@ -56,7 +56,8 @@ double LinkRate(int port)
     int done = 0;
     while (timer.elapsed() < kRoundMs) {
         if (!link.ReadParams()) {
-            std::fprintf(stderr, "read parameters failed: %s\n", link.GetErrorText().toUtf8().constData());
+            std::fprintf(stderr, "read parameters failed: %s\n",
+                         link.GetErrorText().toUtf8().constData());
             return 0;
         }
         ++done;
@@ -131,7 +132,8 @@ double RunLinkFigure()
                 continue;
             sockaddr_in from{};
             socklen_t length = sizeof from;
-            if (::recvfrom(echo, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length) < 1)
+            if (::recvfrom(echo, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
+                           &length) < 1)
                 continue;
             const size_t size = buffer[0] == 0 ? 17 : 124;
             ::sendto(echo, buffer, size, 0, reinterpret_cast<sockaddr*>(&from), length);
@@ -156,6 +158,7 @@ double RunLinkFigure()
     return bare > 0 ? link / bare : 0;
 }
 
-BenchRegistration reg("link", "read-parameters round trips vs bare UDP ping-pong on loopback", RunLinkFigure);
+BenchRegistration reg("link", "read-parameters round trips vs bare UDP ping-pong on loopback",
+                      RunLinkFigure);
 
 } // namespace

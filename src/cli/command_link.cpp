@@ -37,7 +37,9 @@ void PrintParams(const ControllerParams& p)
         mac.append(QStringLiteral("%1").arg(p.U8(P::Mac + i), 2, 16, QLatin1Char('0')));
     CliPrint(QStringLiteral("MAC: %1").arg(mac.join(u':')));
     CliPrint(QStringLiteral("Power: %1, mode %2").arg(p.U8(P::PowerState)).arg(p.U8(P::PowerMode)));
-    CliPrint(QStringLiteral("Brightness: %1, mode %2").arg(p.U8(P::Brightness)).arg(p.U8(P::BrightnessMode)));
+    CliPrint(QStringLiteral("Brightness: %1, mode %2")
+                 .arg(p.U8(P::Brightness))
+                 .arg(p.U8(P::BrightnessMode)));
 }
 
 } // namespace
@@ -45,7 +47,8 @@ void PrintParams(const ControllerParams& p)
 int RunReadParams(const QStringList& words)
 {
     QString error;
-    const auto arguments = CliArguments::Parse(words, LinkValueOptions(), {QStringLiteral("save")}, error);
+    const auto arguments =
+        CliArguments::Parse(words, LinkValueOptions(), {QStringLiteral("save")}, error);
     if (!arguments)
         return CliUsageError(error);
     if (arguments->Positional().size() != 1)

@@ -9,7 +9,7 @@
 
 QStringList LinkValueOptions()
 {
-    return {QStringLiteral("udp"), QStringLiteral("serial"), QStringLiteral("baud"),
+    return {QStringLiteral("udp"),     QStringLiteral("serial"),   QStringLiteral("baud"),
             QStringLiteral("timeout"), QStringLiteral("panel-id"), QStringLiteral("screen")};
 }
 
@@ -47,7 +47,8 @@ bool ApplyLinkOptions(const CliArguments& arguments, CScreen& screen, QString& e
         static const QRegularExpression kCom(QStringLiteral("^(?:COM)?(\\d+)$"),
                                              QRegularExpression::CaseInsensitiveOption);
         const auto match = kCom.match(device);
-        int number = match.hasMatch() ? match.captured(1).toInt() : BindSerialDeviceAnywhere(device);
+        int number =
+            match.hasMatch() ? match.captured(1).toInt() : BindSerialDeviceAnywhere(device);
         if (number < 1) {
             error = QStringLiteral("--serial takes a device path or COMn");
             return false;

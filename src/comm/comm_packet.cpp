@@ -83,8 +83,7 @@ CCommPacket::CCommPacket(int command, int param1, int param2, int address,
 }
 
 CCommPacket::CCommPacket(int command, int address) : CCommPacket(command, 0, 0, address, nullptr, 0)
-{
-}
+{}
 
 CCommReply::CCommReply(const std::uint8_t* bytes, int length)
 {
@@ -110,33 +109,51 @@ ReplyCheck CheckReply(const std::uint8_t* bytes, int length)
 int ReplyStatusMessageId(int status)
 {
     switch (status) {
-    case 0: return 0;
-    case 1: return 43016;
-    case 2: return 43017;
-    case 3: return 43018;
-    case 4: return 43019;
-    case 5: return 43020;
-    case 6: return 43021;
-    case 7: return 43022;
-    case 8: return 43023;
-    case 9: return 43029;
-    case 12: return 43032;
-    case 15: return 43025;
-    case 16: return 43026;
-    default: return 43024;
+    case 0:
+        return 0;
+    case 1:
+        return 43016;
+    case 2:
+        return 43017;
+    case 3:
+        return 43018;
+    case 4:
+        return 43019;
+    case 5:
+        return 43020;
+    case 6:
+        return 43021;
+    case 7:
+        return 43022;
+    case 8:
+        return 43023;
+    case 9:
+        return 43029;
+    case 12:
+        return 43032;
+    case 15:
+        return 43025;
+    case 16:
+        return 43026;
+    default:
+        return 43024;
     }
 }
 
 QString ReplyCheckText(ReplyCheck check, const std::uint8_t* bytes, int length)
 {
     switch (check) {
-    case ReplyCheck::BadFrame: return LoadString(43008);
-    case ReplyCheck::BadChecksum: return LoadString(43009);
-    case ReplyCheck::ErrorClass: return LoadString(43010);
+    case ReplyCheck::BadFrame:
+        return LoadString(43008);
+    case ReplyCheck::BadChecksum:
+        return LoadString(43009);
+    case ReplyCheck::ErrorClass:
+        return LoadString(43010);
     case ReplyCheck::Status:
         return length > 4 ? LoadString(ReplyStatusMessageId(bytes[4])) : QString();
     case ReplyCheck::TooShort:
-    case ReplyCheck::Ok: break;
+    case ReplyCheck::Ok:
+        break;
     }
     return {};
 }

@@ -26,7 +26,8 @@ void SetRandomByteSource(RandomByteSource source); // nullptr: the default gener
 int NextRandom();                                  // 0..32767
 
 // An outgoing request, built, checksummed and scrambled by its constructor.
-class CCommPacket {
+class CCommPacket
+{
 public:
     CCommPacket(int command, int param1, int param2, int address, const std::uint8_t* payload,
                 int payloadLength);
@@ -42,7 +43,8 @@ private:
 };
 
 // A private copy of a received reply.
-class CCommReply {
+class CCommReply
+{
 public:
     CCommReply(const std::uint8_t* bytes, int length);
     CCommReply(const CCommReply&) = delete;
@@ -75,7 +77,8 @@ int ReplyStatusMessageId(int status);
 QString ReplyCheckText(ReplyCheck check, const std::uint8_t* bytes, int length);
 
 // A request as a controller reads it: unscrambled and checked.
-struct ParsedRequest {
+struct ParsedRequest
+{
     int command = 0;
     int param1 = 0;
     int param2 = 0;

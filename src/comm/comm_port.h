@@ -19,7 +19,8 @@ void PumpEvents();
 
 // One request out, one reply of a known length back. Keeps the link health (connected flag
 // and consecutive failures), the last reply bytes and the last error text.
-class CCommPort {
+class CCommPort
+{
 public:
     CCommPort() = default;
     CCommPort(const CCommPort&) = delete;

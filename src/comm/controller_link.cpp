@@ -31,10 +31,14 @@ void PaceWait(bool pace, int milliseconds)
 int ExpectedReplyPayload(int command)
 {
     switch (command) {
-    case CmdIdentify: return 5;
-    case CmdReadParams: return 112;
-    case CmdFirmwareQuery: return 1;
-    default: return 0;
+    case CmdIdentify:
+        return 5;
+    case CmdReadParams:
+        return 112;
+    case CmdFirmwareQuery:
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -318,7 +322,8 @@ std::uint32_t ProgramBufferSize(const CProgram& program, int colourPlanes)
             return;
         const LedRect& rect = static_cast<const CPlayWindow&>(child).WindowRect();
         const std::uint32_t height = static_cast<std::uint32_t>(std::max(rect.Height(), 0));
-        const std::uint32_t width = (static_cast<std::uint32_t>(std::max(rect.Width(), 0)) + 31) & ~31u;
+        const std::uint32_t width =
+            (static_cast<std::uint32_t>(std::max(rect.Width(), 0)) + 31) & ~31u;
         size += height * width * static_cast<std::uint32_t>(colourPlanes) / 8;
     });
     return size;

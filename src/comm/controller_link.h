@@ -37,7 +37,8 @@ int ExpectedReplyPayload(int command);
 // The PC end of the link to one screen's controller: its two transports, the one in use,
 // and the last error text. Every operation returns false on failure and leaves the
 // system's text in GetErrorText().
-class CControllerLink final : public CScreenLink {
+class CControllerLink final : public CScreenLink
+{
 public:
     explicit CControllerLink(CScreen& screen);
     ~CControllerLink() override;
@@ -66,16 +67,16 @@ public:
     bool SendDataChunk(std::uint32_t offset, const std::uint8_t* bytes, int length); // 19
     bool BeginData(std::uint32_t largestProgramBuffer, std::uint32_t totalLength);   // 20
     bool BeginData(std::uint32_t totalLength); // 20, the buffer size from the screen
-    bool EndData(bool complete);                // 21
-    bool WriteParams();                         // 32
-    bool ReadParams(bool broadcast = false);    // 33
-    bool ResetParams();                         // 35
-    bool SendPowerGroup();                      // 36
-    bool SyncTime();                            // 37, the PC's local time
-    bool SyncTime(const QDateTime& localTime);  // 37
-    bool ClearPanel();                          // 39
-    bool FirmwareQuery(std::uint8_t& value);    // 202
-    bool FirmwareSwitch(bool on);               // 203
+    bool EndData(bool complete);               // 21
+    bool WriteParams();                        // 32
+    bool ReadParams(bool broadcast = false);   // 33
+    bool ResetParams();                        // 35
+    bool SendPowerGroup();                     // 36
+    bool SyncTime();                           // 37, the PC's local time
+    bool SyncTime(const QDateTime& localTime); // 37
+    bool ClearPanel();                         // 39
+    bool FirmwareQuery(std::uint8_t& value);   // 202
+    bool FirmwareSwitch(bool on);              // 203
 
     static std::array<std::uint8_t, 8> TimeSyncPayload(const QDateTime& localTime);
     static std::array<std::uint8_t, 8> BeginDataPayload(std::uint32_t largestProgramBuffer,

@@ -4,7 +4,8 @@
 
 // A controller on an RS-232 line (8 data bits, no parity, 1 stop bit). The port number of
 // the settings is mapped to a device by the platform layer.
-class CSerialPort final : public CCommPort {
+class CSerialPort final : public CCommPort
+{
 public:
     ~CSerialPort() override;
 

@@ -5,7 +5,8 @@
 // A controller on the network: one UDP datagram out, one datagram of exactly the expected
 // size back. A reply from another address than the one asked (a broadcast, or a
 // controller that answers from its own address) teaches the settings that address.
-class CUdpPort final : public CCommPort {
+class CUdpPort final : public CCommPort
+{
 public:
     ~CUdpPort() override;
 

@@ -2,7 +2,8 @@
 
 namespace {
 
-struct ModelRow {
+struct ModelRow
+{
     const char* name;
     int code;
     int capabilityId; // 0: none
@@ -12,26 +13,16 @@ struct ModelRow {
 };
 
 constexpr ModelRow kModels[] = {
-    {"RZ-S1", 0x8000, 42022, false, true, true},
-    {"RZ-A2", 0x8001, 42015, false, true, false},
-    {"RI-ZI", 0x8002, 42023, true, false, true},
-    {"RZ-A3", 0x8101, 42018, false, true, false},
-    {"RI-ZA", 0x8102, 42019, true, false, false},
-    {"RZ-M2", 0x9001, 42016, false, true, false},
-    {"RZ-MU", 0x9002, 42016, true, true, false},
-    {"RZ-MN", 0x9003, 42016, false, false, false},
-    {"RZ-B+", 0x9004, 0, false, true, false},
-    {"RZ-M+", 0x9005, 0, false, true, false},
-    {"RZ-C2", 0x9101, 42017, false, true, false},
-    {"RZ-CU", 0x9102, 42017, true, true, false},
-    {"RZ-CN", 0x9103, 42017, false, false, false},
-    {"RZ-C3U", 0x9104, 42024, true, true, false},
-    {"RZ-D2", 0x9201, 42020, false, true, false},
-    {"RZ-DU", 0x9202, 42020, true, true, false},
-    {"RZ-DN", 0x9203, 42020, false, true, false},
-    {"RZ-E2", 0x9301, 42021, false, true, false},
-    {"RZ-EU", 0x9302, 42021, true, true, false},
-    {"RZ-EN", 0x9303, 42021, false, false, false},
+    {"RZ-S1", 0x8000, 42022, false, true, true},   {"RZ-A2", 0x8001, 42015, false, true, false},
+    {"RI-ZI", 0x8002, 42023, true, false, true},   {"RZ-A3", 0x8101, 42018, false, true, false},
+    {"RI-ZA", 0x8102, 42019, true, false, false},  {"RZ-M2", 0x9001, 42016, false, true, false},
+    {"RZ-MU", 0x9002, 42016, true, true, false},   {"RZ-MN", 0x9003, 42016, false, false, false},
+    {"RZ-B+", 0x9004, 0, false, true, false},      {"RZ-M+", 0x9005, 0, false, true, false},
+    {"RZ-C2", 0x9101, 42017, false, true, false},  {"RZ-CU", 0x9102, 42017, true, true, false},
+    {"RZ-CN", 0x9103, 42017, false, false, false}, {"RZ-C3U", 0x9104, 42024, true, true, false},
+    {"RZ-D2", 0x9201, 42020, false, true, false},  {"RZ-DU", 0x9202, 42020, true, true, false},
+    {"RZ-DN", 0x9203, 42020, false, true, false},  {"RZ-E2", 0x9301, 42021, false, true, false},
+    {"RZ-EU", 0x9302, 42021, true, true, false},   {"RZ-EN", 0x9303, 42021, false, false, false},
 };
 
 const ModelRow* FindModel(int code)
@@ -77,7 +68,8 @@ bool ParseName(const QString& name, int& family, int& sub)
             sub = last == u'U' ? 2 : 0;
             return true;
         }
-        static const struct {
+        static const struct
+        {
             char16_t letter;
             int family;
         } kFamilies[] = {{u'M', 0x90}, {u'C', 0x91}, {u'D', 0x92}, {u'E', 0x93}};
@@ -177,5 +169,6 @@ void CModelInfo::Refresh()
 {
     const ModelRow* row = FindModel(GetModelCode());
     m_name = row ? QString::fromLatin1(row->name) : QStringLiteral("Unknow");
-    m_version = QStringLiteral("%1.%2.%3").arg(m_versionMajor).arg(m_versionMinor).arg(m_versionBuild);
+    m_version =
+        QStringLiteral("%1.%2.%3").arg(m_versionMajor).arg(m_versionMinor).arg(m_versionBuild);
 }

@@ -9,7 +9,8 @@
 // The identity of a controller card: family, variant and firmware version as the card
 // reports them to the identify command, with the model name and version text derived
 // from them. Every model-dependent decision is taken on the model code.
-class CModelInfo {
+class CModelInfo
+{
 public:
     CModelInfo();
 

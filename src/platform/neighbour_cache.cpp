@@ -22,8 +22,8 @@ void DefaultFlush(const QString& remoteAddress)
     if (::geteuid() != 0)
         return;
     QProcess process;
-    process.start(QStringLiteral("ip"), {QStringLiteral("neigh"), QStringLiteral("flush"),
-                                         QStringLiteral("all")});
+    process.start(QStringLiteral("ip"),
+                  {QStringLiteral("neigh"), QStringLiteral("flush"), QStringLiteral("all")});
     if (!process.waitForFinished(2000)) {
         process.kill();
         process.waitForFinished(500);

@@ -18,7 +18,8 @@
 
 namespace {
 
-struct Bindings {
+struct Bindings
+{
     std::mutex mutex;
     bool loaded = false;
     std::map<int, QString> fromFile;
@@ -70,8 +71,8 @@ int DeviceIndex(const QString& name, const QString& prefix)
 // Number of fixed ports: one more than the highest ttySn node.
 int FixedPortCount()
 {
-    const QStringList names = QDir(QStringLiteral("/dev")).entryList({QStringLiteral("ttyS*")},
-                                                                      QDir::System | QDir::Files);
+    const QStringList names = QDir(QStringLiteral("/dev"))
+                                  .entryList({QStringLiteral("ttyS*")}, QDir::System | QDir::Files);
     int count = 0;
     for (const QString& name : names)
         count = std::max(count, DeviceIndex(name, QStringLiteral("ttyS")) + 1);

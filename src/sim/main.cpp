@@ -172,7 +172,8 @@ int main(int argc, char** argv)
         Print(QStringLiteral("listening on udp %1:%2%3")
                   .arg(udp.left(colon))
                   .arg(server.UdpPort())
-                  .arg(replyFrom.isEmpty() ? QString() : QStringLiteral(", replying from %1").arg(replyFrom)));
+                  .arg(replyFrom.isEmpty() ? QString()
+                                           : QStringLiteral(", replying from %1").arg(replyFrom)));
     }
     if (!serial.isEmpty()) {
         if (!server.OpenSerial(serial, baud, error)) {
@@ -188,7 +189,8 @@ int main(int argc, char** argv)
               .arg(model.GetName(), model.GetVersionText())
               .arg(controller.Params().U16(ControllerParams::PanelId)));
 
-    struct sigaction action {};
+    struct sigaction action
+    {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);

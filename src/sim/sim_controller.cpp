@@ -23,30 +23,48 @@ std::uint32_t GetU32(const std::uint8_t* at)
 const char* CommandName(int command)
 {
     switch (command) {
-    case CmdIdentify: return "identify";
-    case CmdDataChunk: return "data chunk";
-    case CmdBeginData: return "begin data";
-    case CmdEndData: return "end data";
-    case CmdWriteParams: return "write parameters";
-    case CmdReadParams: return "read parameters";
-    case CmdResetParams: return "parameter reset";
-    case CmdPowerGroup: return "power group";
-    case CmdTimeSync: return "time sync";
-    case CmdClearPanel: return "clear panel";
-    case CmdFirmwareQuery: return "firmware query";
-    case CmdFirmwareSwitch: return "firmware mode switch";
-    default: return "unknown";
+    case CmdIdentify:
+        return "identify";
+    case CmdDataChunk:
+        return "data chunk";
+    case CmdBeginData:
+        return "begin data";
+    case CmdEndData:
+        return "end data";
+    case CmdWriteParams:
+        return "write parameters";
+    case CmdReadParams:
+        return "read parameters";
+    case CmdResetParams:
+        return "parameter reset";
+    case CmdPowerGroup:
+        return "power group";
+    case CmdTimeSync:
+        return "time sync";
+    case CmdClearPanel:
+        return "clear panel";
+    case CmdFirmwareQuery:
+        return "firmware query";
+    case CmdFirmwareSwitch:
+        return "firmware mode switch";
+    default:
+        return "unknown";
     }
 }
 
 const char* RequestCheckName(RequestCheck check)
 {
     switch (check) {
-    case RequestCheck::TooShort: return "too short";
-    case RequestCheck::BadLength: return "length field does not match";
-    case RequestCheck::BadChecksum: return "bad checksum";
-    case RequestCheck::BadTrailer: return "bad trailer bytes";
-    case RequestCheck::Ok: break;
+    case RequestCheck::TooShort:
+        return "too short";
+    case RequestCheck::BadLength:
+        return "length field does not match";
+    case RequestCheck::BadChecksum:
+        return "bad checksum";
+    case RequestCheck::BadTrailer:
+        return "bad trailer bytes";
+    case RequestCheck::Ok:
+        break;
     }
     return "ok";
 }
@@ -59,7 +77,8 @@ bool WriteWhole(const QString& path, const QByteArray& bytes)
 
 QByteArray ToBytes(const std::vector<std::uint8_t>& bytes)
 {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 // Replies a controller gives to the previous generation's probe (a 52-byte frame).
@@ -69,9 +88,9 @@ constexpr std::uint8_t kLegacyProbe[] = {0xA0, 0x34, 0x00, 0x01, 0x00, 0x05};
 
 CSimController::CSimController()
 {
-    m_clockBase = QDateTime(QDateTime::currentDateTime().date(), QDateTime::currentDateTime().time(),
-                            Qt::UTC)
-                      .toSecsSinceEpoch();
+    m_clockBase =
+        QDateTime(QDateTime::currentDateTime().date(), QDateTime::currentDateTime().time(), Qt::UTC)
+            .toSecsSinceEpoch();
     m_clockTimer.start();
 }
 
@@ -101,7 +120,8 @@ qint64 CSimController::ClockSeconds() const
 
 bool CSimController::IsLegacyProbe(const std::uint8_t* bytes, int length)
 {
-    return length == kLegacyProbeSize && std::equal(std::begin(kLegacyProbe), std::end(kLegacyProbe), bytes) &&
+    return length == kLegacyProbeSize &&
+           std::equal(std::begin(kLegacyProbe), std::end(kLegacyProbe), bytes) &&
            bytes[13] == 0x35 && bytes[48] == 0x0F && bytes[49] == 0x01 && bytes[51] == 0x50;
 }
 
@@ -135,7 +155,9 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
     ParsedRequest request;
     const RequestCheck check = ParseRequest(bytes, length, request);
     if (check != RequestCheck::Ok) {
-        log = QStringLiteral("ignored %1 bytes: %2").arg(length).arg(QLatin1String(RequestCheckName(check)));
+        log = QStringLiteral("ignored %1 bytes: %2")
+                  .arg(length)
+                  .arg(QLatin1String(RequestCheckName(check)));
         return false;
     }
     const int panelId = m_params.U16(ControllerParams::PanelId);
@@ -158,7 +180,8 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
     std::vector<std::uint8_t> replyPayload;
     QString note;
     int status = 0;
-    if (const auto forced = m_faults.status.find(request.command); forced != m_faults.status.end()) {
+    if (const auto forced = m_faults.status.find(request.command);
+        forced != m_faults.status.end()) {
         status = forced->second;
         note = QStringLiteral("forced status");
     } else {
@@ -167,7 +190,8 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
     }
     if (status != 0)
         replyPayload.clear();
-    if (const auto size = m_faults.wrongSize.find(request.command); size != m_faults.wrongSize.end()) {
+    if (const auto size = m_faults.wrongSize.find(request.command);
+        size != m_faults.wrongSize.end()) {
         replyPayload.resize(static_cast<size_t>(std::clamp(size->second, 0, kMaxRequest)), 0);
         note += QStringLiteral(" [wrong size]");
     }
@@ -214,9 +238,11 @@ int CSimController::Execute(int command, int param1, int param2,
         // stays reachable where it was found.
         ControllerParams defaults;
         const auto& now = m_params.Bytes();
-        std::copy(now.begin() + ControllerParams::PanelId, now.begin() + ControllerParams::PanelId + 2,
+        std::copy(now.begin() + ControllerParams::PanelId,
+                  now.begin() + ControllerParams::PanelId + 2,
                   defaults.Bytes().begin() + ControllerParams::PanelId);
-        std::copy(now.begin() + ControllerParams::UdpPort, now.begin() + ControllerParams::PowerState,
+        std::copy(now.begin() + ControllerParams::UdpPort,
+                  now.begin() + ControllerParams::PowerState,
                   defaults.Bytes().begin() + ControllerParams::UdpPort);
         m_params = defaults;
         SaveParams();
@@ -266,14 +292,17 @@ int CSimController::Execute(int command, int param1, int param2,
         note = QStringLiteral("expecting %1 bytes").arg(total);
         return 0;
     }
-    case CmdDataChunk: return DataChunk(payload, note);
+    case CmdDataChunk:
+        return DataChunk(payload, note);
     case CmdEndData:
         if (size != 0)
             return 4;
         return EndData(param1, note);
     case CmdFirmwareQuery:
-    case CmdFirmwareSwitch: return FirmwareCommand(command, param1, param2, payload, replyPayload, note);
-    default: return 2;
+    case CmdFirmwareSwitch:
+        return FirmwareCommand(command, param1, param2, payload, replyPayload, note);
+    default:
+        return 2;
     }
 }
 
@@ -294,7 +323,10 @@ int CSimController::DataChunk(const std::vector<std::uint8_t>& payload, QString&
             }
         }
         ++m_chunks;
-        note = QStringLiteral("offset %1, %2 of %3 bytes").arg(offset).arg(m_receivedCount).arg(m_data.size());
+        note = QStringLiteral("offset %1, %2 of %3 bytes")
+                   .arg(offset)
+                   .arg(m_receivedCount)
+                   .arg(m_data.size());
         return 0;
     }
     if (m_firmwareMode) {
@@ -370,7 +402,8 @@ void CSimController::SaveParams() const
     if (m_folder.isEmpty())
         return;
     WriteWhole(QDir(m_folder).filePath(QStringLiteral("params.bin")),
-               QByteArray(reinterpret_cast<const char*>(m_params.Bytes().data()), ControllerParams::kSize));
+               QByteArray(reinterpret_cast<const char*>(m_params.Bytes().data()),
+                          ControllerParams::kSize));
 }
 
 void CSimController::SaveScreen()
@@ -403,12 +436,13 @@ QJsonObject CSimController::Summary() const
     summary.insert(QStringLiteral("width"), m_params.PanelWidth());
     summary.insert(QStringLiteral("height"), m_params.PanelHeight());
     summary.insert(QStringLiteral("colourType"), m_params.U8(ControllerParams::ColourType));
-    summary.insert(QStringLiteral("clock"), QDateTime::fromSecsSinceEpoch(ClockSeconds(), Qt::UTC)
-                                                .toString(Qt::ISODate));
+    summary.insert(QStringLiteral("clock"),
+                   QDateTime::fromSecsSinceEpoch(ClockSeconds(), Qt::UTC).toString(Qt::ISODate));
     summary.insert(QStringLiteral("cleared"), m_cleared);
     summary.insert(QStringLiteral("dataSize"), static_cast<qint64>(m_lastScreen.size()));
     summary.insert(QStringLiteral("chunks"), m_lastChunks);
-    summary.insert(QStringLiteral("largestProgramBuffer"), static_cast<qint64>(m_lastLargestBuffer));
+    summary.insert(QStringLiteral("largestProgramBuffer"),
+                   static_cast<qint64>(m_lastLargestBuffer));
     summary.insert(QStringLiteral("decoded"), false);
     return summary;
 }
@@ -444,7 +478,8 @@ void CSimStream::Feed(const std::uint8_t* bytes, int length, CSimController& con
         }
         if (static_cast<int>(m_buffer.size()) < frameLength)
             return;
-        const bool legacy = legacyStart && CSimController::IsLegacyProbe(m_buffer.data(), frameLength);
+        const bool legacy =
+            legacyStart && CSimController::IsLegacyProbe(m_buffer.data(), frameLength);
         ParsedRequest request;
         if (!legacy && ParseRequest(m_buffer.data(), frameLength, request) != RequestCheck::Ok) {
             // Not a valid frame here: skip a byte so that a frame hidden behind is found.

@@ -14,7 +14,8 @@
 #include <vector>
 
 // Faults the simulator can play, per command code.
-struct SimFaults {
+struct SimFaults
+{
     std::map<int, std::set<int>> drop; // command -> request numbers (from 1) left unanswered
     int delayMs = 0;                   // every reply waits this long
     std::map<int, int> status;         // command -> status answered instead of acting
@@ -26,7 +27,8 @@ struct SimFaults {
 // The controller's side of the protocol: checks every request as a card does, keeps the
 // parameter block, the clock and the identity, assembles screen data and firmware, and
 // builds the replies.
-class CSimController {
+class CSimController
+{
 public:
     static constexpr int kMaxRequest = 2048;
     static constexpr int kLegacyProbeSize = 52;
@@ -95,7 +97,8 @@ private:
 };
 
 // Cuts a serial byte stream into frames, resynchronising after garbage.
-class CSimStream {
+class CSimStream
+{
 public:
     // Appends received bytes; frames found are handed to the controller, replies collected.
     void Feed(const std::uint8_t* bytes, int length, CSimController& controller,

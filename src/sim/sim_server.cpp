@@ -47,7 +47,8 @@ CSimServer::~CSimServer()
     }
 }
 
-bool CSimServer::ListenUdp(const QString& address, int port, const QString& replyFrom, QString& error)
+bool CSimServer::ListenUdp(const QString& address, int port, const QString& replyFrom,
+                           QString& error)
 {
     sockaddr_in local{};
     local.sin_family = AF_INET;
@@ -58,7 +59,10 @@ bool CSimServer::ListenUdp(const QString& address, int port, const QString& repl
     }
     m_udp = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_udp < 0 || ::bind(m_udp, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
-        error = QStringLiteral("cannot listen on %1:%2: %3").arg(address).arg(port).arg(ErrnoText(errno));
+        error = QStringLiteral("cannot listen on %1:%2: %3")
+                    .arg(address)
+                    .arg(port)
+                    .arg(ErrnoText(errno));
         return false;
     }
     socklen_t length = sizeof local;
@@ -150,10 +154,12 @@ void CSimServer::ServeUdp(int socket)
             return;
         char text[INET_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET, &sender.sin_addr, text, sizeof text);
-        const QString from = QStringLiteral("%1:%2").arg(QLatin1String(text)).arg(ntohs(sender.sin_port));
+        const QString from =
+            QStringLiteral("%1:%2").arg(QLatin1String(text)).arg(ntohs(sender.sin_port));
         std::vector<std::uint8_t> reply;
         QString line;
-        const int size = static_cast<int>(std::min<ssize_t>(got, static_cast<ssize_t>(datagram.size())));
+        const int size =
+            static_cast<int>(std::min<ssize_t>(got, static_cast<ssize_t>(datagram.size())));
         const bool answer = got <= static_cast<ssize_t>(datagram.size()) &&
                             m_controller.Handle(datagram.data(), size, reply, line);
         if (line.isEmpty())
@@ -164,7 +170,8 @@ void CSimServer::ServeUdp(int socket)
         if (m_controller.Faults().delayMs > 0)
             QThread::msleep(static_cast<unsigned long>(m_controller.Faults().delayMs));
         const int out = m_replySocket >= 0 ? m_replySocket : m_udp;
-        ::sendto(out, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&sender), senderLength);
+        ::sendto(out, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&sender),
+                 senderLength);
     }
 }
 
@@ -176,7 +183,8 @@ void CSimServer::ServeSerial()
         return;
     const qint64 now = NowMs();
     if (m_stream.Pending() > 0 && now - m_lastSerialByte > kSerialGapMs) {
-        Log(QStringLiteral("serial dropped %1 bytes of an unfinished frame").arg(m_stream.Pending()));
+        Log(QStringLiteral("serial dropped %1 bytes of an unfinished frame")
+                .arg(m_stream.Pending()));
         m_stream.Reset();
     }
     m_lastSerialByte = now;

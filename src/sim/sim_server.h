@@ -8,7 +8,8 @@
 #include <functional>
 
 // Serves a simulated controller on a UDP address and/or a serial device until stopped.
-class CSimServer {
+class CSimServer
+{
 public:
     explicit CSimServer(CSimController& controller);
     ~CSimServer();

@@ -16,7 +16,8 @@ int Sequence()
     return g_sequence[g_next++ % g_sequence.size()];
 }
 
-class CodecTest : public testing::Test {
+class CodecTest : public testing::Test
+{
 protected:
     void UseRandom(std::vector<int> values)
     {
@@ -138,11 +139,16 @@ TEST_F(CodecTest, ParseRequestRefusesDamagedFrames)
     EXPECT_EQ(ParseRequest(plain.data(), 12, request), RequestCheck::BadTrailer);
 }
 
-class ReplyCheckTest : public testing::Test {
+class ReplyCheckTest : public testing::Test
+{
 protected:
     // 0c 00 0a 00 00 00 00 00 00 05 1b 00: an empty, successful reply written by hand.
     std::vector<std::uint8_t> ok;
-    void SetUp() override { ok = FromHex("0c000a00000000000005" "1b00"); }
+    void SetUp() override
+    {
+        ok = FromHex("0c000a00000000000005"
+                     "1b00");
+    }
 
     static void Resum(std::vector<std::uint8_t>& reply)
     {
@@ -172,7 +178,8 @@ TEST_F(ReplyCheckTest, ChecksRunInOrder)
     marker[2] = 0x0B;
     marker[11] = 0xFF; // checksum also wrong: the marker is reported first
     EXPECT_EQ(CheckReply(marker.data(), 12), ReplyCheck::BadFrame);
-    EXPECT_EQ(ReplyCheckText(ReplyCheck::BadFrame, marker.data(), 12), QStringLiteral("Failed on send data."));
+    EXPECT_EQ(ReplyCheckText(ReplyCheck::BadFrame, marker.data(), 12),
+              QStringLiteral("Failed on send data."));
 
     auto trailer = ok;
     trailer[9] = 0x06;
@@ -182,28 +189,41 @@ TEST_F(ReplyCheckTest, ChecksRunInOrder)
     auto checksum = ok;
     checksum[3] = 3; // error class too: the checksum is reported first
     EXPECT_EQ(CheckReply(checksum.data(), 12), ReplyCheck::BadChecksum);
-    EXPECT_EQ(ReplyCheckText(ReplyCheck::BadChecksum, checksum.data(), 12), QStringLiteral("Data bad."));
+    EXPECT_EQ(ReplyCheckText(ReplyCheck::BadChecksum, checksum.data(), 12),
+              QStringLiteral("Data bad."));
 
     auto errorClass = ok;
     errorClass[3] = 3;
     errorClass[4] = 15; // status not looked at
     Resum(errorClass);
     EXPECT_EQ(CheckReply(errorClass.data(), 12), ReplyCheck::ErrorClass);
-    EXPECT_EQ(ReplyCheckText(ReplyCheck::ErrorClass, errorClass.data(), 12), QStringLiteral("Unknow error."));
+    EXPECT_EQ(ReplyCheckText(ReplyCheck::ErrorClass, errorClass.data(), 12),
+              QStringLiteral("Unknow error."));
 }
 
 TEST_F(ReplyCheckTest, StatusTexts)
 {
-    const struct {
+    const struct
+    {
         int status;
         const char* text;
     } cases[] = {
-        {1, "Error at checksum."}, {2, "Unknow command."},       {3, "Unsupported command."},
-        {4, "Parameter error."},   {5, "Bad data."},             {6, "Command failed."},
-        {7, "Too large the Width."}, {8, "Too large the Height."}, {9, "Too large width or height."},
-        {10, "Unknow error."},     {12, "Low power, Please restart the Panel."},
-        {13, "Unknow error."},     {15, "Too many Messages."},   {16, "Too many the Programs."},
-        {17, "Unknow error."},     {255, "Unknow error."},
+        {1, "Error at checksum."},
+        {2, "Unknow command."},
+        {3, "Unsupported command."},
+        {4, "Parameter error."},
+        {5, "Bad data."},
+        {6, "Command failed."},
+        {7, "Too large the Width."},
+        {8, "Too large the Height."},
+        {9, "Too large width or height."},
+        {10, "Unknow error."},
+        {12, "Low power, Please restart the Panel."},
+        {13, "Unknow error."},
+        {15, "Too many Messages."},
+        {16, "Too many the Programs."},
+        {17, "Unknow error."},
+        {255, "Unknow error."},
     };
     for (const auto& c : cases) {
         const auto reply = BuildReply(c.status, nullptr, 0);

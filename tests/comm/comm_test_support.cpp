@@ -79,7 +79,8 @@ void ScriptedController::Serve()
         }
         const Reply reply = m_script(request, index++);
         if (reply)
-            ::sendto(m_socket, reply->data(), reply->size(), 0, reinterpret_cast<sockaddr*>(&sender), length);
+            ::sendto(m_socket, reply->data(), reply->size(), 0,
+                     reinterpret_cast<sockaddr*>(&sender), length);
     }
 }
 
@@ -95,7 +96,9 @@ SilentPeer::~SilentPeer()
 
 QString SimProcess::Path()
 {
-    return QFileInfo(QStringLiteral(LUMIVANT_CLI_PATH)).dir().absoluteFilePath(QStringLiteral("../sim/lumivant-sim"));
+    return QFileInfo(QStringLiteral(LUMIVANT_CLI_PATH))
+        .dir()
+        .absoluteFilePath(QStringLiteral("../sim/lumivant-sim"));
 }
 
 SimProcess::SimProcess(const QStringList& arguments, bool udp)
@@ -109,7 +112,8 @@ SimProcess::SimProcess(const QStringList& arguments, bool udp)
         return;
     if (!WaitForOutput(QStringLiteral("controller "), 5000))
         return;
-    static const QRegularExpression kPort(QStringLiteral("listening on udp 127\\.0\\.0\\.1:(\\d+)"));
+    static const QRegularExpression kPort(
+        QStringLiteral("listening on udp 127\\.0\\.0\\.1:(\\d+)"));
     const auto match = kPort.match(m_output);
     if (match.hasMatch())
         m_port = match.captured(1).toInt();
@@ -125,6 +129,18 @@ SimProcess::~SimProcess()
             m_process.waitForFinished(1000);
         }
     }
+}
+
+int SimProcess::Stop()
+{
+    m_process.terminate();
+    if (!m_process.waitForFinished(3000)) {
+        m_process.kill();
+        m_process.waitForFinished(1000);
+        return -1;
+    }
+    m_output += QString::fromUtf8(m_process.readAll());
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
 QString SimProcess::Output()

@@ -19,7 +19,8 @@ class CScreen;
 
 // A controller played by the test itself on 127.0.0.1 (port chosen by the system): each
 // request is answered with what the script returns (nothing: no answer).
-class ScriptedController {
+class ScriptedController
+{
 public:
     using Reply = std::optional<std::vector<std::uint8_t>>;
     using Script = std::function<Reply(const ParsedRequest& request, int index)>;
@@ -44,7 +45,8 @@ private:
 };
 
 // A UDP socket on 127.0.0.1 that never answers.
-class SilentPeer {
+class SilentPeer
+{
 public:
     SilentPeer();
     ~SilentPeer();
@@ -56,7 +58,8 @@ private:
 };
 
 // lumivant-sim started for one test and stopped at its end.
-class SimProcess {
+class SimProcess
+{
 public:
     // Starts the simulator on UDP 127.0.0.1 with an OS-chosen port plus the arguments.
     explicit SimProcess(const QStringList& arguments, bool udp = true);
@@ -66,6 +69,9 @@ public:
     QString Output();
     // Waits until the output holds the text (bounded).
     bool WaitForOutput(const QString& text, int timeoutMs = 3000);
+
+    // Sends SIGTERM and waits; the exit code, or -1 when it had to be killed.
+    int Stop();
 
     static QString Path();
 
@@ -77,7 +83,8 @@ private:
 };
 
 // A new project whose first screen talks UDP to 127.0.0.1:port with a short time-out.
-struct UdpProject {
+struct UdpProject
+{
     explicit UdpProject(int port, int timeoutMs = 300);
     ~UdpProject();
     std::unique_ptr<CProjectRoot> root;

@@ -37,7 +37,8 @@ ScriptedController::Reply Healthy(const ParsedRequest& request, int)
     return ScriptedController::Answer(0);
 }
 
-class LinkTest : public testing::Test {
+class LinkTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -92,11 +93,12 @@ TEST_F(LinkTest, ShortIdentifyReplyFailsWithTimeoutButCountsAsHealthy)
 
 TEST_F(LinkTest, ConnectedLinkRetriesOnceAfterAFailedTransfer)
 {
-    ScriptedController controller([](const ParsedRequest& request, int index) -> ScriptedController::Reply {
-        if (request.command == CmdReadParams && index == 1)
-            return std::nullopt; // the first read goes unanswered
-        return Healthy(request, index);
-    });
+    ScriptedController controller(
+        [](const ParsedRequest& request, int index) -> ScriptedController::Reply {
+            if (request.command == CmdReadParams && index == 1)
+                return std::nullopt; // the first read goes unanswered
+            return Healthy(request, index);
+        });
     UdpProject project(controller.Port(), 200);
     CControllerLink& link = LinkOf(*project.screen);
     ASSERT_TRUE(link.ReadParams()) << link.GetErrorText().toStdString();
@@ -105,9 +107,8 @@ TEST_F(LinkTest, ConnectedLinkRetriesOnceAfterAFailedTransfer)
 
 TEST_F(LinkTest, DisconnectedLinkDoesNotRetry)
 {
-    ScriptedController controller([](const ParsedRequest&, int) -> ScriptedController::Reply {
-        return std::nullopt;
-    });
+    ScriptedController controller(
+        [](const ParsedRequest&, int) -> ScriptedController::Reply { return std::nullopt; });
     UdpProject project(controller.Port(), 150);
     CControllerLink& link = LinkOf(*project.screen);
     ASSERT_TRUE(link.OpenLink());
@@ -120,11 +121,12 @@ TEST_F(LinkTest, DisconnectedLinkDoesNotRetry)
 
 TEST_F(LinkTest, HealthFollowsOutcomes)
 {
-    ScriptedController controller([](const ParsedRequest& request, int) -> ScriptedController::Reply {
-        if (request.command == CmdClearPanel)
-            return std::nullopt;
-        return ScriptedController::Answer(0);
-    });
+    ScriptedController controller(
+        [](const ParsedRequest& request, int) -> ScriptedController::Reply {
+            if (request.command == CmdClearPanel)
+                return std::nullopt;
+            return ScriptedController::Answer(0);
+        });
     UdpProject project(controller.Port(), 100);
     CControllerLink& link = LinkOf(*project.screen);
     ASSERT_TRUE(link.OpenLink());
@@ -164,7 +166,8 @@ TEST(LinkHealth, ThirdConsecutiveFailureDisconnects)
 
 TEST_F(LinkTest, ReplyStatusAndFrameFaults)
 {
-    struct Case {
+    struct Case
+    {
         std::function<std::vector<std::uint8_t>()> reply;
         const char* text;
         bool healthy;
@@ -195,11 +198,12 @@ TEST_F(LinkTest, ReplyStatusAndFrameFaults)
          "Unknow error.", false},
     };
     for (const Case& c : cases) {
-        ScriptedController controller([&](const ParsedRequest& request, int) -> ScriptedController::Reply {
-            if (request.command == CmdIdentify)
-                return ScriptedController::Answer(0, kIdentity);
-            return c.reply();
-        });
+        ScriptedController controller(
+            [&](const ParsedRequest& request, int) -> ScriptedController::Reply {
+                if (request.command == CmdIdentify)
+                    return ScriptedController::Answer(0, kIdentity);
+                return c.reply();
+            });
         UdpProject project(controller.Port(), 300);
         CControllerLink& link = LinkOf(*project.screen);
         EXPECT_FALSE(link.ClearPanel());
@@ -207,7 +211,8 @@ TEST_F(LinkTest, ReplyStatusAndFrameFaults)
         // The identify succeeded; a frame fault counts one failure, which leaves the link
         // connected, and status replies count as successes.
         EXPECT_TRUE(link.IsLinkConnected());
-        EXPECT_EQ(link.Udp().FailureCount(), c.healthy ? 0 : (c.text == std::string("Failed on send data.") ? 1 : 0));
+        EXPECT_EQ(link.Udp().FailureCount(),
+                  c.healthy ? 0 : (c.text == std::string("Failed on send data.") ? 1 : 0));
     }
     EXPECT_EQ(flushes, 5);
 }
@@ -215,15 +220,21 @@ TEST_F(LinkTest, ReplyStatusAndFrameFaults)
 TEST_F(LinkTest, GarbageRepliesOfEveryShapeFailCleanly)
 {
     const std::vector<std::vector<std::uint8_t>> shapes = {
-        {},          {0x0A},         std::vector<std::uint8_t>(11, 0x0A), std::vector<std::uint8_t>(12, 0),
-        std::vector<std::uint8_t>(12, 0xFF), std::vector<std::uint8_t>(124, 0x05), std::vector<std::uint8_t>(4000, 0x0A),
+        {},
+        {0x0A},
+        std::vector<std::uint8_t>(11, 0x0A),
+        std::vector<std::uint8_t>(12, 0),
+        std::vector<std::uint8_t>(12, 0xFF),
+        std::vector<std::uint8_t>(124, 0x05),
+        std::vector<std::uint8_t>(4000, 0x0A),
     };
     for (const auto& shape : shapes) {
-        ScriptedController controller([&](const ParsedRequest& request, int) -> ScriptedController::Reply {
-            if (request.command == CmdIdentify)
-                return ScriptedController::Answer(0, kIdentity);
-            return shape;
-        });
+        ScriptedController controller(
+            [&](const ParsedRequest& request, int) -> ScriptedController::Reply {
+                if (request.command == CmdIdentify)
+                    return ScriptedController::Answer(0, kIdentity);
+                return shape;
+            });
         UdpProject project(controller.Port(), 200);
         CControllerLink& link = LinkOf(*project.screen);
         QElapsedTimer timer;
@@ -333,7 +344,8 @@ TEST(LinkPayloads, TimeSyncCountsLocalSecondsFrom1970)
     EXPECT_EQ(payload, (std::array<std::uint8_t, 8>{0x80, 0x51, 0x01, 0, 0, 0, 0, 0}));
     const QDateTime later(QDate(2024, 3, 5), QTime(13, 14, 15));
     const auto p2 = CControllerLink::TimeSyncPayload(later);
-    const std::uint32_t seconds = p2[0] | (p2[1] << 8) | (p2[2] << 16) | (static_cast<std::uint32_t>(p2[3]) << 24);
+    const std::uint32_t seconds =
+        p2[0] | (p2[1] << 8) | (p2[2] << 16) | (static_cast<std::uint32_t>(p2[3]) << 24);
     EXPECT_EQ(seconds, 1709644455u);
 }
 

@@ -57,11 +57,13 @@ TEST(ModelInfo, Predicates)
     int seen = 0;
     for (int family : {0x80, 0x81, 0x90, 0x91, 0x92, 0x93}) {
         for (int sub = 0; sub < 16; ++sub) {
-            const CModelInfo info = FromIdentity(static_cast<std::uint8_t>(family), static_cast<std::uint8_t>(sub));
+            const CModelInfo info =
+                FromIdentity(static_cast<std::uint8_t>(family), static_cast<std::uint8_t>(sub));
             if (info.GetName() == QStringLiteral("Unknow"))
                 continue;
             ++seen;
-            EXPECT_EQ(info.IsUModel(), uModels.contains(info.GetName())) << info.GetName().toStdString();
+            EXPECT_EQ(info.IsUModel(), uModels.contains(info.GetName()))
+                << info.GetName().toStdString();
             EXPECT_EQ(info.ShowsWiringDiagram(), !noDiagram.contains(info.GetName()));
             EXPECT_EQ(info.IsBasicModel(), basic.contains(info.GetName()));
         }
@@ -84,7 +86,8 @@ TEST(ModelInfo, NameParsing)
     ASSERT_TRUE(info.AssignFromName(QStringLiteral("RZ-EN")));
     EXPECT_EQ(info.GetModelCode(), 0x9303);
 
-    for (const char* bad : {"RZ-B+", "RZ-M+", "RZ-A4", "RZ-M3", "RZ-C3", "RZ-C3UX", "", "RZ-Q2", "RZ-X3U"}) {
+    for (const char* bad :
+         {"RZ-B+", "RZ-M+", "RZ-A4", "RZ-M3", "RZ-C3", "RZ-C3UX", "", "RZ-Q2", "RZ-X3U"}) {
         EXPECT_FALSE(info.AssignFromName(QString::fromLatin1(bad))) << bad;
         EXPECT_EQ(info.GetModelCode(), 0x9303) << bad;
     }

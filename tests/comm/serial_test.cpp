@@ -23,7 +23,8 @@ namespace {
 
 constexpr int kPort = 7;
 
-class SerialTest : public testing::Test {
+class SerialTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -37,7 +38,8 @@ protected:
         ASSERT_TRUE(socat.waitForStarted(3000));
         QElapsedTimer timer;
         timer.start();
-        while (!(QFileInfo::exists(controllerEnd) && QFileInfo::exists(pcEnd)) && timer.elapsed() < 5000)
+        while (!(QFileInfo::exists(controllerEnd) && QFileInfo::exists(pcEnd)) &&
+               timer.elapsed() < 5000)
             QThread::msleep(20);
         ASSERT_TRUE(QFileInfo::exists(pcEnd));
         // The settings file binds COM7 to the pseudo-terminal.
@@ -104,7 +106,9 @@ TEST_F(SerialTest, ReadParamsAndSendDataOverThePseudoTerminal)
     ASSERT_TRUE(link.OpenLink());
     ASSERT_TRUE(link.BeginData(300));
     for (std::uint32_t offset = 0; offset < 300; offset += 128)
-        ASSERT_TRUE(link.SendDataChunk(offset, data.data() + offset, static_cast<int>(std::min<std::uint32_t>(128, 300 - offset))));
+        ASSERT_TRUE(
+            link.SendDataChunk(offset, data.data() + offset,
+                               static_cast<int>(std::min<std::uint32_t>(128, 300 - offset))));
     ASSERT_TRUE(link.EndData(true));
     link.CloseLink();
     EXPECT_EQ(ReadFileBytes(state + QStringLiteral("/screen.bin")).size(), 300);
@@ -119,7 +123,8 @@ TEST_F(SerialTest, GarbageOnTheLineIsSkipped)
     const CCommPacket request(CmdReadParams, 1);
     std::vector<std::uint8_t> frame = {0x00, 0xFF, 0x13, 0x77, 0x0C};
     frame.insert(frame.end(), request.GetData(), request.GetData() + request.GetLength());
-    ASSERT_TRUE(link.Exchange(frame.data(), static_cast<int>(frame.size()), 112)) << link.GetErrorText().toStdString();
+    ASSERT_TRUE(link.Exchange(frame.data(), static_cast<int>(frame.size()), 112))
+        << link.GetErrorText().toStdString();
     link.CloseLink();
 }
 
@@ -153,12 +158,14 @@ TEST_F(SerialTest, OpenFailures)
 
 TEST_F(SerialTest, CliTalksToADevicePath)
 {
-    SimProcess sim({QStringLiteral("--serial"), controllerEnd, QStringLiteral("--baud"), QStringLiteral("9600")}, false);
+    SimProcess sim({QStringLiteral("--serial"), controllerEnd, QStringLiteral("--baud"),
+                    QStringLiteral("9600")},
+                   false);
     ASSERT_TRUE(sim.Started());
     const QString project = dir.filePath(QStringLiteral("p.ledprj"));
     ASSERT_TRUE(CProjectRoot::NewProject()->SaveProject(project));
-    const CliRun run = RunCli({QStringLiteral("read-params"), project, QStringLiteral("--serial"), pcEnd,
-                               QStringLiteral("--baud"), QStringLiteral("9600")});
+    const CliRun run = RunCli({QStringLiteral("read-params"), project, QStringLiteral("--serial"),
+                               pcEnd, QStringLiteral("--baud"), QStringLiteral("9600")});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Controller: RZ-C2 V0.5.1"));
 }

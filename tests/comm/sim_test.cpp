@@ -22,7 +22,8 @@
 
 namespace {
 
-class SimTest : public testing::Test {
+class SimTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -64,15 +65,17 @@ TEST_F(SimTest, CliReadsParametersAndSavesThem)
     stored.SetU16(ControllerParams::Height, 64);
     const QString state = dir.filePath(QStringLiteral("state"));
     QDir().mkpath(state);
-    ASSERT_TRUE(WriteFileBytes(state + QStringLiteral("/params.bin"),
-                               QByteArray(reinterpret_cast<const char*>(stored.Bytes().data()), 112)));
-    SimProcess sim({QStringLiteral("--model"), QStringLiteral("RZ-DU"), QStringLiteral("--state"), state});
+    ASSERT_TRUE(
+        WriteFileBytes(state + QStringLiteral("/params.bin"),
+                       QByteArray(reinterpret_cast<const char*>(stored.Bytes().data()), 112)));
+    SimProcess sim(
+        {QStringLiteral("--model"), QStringLiteral("RZ-DU"), QStringLiteral("--state"), state});
     ASSERT_TRUE(sim.Started()) << sim.Output().toStdString();
 
     const QString project = ProjectFile();
     const QString link = QStringLiteral("127.0.0.1:%1").arg(sim.Port());
-    const CliRun run = RunCli({QStringLiteral("read-params"), project, QStringLiteral("--udp"), link,
-                               QStringLiteral("--save")});
+    const CliRun run = RunCli({QStringLiteral("read-params"), project, QStringLiteral("--udp"),
+                               link, QStringLiteral("--save")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Controller: RZ-DU V0.5.1"));
     EXPECT_TRUE(run.out.contains("Width: 512"));
@@ -90,14 +93,15 @@ TEST_F(SimTest, CliReadsParametersAndSavesThem)
 TEST_F(SimTest, CliReportsTheLinkError)
 {
     SilentPeer peer;
-    const CliRun run = RunCli({QStringLiteral("read-params"), ProjectFile(), QStringLiteral("--udp"),
-                               QStringLiteral("127.0.0.1:%1").arg(peer.Port()), QStringLiteral("--timeout"),
-                               QStringLiteral("200")});
+    const CliRun run =
+        RunCli({QStringLiteral("read-params"), ProjectFile(), QStringLiteral("--udp"),
+                QStringLiteral("127.0.0.1:%1").arg(peer.Port()), QStringLiteral("--timeout"),
+                QStringLiteral("200")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("Command failed:Timeout.")) << run.err.toStdString();
 
-    const CliRun usage = RunCli({QStringLiteral("read-params"), ProjectFile(), QStringLiteral("--udp"),
-                                 QStringLiteral("127.0.0.1:99999")});
+    const CliRun usage = RunCli({QStringLiteral("read-params"), ProjectFile(),
+                                 QStringLiteral("--udp"), QStringLiteral("127.0.0.1:99999")});
     EXPECT_EQ(usage.exitCode, 2);
 }
 
@@ -112,7 +116,8 @@ TEST_F(SimTest, ScreenDataTransferLandsInTheStateFolder)
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<std::uint8_t>(i * 13);
     ASSERT_TRUE(link.OpenLink());
-    ASSERT_TRUE(link.BeginData(static_cast<std::uint32_t>(data.size()))) << link.GetErrorText().toStdString();
+    ASSERT_TRUE(link.BeginData(static_cast<std::uint32_t>(data.size())))
+        << link.GetErrorText().toStdString();
     for (std::uint32_t offset = 0; offset < data.size(); offset += 256) {
         const int length = static_cast<int>(std::min<size_t>(256, data.size() - offset));
         ASSERT_TRUE(link.SendDataChunk(offset, data.data() + offset, length));
@@ -122,7 +127,8 @@ TEST_F(SimTest, ScreenDataTransferLandsInTheStateFolder)
 
     const QByteArray stored = ReadFileBytes(state + QStringLiteral("/screen.bin"));
     EXPECT_EQ(stored, QByteArray(reinterpret_cast<const char*>(data.data()), 700));
-    const QJsonObject summary = QJsonDocument::fromJson(ReadFileBytes(state + QStringLiteral("/summary.json"))).object();
+    const QJsonObject summary =
+        QJsonDocument::fromJson(ReadFileBytes(state + QStringLiteral("/summary.json"))).object();
     EXPECT_EQ(summary.value(QStringLiteral("dataSize")).toInt(), 700);
     EXPECT_EQ(summary.value(QStringLiteral("chunks")).toInt(), 3);
     EXPECT_EQ(ReadFileBytes(state + QStringLiteral("/params.bin")).size(), 112);
@@ -179,7 +185,8 @@ TEST_F(SimTest, FaultOptions)
         EXPECT_TRUE(LinkOf(*project.screen).ReadParams());
         EXPECT_TRUE(sim.WaitForOutput(QStringLiteral("-> dropped")));
     }
-    const struct {
+    const struct
+    {
         QStringList options;
         const char* text;
     } cases[] = {
@@ -214,7 +221,8 @@ TEST_F(SimTest, BadFramesAreIgnoredAndTheSimulatorKeepsAnswering)
     SendRaw(sim.Port(), std::vector<std::uint8_t>(12, 0));
     SendRaw(sim.Port(), std::vector<std::uint8_t>(30000, 0xAB));
     const CCommPacket good(CmdReadParams, 1);
-    SendRaw(sim.Port(), std::vector<std::uint8_t>(good.GetData(), good.GetData() + 11)); // truncated
+    SendRaw(sim.Port(),
+            std::vector<std::uint8_t>(good.GetData(), good.GetData() + 11)); // truncated
     std::vector<std::uint8_t> flipped(good.GetData(), good.GetData() + 12);
     flipped[7] ^= 0x40;
     SendRaw(sim.Port(), flipped);
@@ -285,5 +293,8 @@ TEST_F(SimTest, StopsCleanlyOnASignal)
 {
     SimProcess sim({});
     ASSERT_TRUE(sim.Started());
-    // The destructor sends SIGTERM; the simulator says so before it exits.
+    EXPECT_TRUE(
+        sim.Output().contains(QStringLiteral("listening on udp 127.0.0.1:%1").arg(sim.Port())));
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_TRUE(sim.Output().contains(QStringLiteral("stopped")));
 }
