@@ -17,6 +17,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -168,4 +171,38 @@ TEST_F(SerialTest, CliTalksToADevicePath)
                                pcEnd, QStringLiteral("--baud"), QStringLiteral("9600")});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Controller: RZ-C2 V0.5.1"));
+}
+
+TEST_F(SerialTest, SlowSteadyBytesKeepTheReadAliveUpToTenTimesTheTimeout)
+{
+    LinkSettings settings;
+    settings.linkKind = 0;
+    settings.comPort = kPort;
+    settings.timeoutMs = 50;
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(&settings));
+    std::atomic<bool> stop{false};
+    // The controller's end trickles one byte every 20 ms, never a whole reply.
+    std::thread trickle([&] {
+        QFile line(controllerEnd);
+        if (!line.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+            return;
+        while (!stop) {
+            line.write("\x0A", 1);
+            QThread::msleep(20);
+        }
+    });
+    const CCommPacket packet(CmdReadParams, 1);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.Transfer(packet.GetData(), packet.GetLength(), 124));
+    const qint64 elapsed = timer.elapsed();
+    stop = true;
+    trickle.join();
+    port.Close();
+    EXPECT_EQ(port.GetErrorText(), QStringLiteral("Timeout."));
+    EXPECT_GE(elapsed, 450); // well past one time-out of 50 ms
+    EXPECT_LT(elapsed, 1500);
+    EXPECT_GT(port.GetReplyCount(), 5);
+    EXPECT_LT(port.GetReplyCount(), 124);
 }

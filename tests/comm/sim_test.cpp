@@ -298,3 +298,20 @@ TEST_F(SimTest, StopsCleanlyOnASignal)
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_TRUE(sim.Output().contains(QStringLiteral("stopped")));
 }
+
+TEST_F(SimTest, CliWithoutLinkUsesTheSavedSettings)
+{
+    // A new project's serial link has no port yet.
+    const CliRun run = RunCli({QStringLiteral("read-params"), ProjectFile()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Command failed:Need initialize.(Try Search)"))
+        << run.err.toStdString();
+    EXPECT_EQ(RunCli({QStringLiteral("read-params"), ProjectFile(), QStringLiteral("--screen"),
+                      QStringLiteral("2")})
+                  .exitCode,
+              2);
+    EXPECT_EQ(RunCli({QStringLiteral("read-params"), ProjectFile(), QStringLiteral("--baud"),
+                      QStringLiteral("1234")})
+                  .exitCode,
+              2);
+}
