@@ -70,6 +70,12 @@ void Print(const QString& line)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Before anything is printed: whoever waits for the first lines may stop us at once.
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
     QStringList words = QCoreApplication::arguments().mid(1);
 
     CSimController controller;
@@ -189,12 +195,6 @@ int main(int argc, char** argv)
               .arg(model.GetName(), model.GetVersionText())
               .arg(controller.Params().U16(ControllerParams::PanelId)));
 
-    struct sigaction action
-    {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
     server.Run(g_stop);
     Print(QStringLiteral("stopped"));
     return 0;

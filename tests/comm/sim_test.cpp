@@ -245,6 +245,7 @@ TEST_F(SimTest, BadFramesAreIgnoredAndTheSimulatorKeepsAnswering)
     ASSERT_TRUE(link.EndData(true));
     ASSERT_TRUE(link.ReadParams());
     link.CloseLink();
+    EXPECT_EQ(sim.Stop(), 0) << sim.Output().toStdString();
 }
 
 TEST_F(SimTest, LegacyProbeGetsThePreviousGenerationsReply)
