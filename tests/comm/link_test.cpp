@@ -380,3 +380,22 @@ TEST(LinkStatus, SerialShowsPortNumber)
     link.Serial().UpdateHealth(true);
     EXPECT_EQ(link.GetLinkStatusText(), QStringLiteral("ConnectedCOM3"));
 }
+
+TEST(LinkSelect, SelectingTheOtherKindClosesTheTransportInUse)
+{
+    SilentPeer peer;
+    UdpProject project(peer.Port());
+    CControllerLink& link = LinkOf(*project.screen);
+    ASSERT_TRUE(link.OpenLink());
+    EXPECT_TRUE(link.Udp().IsOpen());
+    link.SelectLink(0);
+    EXPECT_FALSE(link.Udp().IsOpen());
+    EXPECT_EQ(project.screen->Link().linkKind, 0);
+    EXPECT_EQ(&link.Port(), static_cast<CCommPort*>(&link.Serial()));
+    // The model's own setter closes through the link as well.
+    link.SelectLink(1);
+    ASSERT_TRUE(link.OpenLink());
+    project.screen->SetLinkKind(0);
+    EXPECT_FALSE(link.Udp().IsOpen());
+    EXPECT_EQ(&LinkOf(*project.screen), &link);
+}

@@ -316,3 +316,14 @@ TEST_F(SimTest, CliWithoutLinkUsesTheSavedSettings)
                   .exitCode,
               2);
 }
+
+TEST_F(SimTest, IdentityOption)
+{
+    SimProcess sim({QStringLiteral("--identity"), QStringLiteral("0x90,0x04,1,2,3")});
+    ASSERT_TRUE(sim.Started());
+    const CliRun run =
+        RunCli({QStringLiteral("read-params"), ProjectFile(), QStringLiteral("--udp"),
+                QStringLiteral("127.0.0.1:%1").arg(sim.Port())});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Controller: RZ-B+ V1.2.3")) << run.out.toStdString();
+}
