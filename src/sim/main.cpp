@@ -85,6 +85,7 @@ int main(int argc, char** argv)
     QString replyFrom;
     QString state;
     int baud = 57600;
+    int panelId = -1;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString option = words[i];
         if (option == QStringLiteral("--help") || option == QStringLiteral("-h")) {
@@ -130,7 +131,7 @@ int main(int argc, char** argv)
         } else if (option == QStringLiteral("--panel-id")) {
             if (!ParseNumber(value, 0, 65535, a))
                 return Usage(QStringLiteral("--panel-id takes 0 to 65535"));
-            controller.SetPanelId(a);
+            panelId = a;
         } else if (option == QStringLiteral("--state")) {
             state = value;
         } else if (option == QStringLiteral("--reply-from")) {
@@ -162,6 +163,9 @@ int main(int argc, char** argv)
         udp = QStringLiteral("127.0.0.1:5959");
     if (!state.isEmpty())
         controller.SetStateFolder(state);
+    // The option wins over the block kept in the state folder.
+    if (panelId >= 0)
+        controller.SetPanelId(panelId);
 
     CSimServer server(controller);
     server.SetLogger(Print);

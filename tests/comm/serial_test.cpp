@@ -178,31 +178,31 @@ TEST_F(SerialTest, SlowSteadyBytesKeepTheReadAliveUpToTenTimesTheTimeout)
     LinkSettings settings;
     settings.linkKind = 0;
     settings.comPort = kPort;
-    settings.timeoutMs = 50;
+    settings.timeoutMs = 100;
     CSerialPort port;
     ASSERT_TRUE(port.Open(&settings));
     std::atomic<bool> stop{false};
-    // The controller's end trickles one byte every 20 ms, never a whole reply.
+    // The controller's end trickles one byte every 10 ms, never a whole reply.
     std::thread trickle([&] {
         QFile line(controllerEnd);
         if (!line.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             return;
         while (!stop) {
             line.write("\x0A", 1);
-            QThread::msleep(20);
+            QThread::msleep(10);
         }
     });
     const CCommPacket packet(CmdReadParams, 1);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(port.Transfer(packet.GetData(), packet.GetLength(), 124));
+    EXPECT_FALSE(port.Transfer(packet.GetData(), packet.GetLength(), 400));
     const qint64 elapsed = timer.elapsed();
     stop = true;
     trickle.join();
     port.Close();
     EXPECT_EQ(port.GetErrorText(), QStringLiteral("Timeout."));
-    EXPECT_GE(elapsed, 450); // well past one time-out of 50 ms
-    EXPECT_LT(elapsed, 1500);
+    EXPECT_GE(elapsed, 900); // ten time-outs of 100 ms, not one
+    EXPECT_LT(elapsed, 3000);
     EXPECT_GT(port.GetReplyCount(), 5);
-    EXPECT_LT(port.GetReplyCount(), 124);
+    EXPECT_LT(port.GetReplyCount(), 400);
 }
