@@ -23,8 +23,10 @@
 
 namespace {
 
-constexpr qint64 kRoundMs = 700;
-constexpr int kRounds = 3;
+// The two measurements alternate in short slices, so that both see the same load of a
+// shared machine; the rates are the totals over all slices.
+constexpr qint64 kSliceMs = 25;
+constexpr qint64 kTotalMs = 3000;
 
 int BindLoopback(int& port)
 {
@@ -39,79 +41,65 @@ int BindLoopback(int& port)
     return fd;
 }
 
-// Read parameters per second through the screen's link (identify + command 33 each).
-double LinkRate(int port)
+struct Tally
 {
-    auto root = CProjectRoot::NewProject();
-    auto* screen = static_cast<CScreen*>(root->GetChild(0));
-    CControllerLink& link = LinkOf(*screen);
-    link.SelectLink(1);
-    screen->Link().remoteIp = QStringLiteral("127.0.0.1");
-    screen->Link().remotePort = static_cast<std::uint16_t>(port);
-    screen->Link().timeoutMs = 1000;
-    if (!link.OpenLink())
-        return 0;
+    qint64 count = 0;
+    qint64 nanoseconds = 0;
+    double Rate() const
+    {
+        return nanoseconds > 0 ? count * 1e9 / static_cast<double>(nanoseconds) : 0;
+    }
+};
+
+// Read parameters through the screen's link (identify + command 33 each), for one slice.
+bool LinkSlice(CControllerLink& link, Tally& tally)
+{
     QElapsedTimer timer;
     timer.start();
-    int done = 0;
-    while (timer.elapsed() < kRoundMs) {
+    while (timer.elapsed() < kSliceMs) {
         if (!link.ReadParams()) {
             std::fprintf(stderr, "read parameters failed: %s\n",
                          link.GetErrorText().toUtf8().constData());
-            return 0;
+            return false;
         }
-        ++done;
+        ++tally.count;
     }
-    const double rate = done * 1000.0 / static_cast<double>(timer.elapsed());
-    link.CloseLink();
-    return rate;
+    tally.nanoseconds += timer.nsecsElapsed();
+    return true;
 }
 
-// The same two exchanges (12 bytes out, 17 back; 12 out, 124 back) on bare sockets.
-double BareRate(int port)
+// The same two exchanges (12 bytes out, 17 back; 12 out, 124 back) on a bare socket.
+bool BareSlice(int fd, const sockaddr_in& to, Tally& tally)
 {
-    int clientPort = 0;
-    const int fd = BindLoopback(clientPort);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(static_cast<std::uint16_t>(port));
     std::uint8_t request[12] = {};
     std::uint8_t reply[256];
     QElapsedTimer timer;
     timer.start();
-    int done = 0;
-    while (timer.elapsed() < kRoundMs) {
+    while (timer.elapsed() < kSliceMs) {
         for (int step = 0; step < 2; ++step) {
             request[0] = static_cast<std::uint8_t>(step);
-            ::sendto(fd, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+            ::sendto(fd, request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&to),
+                     sizeof to);
             // Wait as the transport does: poll the socket, then take the datagram.
             for (;;) {
                 if (::recv(fd, reply, sizeof reply, MSG_DONTWAIT) >= 0)
                     break;
                 pollfd in{fd, POLLIN, 0};
-                if (::poll(&in, 1, 1000) <= 0) {
-                    ::close(fd);
-                    return 0;
-                }
+                if (::poll(&in, 1, 1000) <= 0)
+                    return false;
             }
         }
-        ++done;
+        ++tally.count;
     }
-    ::close(fd);
-    return done * 1000.0 / static_cast<double>(timer.elapsed());
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    tally.nanoseconds += timer.nsecsElapsed();
+    return true;
 }
 
 double RunLinkFigure()
 {
     // The simulator on its own thread.
     CSimController controller;
+    controller.SetLogging(false);
     CSimServer server(controller);
     QString error;
     if (!server.ListenUdp(QStringLiteral("127.0.0.1"), 0, QString(), error)) {
@@ -140,22 +128,41 @@ double RunLinkFigure()
         }
     });
 
-    std::vector<double> linkRates;
-    std::vector<double> bareRates;
-    for (int round = 0; round < kRounds; ++round) {
-        bareRates.push_back(BareRate(echoPort));
-        linkRates.push_back(LinkRate(server.UdpPort()));
-    }
+    auto root = CProjectRoot::NewProject();
+    auto* screen = static_cast<CScreen*>(root->GetChild(0));
+    CControllerLink& link = LinkOf(*screen);
+    link.SelectLink(1);
+    screen->Link().remoteIp = QStringLiteral("127.0.0.1");
+    screen->Link().remotePort = static_cast<std::uint16_t>(server.UdpPort());
+    screen->Link().timeoutMs = 1000;
+    int clientPort = 0;
+    const int client = BindLoopback(clientPort);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(static_cast<std::uint16_t>(echoPort));
+
+    Tally linkTally;
+    Tally bareTally;
+    bool ok = link.OpenLink();
+    QElapsedTimer total;
+    total.start();
+    while (ok && total.elapsed() < kTotalMs)
+        ok = BareSlice(client, to, bareTally) && LinkSlice(link, linkTally);
+    link.CloseLink();
+    ::close(client);
     stop = true;
     simThread.join();
     echoThread.join();
     ::close(echo);
 
-    const double link = Median(linkRates);
-    const double bare = Median(bareRates);
-    std::printf("read parameters via link: %.0f per second\n", link);
-    std::printf("bare UDP ping-pong (same frames): %.0f per second\n", bare);
-    return bare > 0 ? link / bare : 0;
+    if (!ok)
+        return 0;
+    const double linkRate = linkTally.Rate();
+    const double bareRate = bareTally.Rate();
+    std::printf("read parameters via link: %.0f per second\n", linkRate);
+    std::printf("bare UDP ping-pong (same frames): %.0f per second\n", bareRate);
+    return bareRate > 0 ? linkRate / bareRate : 0;
 }
 
 BenchRegistration reg("link", "read-parameters round trips vs bare UDP ping-pong on loopback",

@@ -114,9 +114,12 @@ bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength)
         if (got < 0) {
             const int code = errno;
             if (code == EAGAIN || code == EWOULDBLOCK || code == EINTR) {
-                PumpEvents();
+                // Sleep on the socket for a few milliseconds at most; when nothing came in
+                // that time, let the window process its pending events.
                 pollfd in{m_socket, POLLIN, 0};
-                ::poll(&in, 1, static_cast<int>(std::clamp<qint64>(timeout - elapsed + 1, 0, 5)));
+                const int wait = static_cast<int>(std::clamp<qint64>(timeout - elapsed + 1, 0, 5));
+                if (::poll(&in, 1, wait) <= 0)
+                    PumpEvents();
                 continue;
             }
             // An ICMP "port unreachable" from an earlier datagram: no controller there.

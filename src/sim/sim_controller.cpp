@@ -169,13 +169,14 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
         return false;
     }
     const int number = ++m_requestCounts[request.command];
-    log = QStringLiteral("#%1 command %2 (%3) p1=%4 p2=%5 payload %6 bytes")
-              .arg(number)
-              .arg(request.command)
-              .arg(QLatin1String(CommandName(request.command)))
-              .arg(request.param1)
-              .arg(request.param2)
-              .arg(request.payload.size());
+    if (m_logging)
+        log = QStringLiteral("#%1 command %2 (%3) p1=%4 p2=%5 payload %6 bytes")
+                  .arg(number)
+                  .arg(request.command)
+                  .arg(QLatin1String(CommandName(request.command)))
+                  .arg(request.param1)
+                  .arg(request.param2)
+                  .arg(request.payload.size());
 
     std::vector<std::uint8_t> replyPayload;
     QString note;
@@ -205,9 +206,11 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
         reply.back() ^= 0x5A;
         note += QStringLiteral(" [bad checksum]");
     }
-    log += QStringLiteral(" -> status %1, %2 bytes").arg(status).arg(replyPayload.size());
-    if (!note.isEmpty())
-        log += QStringLiteral(" ") + note.trimmed();
+    if (m_logging) {
+        log += QStringLiteral(" -> status %1, %2 bytes").arg(status).arg(replyPayload.size());
+        if (!note.isEmpty())
+            log += QStringLiteral(" ") + note.trimmed();
+    }
     return true;
 }
 

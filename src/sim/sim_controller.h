@@ -43,6 +43,8 @@ public:
     // The folder for the received data; the parameter block is read back from it.
     void SetStateFolder(const QString& folder);
     SimFaults& Faults() { return m_faults; }
+    // Without logging, answered requests leave `log` empty (for measurements).
+    void SetLogging(bool logging) { m_logging = logging; }
     ControllerParams& Params() { return m_params; }
     qint64 ClockSeconds() const;
     const std::vector<std::uint8_t>& ScreenData() const { return m_lastScreen; }
@@ -76,6 +78,7 @@ private:
     QString m_folder;
     SimFaults m_faults;
     std::map<int, int> m_requestCounts;
+    bool m_logging = true;
 
     // Screen data being received.
     bool m_transferActive = false;

@@ -118,23 +118,33 @@ void CSimServer::Run(const std::atomic<bool>& stop)
     while (!stop && !m_stop) {
         pollfd fds[3];
         int count = 0;
-        if (m_udp >= 0)
+        int udpIndex = -1;
+        int replyIndex = -1;
+        int serialIndex = -1;
+        if (m_udp >= 0) {
+            udpIndex = count;
             fds[count++] = {m_udp, POLLIN, 0};
-        if (m_replySocket >= 0)
+        }
+        if (m_replySocket >= 0) {
+            replyIndex = count;
             fds[count++] = {m_replySocket, POLLIN, 0};
-        if (m_serial >= 0)
+        }
+        if (m_serial >= 0) {
+            serialIndex = count;
             fds[count++] = {m_serial, POLLIN, 0};
+        }
         const int ready = ::poll(fds, static_cast<nfds_t>(count), 100);
         if (ready < 0 && errno != EINTR)
             break;
-        if (m_udp >= 0)
+        if (ready <= 0)
+            continue;
+        if (udpIndex >= 0 && (fds[udpIndex].revents & POLLIN))
             ServeUdp(m_udp);
-        if (m_replySocket >= 0)
+        if (replyIndex >= 0 && (fds[replyIndex].revents & POLLIN))
             ServeUdp(m_replySocket);
-        if (m_serial >= 0) {
+        if (serialIndex >= 0 && fds[serialIndex].revents) {
             // A pseudo-terminal without a reader on the other end keeps reporting a hang-up.
-            if (count > 0 && (fds[count - 1].revents & (POLLHUP | POLLERR)) &&
-                !(fds[count - 1].revents & POLLIN))
+            if (!(fds[serialIndex].revents & POLLIN))
                 QThread::msleep(20);
             ServeSerial();
         }
@@ -145,34 +155,34 @@ void CSimServer::ServeUdp(int socket)
 {
     std::vector<std::uint8_t>& datagram = m_datagram;
     datagram.resize(65536);
-    for (;;) {
-        sockaddr_in sender{};
-        socklen_t senderLength = sizeof sender;
-        const ssize_t got = ::recvfrom(socket, datagram.data(), datagram.size(), MSG_TRUNC,
-                                       reinterpret_cast<sockaddr*>(&sender), &senderLength);
-        if (got < 0)
-            return;
+    sockaddr_in sender{};
+    socklen_t senderLength = sizeof sender;
+    const ssize_t got = ::recvfrom(socket, datagram.data(), datagram.size(), MSG_TRUNC,
+                                   reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    if (got < 0)
+        return;
+    std::vector<std::uint8_t> reply;
+    QString line;
+    const bool whole = got <= static_cast<ssize_t>(datagram.size());
+    const bool answer =
+        whole && m_controller.Handle(datagram.data(), static_cast<int>(got), reply, line);
+    if (m_logger) {
         char text[INET_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET, &sender.sin_addr, text, sizeof text);
-        const QString from =
-            QStringLiteral("%1:%2").arg(QLatin1String(text)).arg(ntohs(sender.sin_port));
-        std::vector<std::uint8_t> reply;
-        QString line;
-        const int size =
-            static_cast<int>(std::min<ssize_t>(got, static_cast<ssize_t>(datagram.size())));
-        const bool answer = got <= static_cast<ssize_t>(datagram.size()) &&
-                            m_controller.Handle(datagram.data(), size, reply, line);
-        if (line.isEmpty())
+        if (!whole)
             line = QStringLiteral("ignored %1 bytes: oversized datagram").arg(got);
-        Log(QStringLiteral("udp %1 %2").arg(from, line));
-        if (!answer)
-            continue;
-        if (m_controller.Faults().delayMs > 0)
-            QThread::msleep(static_cast<unsigned long>(m_controller.Faults().delayMs));
-        const int out = m_replySocket >= 0 ? m_replySocket : m_udp;
-        ::sendto(out, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&sender),
-                 senderLength);
+        Log(QStringLiteral("udp %1:%2 %3")
+                .arg(QLatin1String(text))
+                .arg(ntohs(sender.sin_port))
+                .arg(line));
     }
+    if (!answer)
+        return;
+    if (m_controller.Faults().delayMs > 0)
+        QThread::msleep(static_cast<unsigned long>(m_controller.Faults().delayMs));
+    const int out = m_replySocket >= 0 ? m_replySocket : m_udp;
+    ::sendto(out, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&sender),
+             senderLength);
 }
 
 void CSimServer::ServeSerial()
