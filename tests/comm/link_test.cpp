@@ -399,3 +399,15 @@ TEST(LinkSelect, SelectingTheOtherKindClosesTheTransportInUse)
     EXPECT_FALSE(link.Udp().IsOpen());
     EXPECT_EQ(&LinkOf(*project.screen), &link);
 }
+
+TEST(LinkBroadcast, BroadcastReadAimsAtTheBroadcastAddress)
+{
+    // Checked on a serial link without a port, so that nothing goes out on any network.
+    auto root = CProjectRoot::NewProject();
+    auto* screen = static_cast<CScreen*>(root->GetChild(0));
+    screen->Link().remoteIp = QStringLiteral("127.0.0.1");
+    CControllerLink& link = LinkOf(*screen);
+    EXPECT_FALSE(link.ReadParams(true));
+    EXPECT_EQ(screen->Link().remoteIp, QStringLiteral("255.255.255.255"));
+    EXPECT_EQ(link.GetErrorText(), QStringLiteral("Need initialize.(Try Search)"));
+}
