@@ -18,6 +18,7 @@ int RunCompile(const QStringList& words);
 int RunExport(const QStringList& words);
 int RunDrives(const QStringList& words);
 int RunDecode(const QStringList& words);
+int RunReadParams(const QStringList& words);
 
 namespace {
 
@@ -30,6 +31,7 @@ const CliCommand kCommands[] = {
      RunExport},
     {"drives", "drives", RunDrives},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
+    {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
 };
 
 void PrintHelp()
@@ -37,6 +39,8 @@ void PrintHelp()
     std::printf("Usage: lumivant-cli COMMAND [ARGUMENTS]\n\nCommands:\n");
     for (const CliCommand& command : kCommands)
         std::printf("  lumivant-cli %s\n", command.synopsis);
+    std::printf("\nLINK: --udp HOST[:PORT] | --serial DEVICE [--baud 9600|57600], --timeout MS,\n"
+                "      --panel-id N; without them the screen's saved settings are used.\n");
     std::printf("\nExit status: 0 success, 1 failure (the reason on stderr), 2 usage error.\n");
 }
 

@@ -1,0 +1,82 @@
+// lumivant-cli read-params: identify the controller and read its parameter block.
+#include "cli/cli_project.h"
+#include "cli/command_link_options.h"
+
+#include "base/last_error.h"
+#include "comm/controller_link.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+
+namespace {
+
+void PrintParams(const ControllerParams& p)
+{
+    using P = ControllerParams;
+    CliPrint(QStringLiteral("Baudrate: %1").arg(p.U32(P::BaudRate)));
+    CliPrint(QStringLiteral("Panel ID: %1").arg(p.U16(P::PanelId)));
+    CliPrint(QStringLiteral("Width: %1").arg(p.PanelWidth()));
+    CliPrint(QStringLiteral("Height: %1").arg(p.PanelHeight()));
+    CliPrint(QStringLiteral("Colour type: %1").arg(p.U8(P::ColourType)));
+    CliPrint(QStringLiteral("Data polarity: %1").arg(p.U8(P::DataPolarity)));
+    CliPrint(QStringLiteral("OE polarity: %1").arg(p.U8(P::OePolarity)));
+    CliPrint(QStringLiteral("Row order: %1").arg(static_cast<std::int8_t>(p.U8(P::RowOrder))));
+    CliPrint(QStringLiteral("Pixel order: %1").arg(p.U8(P::PixelOrder)));
+    CliPrint(QStringLiteral("Frequency: %1").arg(p.U8(P::Frequency)));
+    CliPrint(QStringLiteral("Blanking: %1").arg(p.U8(P::Blanking)));
+    CliPrint(QStringLiteral("Scan mode: 0x%1").arg(p.U8(P::ScanMode), 2, 16, QLatin1Char('0')));
+    CliPrint(QStringLiteral("Fold mode: 0x%1").arg(p.U8(P::FoldMode), 2, 16, QLatin1Char('0')));
+    CliPrint(QStringLiteral("Panel flags: 0x%1").arg(p.U8(P::PanelFlags), 2, 16, QLatin1Char('0')));
+    CliPrint(QStringLiteral("IP: %1.%2.%3.%4")
+                 .arg(p.U8(P::Ip))
+                 .arg(p.U8(P::Ip + 1))
+                 .arg(p.U8(P::Ip + 2))
+                 .arg(p.U8(P::Ip + 3)));
+    CliPrint(QStringLiteral("UDP port: %1").arg(p.UdpPortNumber()));
+    QStringList mac;
+    for (int i = 0; i < 6; ++i)
+        mac.append(QStringLiteral("%1").arg(p.U8(P::Mac + i), 2, 16, QLatin1Char('0')));
+    CliPrint(QStringLiteral("MAC: %1").arg(mac.join(u':')));
+    CliPrint(QStringLiteral("Power: %1, mode %2").arg(p.U8(P::PowerState)).arg(p.U8(P::PowerMode)));
+    CliPrint(QStringLiteral("Brightness: %1, mode %2")
+                 .arg(p.U8(P::Brightness))
+                 .arg(p.U8(P::BrightnessMode)));
+}
+
+} // namespace
+
+int RunReadParams(const QStringList& words)
+{
+    QString error;
+    const auto arguments =
+        CliArguments::Parse(words, LinkValueOptions(), {QStringLiteral("save")}, error);
+    if (!arguments)
+        return CliUsageError(error);
+    if (arguments->Positional().size() != 1)
+        return CliUsageError(QStringLiteral("read-params takes one FILE"));
+    const QString path = arguments->Positional().first();
+    const auto root = LoadProjectForCli(path);
+    if (!root)
+        return CliFailed;
+    int status = CliOk;
+    CScreen* screen = ScreenForCli(*root, *arguments, status);
+    if (!screen)
+        return status;
+    const LinkSettings saved = screen->Link();
+    if (!ApplyLinkOptions(*arguments, *screen, error))
+        return CliUsageError(error);
+
+    CControllerLink& link = LinkOf(*screen);
+    if (!link.ReadParams())
+        return CliCommandFailed(*screen);
+    const CModelInfo model = link.ModelInfo();
+    CliPrint(QStringLiteral("Controller: %1 V%2").arg(model.GetName(), model.GetVersionText()));
+    PrintParams(screen->Params());
+    if (arguments->Has(QStringLiteral("save"))) {
+        // The link options of this command line stay out of the file.
+        link.CloseLink();
+        screen->Link() = saved;
+        if (!root->SaveProject(path))
+            return CliFail(LastError());
+    }
+    return CliOk;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+struct LinkSettings;
+
+// The process-wide cancel flag: set by a progress dialog's Cancel button, polled by the
+// transports and the send loop, cleared at the start of every exchange.
+void SetCommCancel(bool cancel);
+bool CommCancelled();
+
+// Waits the given time while processing pending events, without spinning the processor.
+void PumpedWait(int milliseconds);
+// Processes pending events once, when an application object exists.
+void PumpEvents();
+
+// One request out, one reply of a known length back. Keeps the link health (connected flag
+// and consecutive failures), the last reply bytes and the last error text.
+class CCommPort
+{
+public:
+    CCommPort() = default;
+    CCommPort(const CCommPort&) = delete;
+    CCommPort& operator=(const CCommPort&) = delete;
+    virtual ~CCommPort();
+
+    virtual bool IsOpen() const = 0;
+    // Opens the transport for the settings, which must outlive the open transport.
+    virtual bool Open(LinkSettings* settings) = 0;
+    // Sends the frame and collects replyLength bytes.
+    virtual bool Transfer(const std::uint8_t* frame, int length, int replyLength) = 0;
+    virtual void Close() = 0;
+
+    bool IsConnected() const { return m_connected != 0; }
+    // A success marks the link connected; the third failure in a row disconnects it.
+    void UpdateHealth(bool ok);
+    int FailureCount() const { return m_failures; }
+
+    const std::uint8_t* GetReplyBytes() const { return m_receive.data(); }
+    int GetReplyCount() const { return m_receiveCount; }
+    const std::vector<std::uint8_t>& GetTransmitCopy() const { return m_transmit; }
+    int GetTransmitCount() const { return m_transmitCount; }
+
+    const QString& GetErrorText() const { return m_errorText; }
+    int GetErrorCode() const { return m_errorCode; }
+
+protected:
+    // Sets the error from a string-table text; "%d" in the text is replaced by the code.
+    bool Fail(int messageId, int osCode = 0);
+    void FailWithText(const QString& text, int osCode = 0);
+    void ClearError();
+
+    std::int32_t m_failures = 0;
+    std::int32_t m_connected = 0;
+    std::vector<std::uint8_t> m_transmit;
+    std::vector<std::uint8_t> m_receive;
+    int m_transmitCount = 0;
+    int m_receiveCount = 0;
+    LinkSettings* m_settings = nullptr;
+    int m_errorCode = 0;
+    QString m_errorText;
+};

@@ -1,0 +1,208 @@
+#include "comm/serial_port.h"
+
+#include "model/link_settings.h"
+#include "platform/serial_devices.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kWritePiece = 128;
+
+bool BaudConstant(int baud, speed_t& speed)
+{
+    switch (baud) {
+    case 1200:
+        speed = B1200;
+        return true;
+    case 2400:
+        speed = B2400;
+        return true;
+    case 4800:
+        speed = B4800;
+        return true;
+    case 9600:
+        speed = B9600;
+        return true;
+    case 19200:
+        speed = B19200;
+        return true;
+    case 38400:
+        speed = B38400;
+        return true;
+    case 57600:
+        speed = B57600;
+        return true;
+    case 115200:
+        speed = B115200;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CSerialPort::~CSerialPort()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool CSerialPort::Open(LinkSettings* settings)
+{
+    if (!settings || settings->linkKind != 0) {
+        FailWithText(QString());
+        return false;
+    }
+    if (settings->comPort == 0)
+        return Fail(43004);
+    m_settings = settings;
+    if (m_fd >= 0)
+        return true;
+
+    const QString device = SerialDevicePath(settings->comPort);
+    QThread::msleep(50);
+    const int fd =
+        ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == ENOENT || code == ENODEV || code == ENXIO)
+            return Fail(43005, code);
+        if (code == EACCES || code == EPERM || code == EBUSY)
+            return Fail(43006, code);
+        return Fail(43007, code);
+    }
+    // Exclusive use, as the controller expects one master on the line.
+    if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY && errno != EINVAL) {
+        const int code = errno;
+        ::close(fd);
+        return Fail(43006, code);
+    }
+    speed_t speed{};
+    if (!BaudConstant(settings->baudRate, speed)) {
+        ::close(fd);
+        return Fail(43024);
+    }
+    termios options{};
+    if (::tcgetattr(fd, &options) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return Fail(43013, code);
+    }
+    ::cfmakeraw(&options);
+    options.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    options.c_cflag |= CS8 | CLOCAL | CREAD;
+    options.c_cc[VMIN] = 0;
+    options.c_cc[VTIME] = 0;
+    ::cfsetispeed(&options, speed);
+    ::cfsetospeed(&options, speed);
+    if (::tcsetattr(fd, TCSANOW, &options) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return Fail(43013, code);
+    }
+    ::tcflush(fd, TCIOFLUSH);
+    m_fd = fd;
+    ClearError();
+    QThread::msleep(50);
+    return true;
+}
+
+bool CSerialPort::Transfer(const std::uint8_t* frame, int length, int replyLength)
+{
+    if (m_fd < 0 || !m_settings)
+        return Fail(43011);
+    QElapsedTimer timer;
+    timer.start();
+    m_transmitCount = 0;
+    m_receiveCount = 0;
+    m_transmit.assign(frame, frame + std::max(length, 0));
+    ::tcflush(m_fd, TCIFLUSH);
+    const int timeout = m_settings->timeoutMs;
+
+    while (m_transmitCount < length) {
+        if (timer.elapsed() > timeout / 2)
+            return Fail(43014);
+        const int piece = std::min(kWritePiece, length - m_transmitCount);
+        const ssize_t written = ::write(m_fd, frame + m_transmitCount, static_cast<size_t>(piece));
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return Fail(43011, errno);
+        if (written <= 0) {
+            pollfd out{m_fd, POLLOUT, 0};
+            ::poll(&out, 1, 2);
+            continue;
+        }
+        m_transmitCount += static_cast<int>(written);
+        QThread::msleep(1);
+    }
+    if (replyLength != 0 && timeout != 0) {
+        QThread::msleep(5);
+        return Read(replyLength);
+    }
+    QThread::msleep(50);
+    return Fail(43012);
+}
+
+bool CSerialPort::Read(int replyLength)
+{
+    m_receiveCount = 0;
+    m_receive.assign(static_cast<size_t>(replyLength), 0);
+    const qint64 timeout = m_settings->timeoutMs;
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    qint64 lastProgress = 0;
+    for (;;) {
+        if (CommCancelled())
+            return Fail(41052);
+        const qint64 now = sinceStart.elapsed();
+        if (now - lastProgress > timeout || now > 10 * timeout)
+            return Fail(43014);
+        // Wait for bytes on the line for a short while rather than spinning.
+        pollfd in{m_fd, POLLIN, 0};
+        const qint64 wait = std::min<qint64>(10, timeout - (now - lastProgress) + 1);
+        ::poll(&in, 1, static_cast<int>(std::max<qint64>(wait, 0)));
+        const ssize_t got = ::read(m_fd, m_receive.data() + m_receiveCount,
+                                   static_cast<size_t>(replyLength - m_receiveCount));
+        if (got < 0) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+                continue;
+            // A pseudo-terminal whose other end is gone reports an I/O error: no answer.
+            if (errno == EIO) {
+                QThread::msleep(2);
+                continue;
+            }
+            return Fail(43015, errno);
+        }
+        if (got == 0)
+            continue;
+        lastProgress = sinceStart.elapsed();
+        m_receiveCount += static_cast<int>(got);
+        if (m_receiveCount >= replyLength) {
+            ClearError();
+            return true;
+        }
+    }
+}
+
+void CSerialPort::Close()
+{
+    if (m_fd < 0)
+        return;
+    QThread::msleep(50);
+    if (::close(m_fd) != 0 && errno != EBADF) {
+        QThread::msleep(300);
+    }
+    m_fd = -1;
+    QThread::msleep(50);
+}

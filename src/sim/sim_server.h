@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sim/sim_controller.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+// Serves a simulated controller on a UDP address and/or a serial device until stopped.
+class CSimServer
+{
+public:
+    explicit CSimServer(CSimController& controller);
+    ~CSimServer();
+    CSimServer(const CSimServer&) = delete;
+    CSimServer& operator=(const CSimServer&) = delete;
+
+    // Binds ADDR:PORT (port 0: one the system chooses). With replyFrom (another local
+    // address) replies go out from replyFrom:PORT, which also takes requests.
+    bool ListenUdp(const QString& address, int port, const QString& replyFrom, QString& error);
+    bool OpenSerial(const QString& device, int baud, QString& error);
+    int UdpPort() const { return m_udpPort; }
+
+    // Handles requests until Stop() is called or `stop` becomes true.
+    void Run(const std::atomic<bool>& stop);
+    void Stop() { m_stop = true; }
+    void SetLogger(std::function<void(const QString&)> logger) { m_logger = std::move(logger); }
+
+private:
+    void ServeUdp(int socket);
+    void ServeSerial();
+    void Log(const QString& line);
+
+    CSimController& m_controller;
+    CSimStream m_stream;
+    int m_udp = -1;
+    int m_replySocket = -1;
+    int m_udpPort = 0;
+    int m_serial = -1;
+    qint64 m_lastSerialByte = 0;
+    std::vector<std::uint8_t> m_datagram;
+    std::atomic<bool> m_stop{false};
+    std::function<void(const QString&)> m_logger;
+};
