@@ -1,5 +1,7 @@
 #include "sim/sim_controller.h"
 
+#include "sim/sim_screen_summary.h"
+
 #include "comm/comm_packet.h"
 #include "comm/controller_link.h"
 
@@ -417,7 +419,7 @@ void CSimController::SaveScreen()
     WriteWhole(dir.filePath(QStringLiteral("screen.bin")), ToBytes(m_lastScreen));
     SaveParams();
     QJsonObject summary = Summary();
-    DecodeScreenData(m_lastScreen, m_params, m_folder, summary);
+    DescribeScreenData(m_lastScreen, m_params, m_folder, summary);
     WriteWhole(dir.filePath(QStringLiteral("summary.json")), QJsonDocument(summary).toJson());
 }
 
@@ -448,19 +450,6 @@ QJsonObject CSimController::Summary() const
                    static_cast<qint64>(m_lastLargestBuffer));
     summary.insert(QStringLiteral("decoded"), false);
     return summary;
-}
-
-bool DecodeScreenData(const std::vector<std::uint8_t>& data, const ControllerParams& params,
-                      const QString& folder, QJsonObject& summary)
-{
-    // The screen-data decoder of the render level goes here: it turns `data` into the
-    // programs the card plays, writes "program-N.png" per program into `folder` and adds
-    // "programs" (with their windows and zones) to the summary, setting "decoded" to true.
-    Q_UNUSED(data);
-    Q_UNUSED(params);
-    Q_UNUSED(folder);
-    summary.insert(QStringLiteral("decoded"), false);
-    return false;
 }
 
 void CSimStream::Feed(const std::uint8_t* bytes, int length, CSimController& controller,

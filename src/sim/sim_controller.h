@@ -113,7 +113,3 @@ private:
     std::vector<std::uint8_t> m_buffer;
 };
 
-// Decodes a complete screen data into pictures in the state folder (one PNG per program)
-// and adds what it found to the summary. Returns false while no decoder is available.
-bool DecodeScreenData(const std::vector<std::uint8_t>& data, const ControllerParams& params,
-                      const QString& folder, QJsonObject& summary);

@@ -2,13 +2,20 @@
 #include "comm_test_support.h"
 
 #include "comm/controller_link.h"
+#include "model/play_window.h"
+#include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "model/text_zone.h"
 #include "platform/neighbour_cache.h"
+#include "render/byte_buffer.h"
+#include "render/compile_screen.h"
 #include "support/test_support.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -326,4 +333,56 @@ TEST_F(SimTest, IdentityOption)
                 QStringLiteral("127.0.0.1:%1").arg(sim.Port())});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("Controller: RZ-B+ V1.2.3")) << run.out.toStdString();
+}
+
+TEST_F(SimTest, CompleteScreenDataIsDecodedIntoProgramsAndPictures)
+{
+    const QString state = dir.filePath(QStringLiteral("state"));
+    SimProcess sim({QStringLiteral("--state"), state});
+    ASSERT_TRUE(sim.Started());
+    UdpProject project(sim.Port(), 1000);
+    // The card keeps its own size and colours; the data must fit them.
+    project.screen->Params().SetU16(ControllerParams::Width, 256);
+    project.screen->Params().SetU16(ControllerParams::Height, 32);
+    auto* program = static_cast<CProgram*>(project.screen->GetChild(0));
+    auto window = program->CreateChild(KindWindow);
+    static_cast<CPlayWindow*>(window.get())->SetWindowRect({16, 8, 48, 24});
+    auto zone = window->CreateChild(KindText);
+    auto* text = static_cast<CTextZone*>(zone.get());
+    window->AddChild(std::move(zone));
+    program->AddChild(std::move(window));
+    // One page: a red pixel in the top-left corner of the window.
+    auto page = std::make_unique<CLedBitmap>(32, 16);
+    page->Image().setPixel(0, 0, qRgb(255, 0, 0));
+    text->ClearPages();
+    text->AddPage(std::move(page));
+
+    CByteBuffer data;
+    ASSERT_TRUE(WriteData(*project.screen, data));
+    CControllerLink& link = LinkOf(*project.screen);
+    ASSERT_TRUE(link.ReadParams()) << link.GetErrorText().toStdString();
+    ASSERT_TRUE(link.OpenLink());
+    ASSERT_TRUE(link.BeginData(static_cast<std::uint32_t>(data.Length())));
+    for (std::uint32_t offset = 0; offset < data.Length(); offset += 256) {
+        const int length = static_cast<int>(std::min<size_t>(256, data.Length() - offset));
+        ASSERT_TRUE(link.SendDataChunk(offset, data.Data() + offset, length));
+    }
+    ASSERT_TRUE(link.EndData(true)) << link.GetErrorText().toStdString();
+    link.CloseLink();
+
+    const QJsonObject summary =
+        QJsonDocument::fromJson(ReadFileBytes(state + QStringLiteral("/summary.json"))).object();
+    ASSERT_TRUE(summary.value(QStringLiteral("decoded")).toBool())
+        << summary.value(QStringLiteral("decodeError")).toString().toStdString();
+    const QJsonArray programs = summary.value(QStringLiteral("programs")).toArray();
+    ASSERT_EQ(programs.size(), 1);
+    const QJsonArray windows = programs[0].toObject().value(QStringLiteral("windows")).toArray();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_EQ(windows[0].toObject().value(QStringLiteral("rect")).toArray(),
+              (QJsonArray{16, 8, 48, 24}));
+    const QImage picture(state + QStringLiteral("/program-1.png"));
+    ASSERT_EQ(picture.size(), QSize(256, 32));
+    EXPECT_EQ(picture.pixel(16, 8) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(picture.pixel(17, 8) & 0xFFFFFF, 0u);
+    EXPECT_EQ(picture.pixel(15, 8) & 0xFFFFFF, 0u);
 }
