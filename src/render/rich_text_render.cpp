@@ -1,0 +1,145 @@
+#include "render/rich_text_render.h"
+
+#include "render/led_paint.h"
+#include "render/rtf_reader.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+namespace {
+
+std::atomic<bool> g_rendering{false};
+
+class RenderGuard
+{
+public:
+    RenderGuard() : m_owner(!g_rendering.exchange(true)) {}
+    ~RenderGuard()
+    {
+        if (m_owner)
+            g_rendering = false;
+    }
+    bool Owner() const { return m_owner; }
+
+private:
+    bool m_owner;
+};
+
+void ApplySpacing(QTextDocument& document, int spaceBefore, int linePitch)
+{
+    if (spaceBefore == 0 && linePitch == 0)
+        return;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        QTextBlockFormat format = block.blockFormat();
+        format.setTopMargin(std::clamp(spaceBefore, 0, 512));
+        if (linePitch > 0)
+            format.setLineHeight(std::min(linePitch, 512), QTextBlockFormat::FixedHeight);
+        else
+            format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        cursor.setBlockFormat(format);
+    }
+}
+
+QImage DrawDocument(QTextDocument& document, int width, int height)
+{
+    QImage image = BlackImage(width, height);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    SetLedRenderHints(painter);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, QColor(QRgb(kRtfAutoColour)));
+    context.clip = QRectF(0, 0, width, height);
+    document.documentLayout()->draw(&painter, context);
+    painter.end();
+    return image;
+}
+
+} // namespace
+
+std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDocument& document,
+                                       int spaceBefore, int linePitch)
+{
+    std::vector<QImage> out;
+    if (width <= 0 || height <= 0 || width > kMaxStripLength || height > kMaxStripLength)
+        return out;
+    RenderGuard guard;
+    if (!guard.Owner())
+        return out;
+    if (mode == RichTextSingleLine)
+        mode = RichTextWideStrip;
+    if (mode != RichTextWideStrip && mode != RichTextTallStrip)
+        mode = RichTextLines;
+
+    document.setDocumentMargin(0);
+    document.setUndoRedoEnabled(false);
+    QTextOption option = document.defaultTextOption();
+    option.setWrapMode(mode == RichTextWideStrip ? QTextOption::NoWrap
+                                                 : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document.setDefaultTextOption(option);
+    if (mode != RichTextLines)
+        ApplySpacing(document, spaceBefore, linePitch);
+
+    if (mode == RichTextWideStrip) {
+        document.setTextWidth(-1);
+        const int ideal = static_cast<int>(std::ceil(document.idealWidth()));
+        const int stripWidth = std::clamp(ideal, width, kMaxStripLength);
+        document.setTextWidth(stripWidth);
+        out.push_back(DrawDocument(document, stripWidth, height * 3 / 2));
+        return out;
+    }
+
+    document.setTextWidth(width);
+    const int textHeight = static_cast<int>(std::ceil(document.size().height()));
+    if (mode == RichTextTallStrip) {
+        const int stripHeight = std::clamp(textHeight, height, kMaxStripLength);
+        out.push_back(
+            DrawDocument(document, width, std::min(stripHeight * 3 / 2, kMaxStripLength * 3 / 2)));
+        return out;
+    }
+
+    // One bitmap per line: draw the whole text once and cut the lines out of it.
+    const int whole = std::clamp(textHeight, 1, kMaxStripLength * 4);
+    const QImage all = DrawDocument(document, width, whole);
+    if (all.isNull())
+        return out;
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* lines = block.layout();
+        if (!lines)
+            continue;
+        const QRectF blockRect = layout->blockBoundingRect(block);
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            const QTextLine line = lines->lineAt(i);
+            if (line.textLength() <= 0)
+                continue;
+            const int top = static_cast<int>(std::floor(blockRect.top() + line.y()));
+            const int lineHeight = std::max(1, static_cast<int>(std::ceil(line.height())));
+            QImage bitmap = BlackImage(width, std::max(height * 3 / 2, lineHeight));
+            if (bitmap.isNull())
+                continue;
+            CopyRect(bitmap, 0, 0, all, 0, top, width, lineHeight);
+            out.push_back(std::move(bitmap));
+        }
+        if (static_cast<int>(out.size()) > kMaxStripLength)
+            break;
+    }
+    return out;
+}
+
+std::vector<QImage> RenderRichText(int width, int height, int mode, const QString& rtf,
+                                   int spaceBefore, int linePitch)
+{
+    QTextDocument document;
+    ReadRtf(rtf, document);
+    return RenderRichDocument(width, height, mode, document, spaceBefore, linePitch);
+}
