@@ -810,7 +810,7 @@ void RtfReader::ControlWord(const QString& word, bool hasParam, int param)
 
 void RtfReader::FinishPicture()
 {
-    PictureState& p = m_picture;
+    const PictureState p = std::move(m_picture);
     QImage image;
     const auto readLimited = [](const QByteArray& bytes, const char* format) {
         QBuffer buffer;
