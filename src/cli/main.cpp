@@ -4,6 +4,7 @@
 #include "base/app_settings.h"
 #include "base/app_paths.h"
 #include "base/string_table.h"
+#include "render/renderer.h"
 
 #include <QGuiApplication>
 
@@ -12,12 +13,14 @@
 
 int RunNew(const QStringList& words);
 int RunInfo(const QStringList& words);
+int RunRender(const QStringList& words);
 
 namespace {
 
 const CliCommand kCommands[] = {
     {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
+    {"render", "render FILE [--screen N] [--form display|controller] --out DIR", RunRender},
 };
 
 void PrintHelp()
@@ -40,6 +43,7 @@ int main(int argc, char** argv)
 
     Settings() = AppSettings::Load(SettingsFilePath());
     SetLanguage(LanguageFromSetting(3));
+    InstallRenderer();
 
     if (words.isEmpty() || words.first() == QStringLiteral("--help") ||
         words.first() == QStringLiteral("-h") || words.first() == QStringLiteral("help")) {

@@ -8,7 +8,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QUrl>
 
 #include <algorithm>
 #include <atomic>
@@ -49,6 +51,9 @@ void ApplySpacing(QTextDocument& document, int spaceBefore, int linePitch)
     }
 }
 
+// Rows left free above the text: glyphs of some faces reach above their line's box.
+constexpr int kTopPad = 4;
+
 QImage DrawDocument(QTextDocument& document, int width, int height)
 {
     QImage image = BlackImage(width, height);
@@ -56,9 +61,10 @@ QImage DrawDocument(QTextDocument& document, int width, int height)
         return image;
     QPainter painter(&image);
     SetLedRenderHints(painter);
+    painter.translate(0, kTopPad);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, QColor(QRgb(kRtfAutoColour)));
-    context.clip = QRectF(0, 0, width, height);
+    context.clip = QRectF(0, -kTopPad, width, height);
     document.documentLayout()->draw(&painter, context);
     painter.end();
     return image;
@@ -107,31 +113,50 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
         return out;
     }
 
-    // One bitmap per line: draw the whole text once and cut the lines out of it.
-    const int whole = std::clamp(textHeight, 1, kMaxStripLength * 4);
-    const QImage all = DrawDocument(document, width, whole);
-    if (all.isNull())
-        return out;
-    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    // One bitmap per line: each line is copied alone into a document of its own, with its
+    // paragraph's alignment, and drawn there, so that nothing of its neighbours shows.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextLayout* lines = block.layout();
         if (!lines)
             continue;
-        const QRectF blockRect = layout->blockBoundingRect(block);
+        const Qt::Alignment alignment = block.blockFormat().alignment();
         for (int i = 0; i < lines->lineCount(); ++i) {
             const QTextLine line = lines->lineAt(i);
             if (line.textLength() <= 0)
                 continue;
-            const int top = static_cast<int>(std::floor(blockRect.top() + line.y()));
-            const int lineHeight = std::max(1, static_cast<int>(std::ceil(line.height())));
-            QImage bitmap = BlackImage(width, std::max(height * 3 / 2, lineHeight));
-            if (bitmap.isNull())
-                continue;
-            CopyRect(bitmap, 0, 0, all, 0, top, width, lineHeight);
-            out.push_back(std::move(bitmap));
+            QTextCursor cursor(&document);
+            cursor.setPosition(block.position() + line.textStart());
+            cursor.setPosition(block.position() + line.textStart() + line.textLength(),
+                               QTextCursor::KeepAnchor);
+            QTextDocument single;
+            single.setDocumentMargin(0);
+            single.setUndoRedoEnabled(false);
+            QTextOption singleOption = single.defaultTextOption();
+            singleOption.setWrapMode(QTextOption::NoWrap);
+            single.setDefaultTextOption(singleOption);
+            QTextCursor target(&single);
+            target.insertFragment(cursor.selection());
+            QTextBlockFormat format;
+            format.setAlignment(alignment);
+            target.select(QTextCursor::Document);
+            target.setBlockFormat(format);
+            // Pictures travel by name: hand them over.
+            for (QTextBlock b = single.begin(); b.isValid(); b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd(); ++it) {
+                    const QTextCharFormat charFormat = it.fragment().charFormat();
+                    if (!charFormat.isImageFormat())
+                        continue;
+                    const QUrl name(charFormat.toImageFormat().name());
+                    single.addResource(QTextDocument::ImageResource, name,
+                                       document.resource(QTextDocument::ImageResource, name));
+                }
+            }
+            single.setTextWidth(width);
+            const int lineHeight = static_cast<int>(std::ceil(line.height())) + kTopPad;
+            out.push_back(DrawDocument(single, width, std::max(height * 3 / 2, lineHeight)));
+            if (static_cast<int>(out.size()) > kMaxStripLength)
+                return out;
         }
-        if (static_cast<int>(out.size()) > kMaxStripLength)
-            break;
     }
     return out;
 }
