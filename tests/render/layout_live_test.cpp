@@ -24,6 +24,11 @@ struct FormatCase
     int full;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* os)
+{
+    *os << "item " << c.item << " format " << c.format;
+}
+
 class DateTimeFormatterTest : public ::testing::TestWithParam<FormatCase>
 {};
 
