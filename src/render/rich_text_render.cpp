@@ -51,6 +51,15 @@ void ApplySpacing(QTextDocument& document, int spaceBefore, int linePitch)
     }
 }
 
+// Largest strip drawn, in pixels (128 MB at 4 bytes a pixel).
+constexpr long long kMaxStripPixels = 32LL * 1024 * 1024;
+
+int CappedLength(int length, int across)
+{
+    const long long cap = kMaxStripPixels / std::max(1, across);
+    return static_cast<int>(std::min<long long>(length, cap));
+}
+
 // Rows left free above the text: glyphs of some faces reach above their line's box.
 constexpr int kTopPad = 4;
 
@@ -98,7 +107,8 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
     if (mode == RichTextWideStrip) {
         document.setTextWidth(-1);
         const int ideal = static_cast<int>(std::ceil(document.idealWidth()));
-        const int stripWidth = std::clamp(ideal, width, kMaxStripLength);
+        const int stripWidth =
+            CappedLength(std::clamp(ideal, width, kMaxStripLength), height * 3 / 2);
         document.setTextWidth(stripWidth);
         out.push_back(DrawDocument(document, stripWidth, height * 3 / 2));
         return out;
