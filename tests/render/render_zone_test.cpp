@@ -234,6 +234,21 @@ TEST_F(TextZoneTest, MoveUpCutsOneTallStripAndTheDefaultTextRenders)
             ASSERT_TRUE(page.pixel(x, y) == qRgb(0, 0, 0) || page.pixel(x, y) == qRgb(255, 0, 0));
 }
 
+TEST_F(TextZoneTest, MoveRightWithoutHoldUsesOneWideStripAlignedAtTheTop)
+{
+    CTextZone zone(&root);
+    zone.SetAction(ActionMoveRight);
+    zone.SetHold(0);
+    zone.SetVerticalAlign(AlignTop);
+    zone.SetRtf(Lines(1));
+    zone.Prepare(RenderForm::Controller);
+    ASSERT_EQ(zone.GetPageCount(), 1);
+    EXPECT_EQ(FindInkRows(*zone.GetPage(0)).first, 0);
+    zone.SetVerticalAlign(AlignBottom);
+    zone.Prepare(RenderForm::Controller);
+    EXPECT_EQ(FindInkRows(*zone.GetPage(0)).last, 30);
+}
+
 TEST_F(TextZoneTest, TrailingEmptyParagraphsLeaveNoBlankPage)
 {
     CTextZone zone(&root);
@@ -290,6 +305,40 @@ TEST_F(TableZoneTest, DrawsTextAndSurvivesEmptyAndHugeTables)
     zone.SetSize(3000, 2);
     zone.Prepare(RenderForm::Controller);
     EXPECT_GT(zone.GetPageCount(), 1000);
+}
+
+TEST_F(TableZoneTest, CellTextFollowsItsAlignmentCode)
+{
+    CTableZone zone(&root);
+    zone.SetSize(1, 1);
+    zone.ColumnWidths() = {60};
+    zone.Rows()[0].height = 30;
+    TableCell& cell = zone.Cell(0, 0);
+    cell.text = QStringLiteral("I");
+    cell.fontSize = 9;
+    cell.foreColour = 0x00FF00; // green
+    const auto inkColumns = [](const QImage& table) {
+        int first = table.width();
+        int last = -1;
+        for (int y = 1; y < table.height() - 1; ++y)
+            for (int x = 1; x < table.width() - 1; ++x)
+                if (table.pixel(x, y) == qRgb(0, 255, 0)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return std::make_pair(first, last);
+    };
+    cell.alignment = 0; // left, top
+    QImage table = DrawTable(zone);
+    EXPECT_LT(inkColumns(table).first, 8);
+    EXPECT_LT(FindInkRows(table.copy(1, 1, 59, 29)).first, 6);
+    cell.alignment = 8; // right, bottom
+    table = DrawTable(zone);
+    EXPECT_GT(inkColumns(table).second, 52);
+    cell.alignment = 42; // out of range: centred
+    table = DrawTable(zone);
+    const auto centre = inkColumns(table);
+    EXPECT_NEAR((centre.first + centre.second) / 2, 30, 3);
 }
 
 class AnimateTest : public ::testing::Test
