@@ -75,6 +75,25 @@ void ReduceColours(QImage& image, const ImageKeyParams& key)
     ReduceColours(image, key.keyColour, key.tolerance, key.pixelLimit);
 }
 
+void ReduceToScreenColours(QImage& image, int colourDepth)
+{
+    if (image.isNull())
+        return;
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    if (colourDepth < 1 || colourDepth > 3)
+        colourDepth = 1;
+    const auto lit = [](int value) { return value >= 2 ? 255 : 0; };
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = row[x];
+            row[x] = qRgb(lit(qRed(pixel)), colourDepth >= 2 ? lit(qGreen(pixel)) : 0,
+                          colourDepth >= 3 ? lit(qBlue(pixel)) : 0);
+        }
+    }
+}
+
 QColor ColourFromColorRef(std::uint32_t colorRef)
 {
     return QColor(static_cast<int>(colorRef & 0xFF), static_cast<int>((colorRef >> 8) & 0xFF),

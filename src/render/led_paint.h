@@ -34,6 +34,11 @@ inline void ReduceColours(CLedBitmap& bitmap, const ImageKeyParams& key)
     ReduceColours(bitmap.Image(), key);
 }
 
+// Reduces a page to what a screen of the colour depth (1 red, 2 red and green, 3 full
+// colour) shows: a channel the screen has is lit (255) when it is 2 or more, as the
+// controller's bit planes take it; the channels it lacks become 0.
+void ReduceToScreenColours(QImage& image, int colourDepth);
+
 // A stored 0x00BBGGRR colour.
 QColor ColourFromColorRef(std::uint32_t colorRef);
 std::uint32_t ColorRefFromColour(const QColor& colour);

@@ -46,6 +46,25 @@ TEST(ReduceColoursTest, ToleranceIsInclusiveOnEveryChannel)
     EXPECT_EQ(keyed.pixel(2, 0), qRgb(0, 0, 0));
 }
 
+TEST(ReduceToScreenColoursTest, KeepsTheChannelsTheScreenHasAtThePlaneThreshold)
+{
+    QImage image = Filled(3, 1, qRgb(0, 0, 0));
+    image.setPixel(0, 0, qRgb(1, 2, 200));
+    image.setPixel(1, 0, qRgb(2, 0, 0));
+    image.setPixel(2, 0, qRgb(0, 255, 0));
+    QImage single = image;
+    ReduceToScreenColours(single, 1);
+    EXPECT_EQ(single.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(single.pixel(1, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(single.pixel(2, 0), qRgb(0, 0, 0)); // pure green is dark on a red screen
+    QImage two = image;
+    ReduceToScreenColours(two, 2);
+    EXPECT_EQ(two.pixel(0, 0), qRgb(0, 255, 0));
+    QImage full = image;
+    ReduceToScreenColours(full, 3);
+    EXPECT_EQ(full.pixel(0, 0), qRgb(0, 255, 255));
+}
+
 TEST(InkRowsTest, FindsFirstAndLastRowWithAnyLitPixel)
 {
     QImage image = Filled(8, 10, qRgb(0, 0, 0));
