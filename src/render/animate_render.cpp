@@ -158,7 +158,7 @@ std::vector<QImage> AnimatePages(const QImage& text, int type, int steps, int ho
     std::vector<QImage> pages;
     if (text.isNull())
         return pages;
-    steps = std::clamp(steps, 1, 1024);
+    steps = std::clamp(steps, 1, 128); // the editor offers 8 to 64
     const auto hold = [](int value) {
         return static_cast<std::uint32_t>(std::clamp(value, 0, 0xFFFF));
     };

@@ -221,7 +221,9 @@ void LayoutDateTime(DateTimeSettings& settings, int windowWidth, int staticTextW
 ClockDial ClockDialFor(const ClockSettings& settings, int width, int height)
 {
     ClockDial dial;
-    const int biggest = std::max(settings.size[ClockHourMarks], settings.size[ClockMinuteMarks]);
+    // Sizes beyond the page's 0 to 10 come only from damaged files; keep them drawable.
+    const int biggest = std::clamp(
+        std::max(settings.size[ClockHourMarks], settings.size[ClockMinuteMarks]), 0, 1000);
     dial.markSpace = 2 * ((biggest + 1) / 2) + (settings.hourMarkStyle == 2 ? 2 : 0);
     dial.radius = std::min(width, height) / 2 - dial.markSpace / 2 - 1;
     dial.margin = dial.markSpace / 2 + 1;

@@ -49,6 +49,7 @@ void DrawMark(QPainter& painter, const ClockSettings& settings, const ClockDial&
 {
     if (size <= 0)
         return;
+    size = std::min(size, 1000);
     const QPoint point = DialPoint(position, dial.radius) + QPoint(dial.shiftX, dial.shiftY);
     const int x0 = point.x() + dial.margin - (size + 1) / 2;
     const int y0 = point.y() + dial.margin - (size + 1) / 2;

@@ -335,6 +335,29 @@ TEST_F(LiveZoneRenderTest, DateTimeStoresItsLayoutAndDrawsOnlyStaticTextForTheCo
     EXPECT_EQ(zone.Settings().row[3], 1);
 }
 
+TEST_F(LiveZoneRenderTest, DamagedSettingsStillGiveOnePage)
+{
+    CClockZone clock(&root);
+    for (int& size : clock.Settings().size)
+        size = 2147483647;
+    clock.Settings().hourMarkStyle = 2;
+    clock.Settings().offsetMinutes = -2147483647;
+    clock.Prepare(RenderForm::Display);
+    EXPECT_EQ(clock.GetPageCount(), 1);
+    CCountdownZone countdown(&root);
+    countdown.Settings().digitSize = -5;
+    countdown.Settings().format = 99;
+    countdown.Settings().titleFontSize = -1;
+    countdown.Settings().title = QStringLiteral("T");
+    countdown.Prepare(RenderForm::Display);
+    EXPECT_EQ(countdown.GetPageCount(), 1);
+    CDateTimeZone datetime(&root);
+    datetime.Settings().format[3] = 255;
+    datetime.Settings().row[3] = 200;
+    datetime.Prepare(RenderForm::Display);
+    EXPECT_EQ(datetime.GetPageCount(), 1);
+}
+
 TEST_F(LiveZoneRenderTest, TemperatureStoresItsLayout)
 {
     CTemperatureZone zone(&root);
