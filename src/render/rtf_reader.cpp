@@ -750,8 +750,12 @@ void RtfReader::ControlWord(const QString& word, bool hasParam, int param)
         Text(QChar(QChar::LineSeparator));
         return;
     }
-    if (is("tab")) {
-        Text(u'\t');
+    if (is("tab") || is("cell") || is("nestcell")) {
+        Text(u'\t'); // table cells read as tab-separated text
+        return;
+    }
+    if (is("row")) {
+        EndParagraph();
         return;
     }
     static const std::pair<const char*, char16_t> kSpecial[] = {
