@@ -4,6 +4,7 @@
 #include "base/app_paths.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
+#include "render/renderer.h"
 
 #include "base/headless.h"
 
@@ -14,6 +15,7 @@
 
 int RunNew(const QStringList& words);
 int RunInfo(const QStringList& words);
+int RunRender(const QStringList& words);
 int RunCompile(const QStringList& words);
 int RunExport(const QStringList& words);
 int RunDrives(const QStringList& words);
@@ -25,6 +27,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
+    {"render", "render FILE [--screen N] [--form display|controller] --out DIR", RunRender},
     {"compile", "compile FILE [--screen N] [--seed S] --out DATA", RunCompile},
     {"export",
      "export FILE [--screen N] --drive DIR [--params] [--sync-clock SECONDS] [--seed S]",
@@ -55,6 +58,7 @@ int main(int argc, char** argv)
 
     Settings() = AppSettings::Load(SettingsFilePath());
     SetLanguage(LanguageFromSetting(3));
+    InstallRenderer();
 
     if (words.isEmpty() || words.first() == QStringLiteral("--help") ||
         words.first() == QStringLiteral("-h") || words.first() == QStringLiteral("help")) {

@@ -21,6 +21,16 @@ public:
     // Fills the whole page with black (every LED off).
     void Clear();
 
+    // Makes a black bitmap of the size, releasing the old one; false (and no bitmap) for a
+    // width or height of 0 or less.
+    bool Create(int width, int height);
+    // Loads an image file at its own size, or stretched to width x height; false when the
+    // file cannot be read (the bitmap is then released).
+    bool LoadFile(const QString& path);
+    bool LoadFile(const QString& path, int width, int height);
+    // Releases the bitmap.
+    void Release() { m_image = QImage(); }
+
 private:
     QImage m_image;
 };

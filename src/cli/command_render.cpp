@@ -1,0 +1,141 @@
+// lumivant-cli render: renders every zone of a screen into PNG files.
+#include "cli/cli_command.h"
+#include "cli/cli_project.h"
+
+#include "model/effect_zone.h"
+#include "model/play_window.h"
+#include "model/program.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+#include "render/led_paint.h"
+
+#include <QDir>
+#include <QPainter>
+
+namespace {
+
+// Draws the program's border around the screen picture: top and left as the pattern and
+// strip are, bottom and right mirrored unless the border is flat.
+void DrawBorder(QImage& screen, const CProgram& program)
+{
+    const int width = program.BorderWidth();
+    const QImage& pattern = program.BorderPattern();
+    const QImage& strip = program.BorderStrip();
+    if (width <= 0 || pattern.isNull() || strip.isNull())
+        return;
+    const bool flat = program.Border().flat != 0;
+    const QImage bottom = flat ? pattern : pattern.mirrored(false, true);
+    const QImage right = flat ? strip : strip.mirrored(true, false);
+    for (int x = 0; x < screen.width(); x += pattern.width()) {
+        CopyRect(screen, x, 0, pattern, 0, 0, pattern.width(), pattern.height());
+        CopyRect(screen, x, screen.height() - width, bottom, 0, 0, bottom.width(), bottom.height());
+    }
+    for (int y = 0; y < screen.height(); y += strip.height()) {
+        CopyRect(screen, 0, y, strip, 0, 0, strip.width(), strip.height());
+        CopyRect(screen, screen.width() - width, y, right, 0, 0, right.width(), right.height());
+    }
+}
+
+} // namespace
+
+int RunRender(const QStringList& words)
+{
+    QString error;
+    const auto arguments = CliArguments::Parse(
+        words, {QStringLiteral("screen"), QStringLiteral("form"), QStringLiteral("out")}, {},
+        error);
+    if (!arguments)
+        return CliUsageError(error);
+    if (arguments->Positional().size() != 1)
+        return CliUsageError(QStringLiteral("render needs one project file"));
+    if (!arguments->Has(QStringLiteral("out")))
+        return CliUsageError(QStringLiteral("render needs --out DIR"));
+    const QString formText = arguments->Value(QStringLiteral("form"), QStringLiteral("display"));
+    RenderForm form;
+    if (formText == QLatin1String("display"))
+        form = RenderForm::Display;
+    else if (formText == QLatin1String("controller"))
+        form = RenderForm::Controller;
+    else
+        return CliUsageError(QStringLiteral("--form takes display or controller"));
+
+    std::unique_ptr<CProjectRoot> root = LoadProjectForCli(arguments->Positional().first());
+    if (!root)
+        return CliFailed;
+    int status = CliOk;
+    CScreen* screen = ScreenForCli(*root, *arguments, status);
+    if (!screen)
+        return status;
+    int screenNumber = 1;
+    for (int i = 0; i < root->GetChildCount(); ++i) {
+        if (root->GetChild(i) == screen)
+            screenNumber = i + 1;
+    }
+    const QDir out(arguments->Value(QStringLiteral("out")));
+    if (!out.exists() && !QDir().mkpath(out.path()))
+        return CliFail(QStringLiteral("Cannot create the folder %1.").arg(out.path()));
+
+    screen->Prepare(form);
+    int written = 0;
+    bool failed = false;
+    const auto save = [&](const QImage& image, const QString& name) {
+        if (image.isNull())
+            return;
+        if (image.save(out.filePath(name), "PNG"))
+            ++written;
+        else
+            failed = true;
+    };
+    for (int p = 0; p < screen->GetChildCount(); ++p) {
+        const CProjectObject* object = screen->GetChild(p);
+        if (object->GetKind() != KindProgram)
+            continue;
+        const auto* program = static_cast<const CProgram*>(object);
+        const QString programName = QStringLiteral("s%1-p%2").arg(screenNumber).arg(p + 1);
+        QImage whole = BlackImage(screen->Width(), screen->Height());
+        for (int w = 0; w < program->GetChildCount(); ++w) {
+            const CProjectObject* child = program->GetChild(w);
+            if (child->GetKind() != KindWindow)
+                continue;
+            const auto* window = static_cast<const CPlayWindow*>(child);
+            for (int z = 0; z < window->GetChildCount(); ++z) {
+                const CProjectObject* item = window->GetChild(z);
+                if (!IsZoneKind(item->GetKind()))
+                    continue;
+                const auto* zone = static_cast<const CEffectZone*>(item);
+                for (int page = 0; page < zone->GetPageCount(); ++page) {
+                    const QImage& image = zone->GetPage(page)->Image();
+                    save(image, QStringLiteral("%1-w%2-z%3-page%4.png")
+                                    .arg(programName)
+                                    .arg(w + 1)
+                                    .arg(z + 1)
+                                    .arg(page + 1));
+                }
+            }
+            // The window's first page at its place on the screen.
+            for (int z = 0; z < window->GetChildCount(); ++z) {
+                const CProjectObject* item = window->GetChild(z);
+                if (!IsZoneKind(item->GetKind()))
+                    continue;
+                const auto* zone = static_cast<const CEffectZone*>(item);
+                if (zone->GetPageCount() == 0)
+                    continue;
+                const QImage& first = zone->GetPage(0)->Image();
+                const LedRect& rect = window->WindowRect();
+                if (!whole.isNull())
+                    CopyRect(whole, rect.left, rect.top, first, 0, 0, rect.Width(), rect.Height());
+                break;
+            }
+        }
+        if (!whole.isNull()) {
+            DrawBorder(whole, *program);
+            save(whole, programName + QStringLiteral(".png"));
+        }
+    }
+    if (failed)
+        return CliFail(QStringLiteral("Cannot write the pictures into %1.").arg(out.path()));
+    CliPrint(QStringLiteral("%1 pictures written to %2")
+                 .arg(written)
+                 .arg(QDir::toNativeSeparators(out.path())));
+    return CliOk;
+}

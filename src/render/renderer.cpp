@@ -1,0 +1,230 @@
+#include "render/renderer.h"
+
+#include "model/animate_zone.h"
+#include "model/clock_zone.h"
+#include "model/countdown_zone.h"
+#include "model/datetime_zone.h"
+#include "model/image_zone.h"
+#include "model/prepare_hooks.h"
+#include "model/program.h"
+#include "model/table_zone.h"
+#include "model/temperature_zone.h"
+#include "model/text_zone.h"
+#include "platform/font_mapping.h"
+#include "render/led_paint.h"
+#include "render/rich_text_render.h"
+#include "render/text_pages.h"
+#include "render/zone_renderers.h"
+
+#include <QImageReader>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QDateTime g_renderTime;
+
+void StorePages(CEffectZone& zone, std::vector<QImage>& pages)
+{
+    zone.ClearPages();
+    for (QImage& page : pages)
+        zone.AddPage(std::make_unique<CLedBitmap>(std::move(page)));
+}
+
+class Renderer final : public IPrepareHooks
+{
+public:
+    void PrepareZone(CEffectZone& zone, RenderForm form) override
+    {
+        const QDateTime now = RenderTime();
+        switch (zone.GetKind()) {
+        case KindText:
+            RenderTextZone(static_cast<CTextZone&>(zone));
+            break;
+        case KindImage:
+            RenderImageZone(static_cast<CImageZone&>(zone), form);
+            break;
+        case KindAnimate:
+            RenderAnimateZone(static_cast<CAnimateZone&>(zone));
+            break;
+        case KindTable:
+            RenderTableZone(static_cast<CTableZone&>(zone));
+            break;
+        case KindClock:
+            RenderClockZone(static_cast<CClockZone&>(zone), form, now);
+            break;
+        case KindDateTime:
+            RenderDateTimeZone(static_cast<CDateTimeZone&>(zone), form, now);
+            break;
+        case KindTemperature:
+            RenderTemperatureZone(static_cast<CTemperatureZone&>(zone), form);
+            break;
+        case KindCountdown:
+            RenderCountdownZone(static_cast<CCountdownZone&>(zone), form, now);
+            break;
+        default:
+            zone.ClearPages();
+            break;
+        }
+    }
+    void PrepareBorder(CProgram& program, RenderForm) override { PrepareProgramBorder(program); }
+};
+
+Renderer g_renderer;
+
+// The page a zone shows before it has content: its name at the top left.
+void NamePage(CEffectZone& zone)
+{
+    const LedRect rect = zone.WindowRect();
+    QImage page = BlackImage(rect.Width(), rect.Height());
+    if (page.isNull())
+        return;
+    QPainter painter(&page);
+    SetLedRenderHints(painter);
+    painter.setFont(LedFont(QString(), 12));
+    painter.setPen(ColourFromIndex(1));
+    painter.drawText(QRect(0, 0, page.width(), page.height()), Qt::AlignLeft | Qt::AlignTop,
+                     zone.GetName());
+    painter.end();
+    zone.ClearPages();
+    zone.AddPage(std::make_unique<CLedBitmap>(std::move(page)));
+}
+
+} // namespace
+
+void InstallRenderer()
+{
+    InstallFontMapping();
+    SetPrepareHooks(&g_renderer);
+}
+
+void SetRenderTime(const QDateTime& localTime)
+{
+    g_renderTime = localTime;
+}
+
+QDateTime RenderTime()
+{
+    return g_renderTime.isValid() ? g_renderTime : QDateTime::currentDateTime();
+}
+
+int TextLayoutMode(int action, int delay)
+{
+    if (action == 3)
+        return RichTextWideStrip;
+    if (action == 5 && delay == 0)
+        return RichTextSingleLine;
+    if ((action == 6 || action == 7) && delay == 0)
+        return RichTextTallStrip;
+    return RichTextLines;
+}
+
+void RenderTextZone(CTextZone& zone)
+{
+    const LedRect rect = zone.WindowRect();
+    const int width = rect.Width();
+    const int height = rect.Height();
+    const int mode = TextLayoutMode(zone.GetAction(), zone.GetHold());
+    std::vector<QImage> pages;
+    const std::vector<QImage> strips =
+        RenderRichText(width, height, mode, zone.GetRtf(), zone.GetTopSpace(), zone.GetLineSpace());
+    if (mode == RichTextTallStrip) {
+        if (!strips.empty())
+            pages = CutTallStrip(strips.front(), width, height);
+    } else if (mode == RichTextWideStrip || mode == RichTextSingleLine) {
+        if (!strips.empty())
+            pages = CutWideStrip(strips.front(), width, height, zone.GetVerticalAlign());
+    } else {
+        pages = PackLines(strips, width, height, zone.GetVerticalAlign(), zone.GetTopSpace(),
+                          zone.GetLineSpace());
+    }
+    DropBlankLastPage(pages);
+    StorePages(zone, pages);
+}
+
+void RenderImageZone(CImageZone& zone, RenderForm form)
+{
+    const ImageKeyParams& key = zone.Key();
+    if (key.sourcePath.isEmpty()) {
+        // Nothing chosen yet: keep what the zone shows (its name on a new zone).
+        if (zone.GetPageCount() == 0)
+            NamePage(zone);
+        return;
+    }
+    zone.ClearPages();
+    zone.FrameDelays().clear();
+    const LedRect rect = zone.WindowRect();
+    const int width = rect.Width();
+    const int height = rect.Height();
+    if (width <= 0 || height <= 0)
+        return;
+    QImageReader reader(key.sourcePath);
+    reader.setAutoTransform(true);
+    if (!reader.canRead())
+        return;
+    // Frames are decoded straight at the window's size where the format allows it.
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > 4096 || size.height() > 4096))
+        reader.setScaledSize(QSize(width, height));
+    const int declared = reader.imageCount();
+    std::vector<QImage> pages;
+    std::vector<int> delays;
+    for (int frame = 0; frame < CImageZone::kMaxFrames; ++frame) {
+        if (declared > 0 && frame >= declared)
+            break;
+        QImage image;
+        if (!reader.read(&image))
+            break;
+        const int delayMs = reader.nextImageDelay();
+        QImage page = BlackImage(width, height);
+        if (page.isNull())
+            break;
+        {
+            QPainter painter(&page);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.drawImage(QRect(0, 0, width, height), image);
+        }
+        if (form == RenderForm::Controller)
+            ReduceColours(page, key);
+        pages.push_back(std::move(page));
+        delays.push_back(delayMs >= 0 ? (delayMs + 5) / 10 : 10);
+        if (declared <= 0 && !reader.supportsAnimation())
+            break;
+        if (reader.supportsAnimation() && !reader.canRead())
+            break;
+    }
+    if (pages.size() > 1)
+        zone.FrameDelays() = delays;
+    StorePages(zone, pages);
+}
+
+void RenderTableZone(CTableZone& zone)
+{
+    const LedRect rect = zone.WindowRect();
+    std::vector<QImage> pages = CutTablePages(DrawTable(zone), rect.Width(), rect.Height());
+    StorePages(zone, pages);
+}
+
+void RenderAnimateZone(CAnimateZone& zone)
+{
+    const LedRect rect = zone.WindowRect();
+    const int width = rect.Width();
+    const int height = rect.Height();
+    zone.PageHolds().clear();
+    zone.ClearPages();
+    if (width <= 0 || height <= 0)
+        return;
+    const std::vector<QImage> strips = RenderRichText(
+        width, height, RichTextWideStrip, zone.GetRtf(), zone.GetTopSpace(), zone.GetLineSpace());
+    QImage text = BlackImage(width, height);
+    if (!strips.empty()) {
+        const std::vector<QImage> parts =
+            CutWideStrip(strips.front(), width, height, zone.GetVerticalAlign());
+        if (!parts.empty())
+            text = parts.front();
+    }
+    std::vector<QImage> pages = AnimatePages(text, zone.GetAnimationType(), zone.GetMaxStep(),
+                                             zone.GetHold1(), zone.GetHold2(), zone.PageHolds());
+    StorePages(zone, pages);
+}
