@@ -69,9 +69,10 @@ protected:
         ASSERT_TRUE(lastResult);
         ASSERT_EQ(data.size(), golden.bytes.size());
         for (qsizetype i = 0; i < data.size(); ++i) {
-            if (!golden.wildcard[static_cast<size_t>(i)])
+            if (!golden.wildcard[static_cast<size_t>(i)]) {
                 ASSERT_EQ(U8(data, i), static_cast<std::uint8_t>(golden.bytes[i]))
                     << name.toStdString() << " byte " << i;
+            }
         }
         // The random header still has to pass the controller's checks.
         DecodedScreen decoded;
