@@ -3,8 +3,11 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <iterator>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -43,6 +46,18 @@ Language SystemLanguage()
     return Language::SimplifiedChinese;
 }
 
+QString ConvertEntry(const StringEntry& entry, Language language)
+{
+    const char* text = entry.english;
+    if (language == Language::SimplifiedChinese && entry.simplifiedChinese &&
+        *entry.simplifiedChinese)
+        text = entry.simplifiedChinese;
+    else if (language == Language::TraditionalChinese && entry.traditionalChinese &&
+             *entry.traditionalChinese)
+        text = entry.traditionalChinese;
+    return QString::fromUtf8(text);
+}
+
 } // namespace
 
 Language LanguageFromSetting(int lang)
@@ -76,14 +91,17 @@ QString LoadString(int id, Language language)
     const StringEntry* entry = FindEntry(id);
     if (!entry)
         return {};
-    const char* text = entry->english;
-    if (language == Language::SimplifiedChinese && entry->simplifiedChinese &&
-        *entry->simplifiedChinese)
-        text = entry->simplifiedChinese;
-    else if (language == Language::TraditionalChinese && entry->traditionalChinese &&
-             *entry->traditionalChinese)
-        text = entry->traditionalChinese;
-    return QString::fromUtf8(text);
+    // Texts are converted once per language and then shared.
+    static std::mutex mutex;
+    static std::array<std::vector<QString>, 3> converted;
+    std::lock_guard lock(mutex);
+    std::vector<QString>& cache = converted[static_cast<size_t>(language)];
+    if (cache.empty())
+        cache.resize(std::size(kStrings));
+    QString& text = cache[static_cast<size_t>(entry - std::begin(kStrings))];
+    if (text.isNull())
+        text = ConvertEntry(*entry, language);
+    return text;
 }
 
 QString LoadString(int id)

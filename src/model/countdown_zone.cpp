@@ -1,12 +1,14 @@
 #include "model/countdown_zone.h"
 
 #include "base/default_font.h"
+#include "model/indexed_key.h"
 #include "model/live_zone_defaults.h"
 #include "model/property_io.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QTimeZone>
+
+#include <mutex>
 
 CCountdownZone::CCountdownZone(CProjectObject* parent) : CEffectZone(parent)
 {
@@ -18,10 +20,20 @@ CCountdownZone::CCountdownZone(CProjectObject* parent) : CEffectZone(parent)
 
 std::int32_t CCountdownZone::DefaultTarget()
 {
-    // Controller times are local wall-clock seconds counted as if they were UTC.
-    const QDate today = QDate::currentDate();
-    const QDateTime endOfDay(today, QTime(23, 59, 59), QTimeZone::utc());
-    return static_cast<std::int32_t>(endOfDay.toSecsSinceEpoch() + 2592000);
+    // Working out the local date reads the time-zone rules, and loading a project creates
+    // thousands of zones: the result is kept for the minute.
+    static std::mutex mutex;
+    static qint64 cachedMinute = -1;
+    static std::int32_t cachedTarget = 0;
+    const qint64 minute = QDateTime::currentSecsSinceEpoch() / 60;
+    std::lock_guard lock(mutex);
+    if (minute != cachedMinute) {
+        // Controller times are local wall-clock seconds counted as if they were UTC.
+        const QDateTime endOfDay(QDate::currentDate(), QTime(23, 59, 59), QTimeZone::utc());
+        cachedTarget = static_cast<std::int32_t>(endOfDay.toSecsSinceEpoch() + 2592000);
+        cachedMinute = minute;
+    }
+    return cachedTarget;
 }
 
 void CCountdownZone::VisitProperties(CPropertyIo& io)
@@ -35,7 +47,7 @@ void CCountdownZone::VisitProperties(CPropertyIo& io)
     io.Int("ncs", s.digitSize);
     io.Int("nct", s.type);
     for (int i = 0; i < 9; ++i)
-        io.Int(("ncr" + QByteArray::number(i)).constData(), s.colour[i]);
+        io.Int(IndexedKey("ncr", i), s.colour[i]);
     io.Int("nfs", s.titleFontSize);
     io.Int("nft", s.format);
     io.Int("nnl", s.numberLeft);

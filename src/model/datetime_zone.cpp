@@ -1,5 +1,6 @@
 #include "model/datetime_zone.h"
 
+#include "model/indexed_key.h"
 #include "model/live_zone_defaults.h"
 #include "model/property_io.h"
 
@@ -22,12 +23,11 @@ void CDateTimeZone::VisitProperties(CPropertyIo& io)
     DateTimeSettings& s = m_settings;
     io.Int("Varnolite01", s.timeDifference);
     for (int k = 0; k < DateTimeItemCount; ++k) {
-        const QByteArray digit = QByteArray::number(k);
-        io.Int(("Varnolite3" + digit).constData(), s.colour[k]);
-        io.Int(("Varnolite4" + digit).constData(), s.format[k]);
-        io.Int(("Varnolite5" + digit).constData(), s.x[k]);
-        io.Int(("Varnolite6" + digit).constData(), s.row[k]);
-        io.Int(("Varnolite7" + digit).constData(), s.enabled[k]);
+        io.Int(IndexedKey("Varnolite3", k), s.colour[k]);
+        io.Int(IndexedKey("Varnolite4", k), s.format[k]);
+        io.Int(IndexedKey("Varnolite5", k), s.x[k]);
+        io.Int(IndexedKey("Varnolite6", k), s.row[k]);
+        io.Int(IndexedKey("Varnolite7", k), s.enabled[k]);
     }
     io.Int("Varnolite08", s.order);
     io.Int("Varnolite09", s.oneLine);

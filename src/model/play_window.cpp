@@ -52,12 +52,14 @@ bool CPlayWindow::SetWindowRect(const LedRect& rect)
 void CPlayWindow::VisitProperties(CPropertyIo& io)
 {
     CProjectObject::VisitProperties(io);
-    QString rectText = QStringLiteral("%1,%2,%3,%4")
-                           .arg(m_rect.left)
-                           .arg(m_rect.top)
-                           .arg(m_rect.right)
-                           .arg(m_rect.bottom);
-    if (io.Text("rect", rectText, 64)) {
+    QString rectText;
+    if (!io.IsReading())
+        rectText = QStringLiteral("%1,%2,%3,%4")
+                       .arg(m_rect.left)
+                       .arg(m_rect.top)
+                       .arg(m_rect.right)
+                       .arg(m_rect.bottom);
+    if (io.Text("rect", rectText, 64) && io.IsReading()) {
         LedRect rect;
         if (ParseRectText(rectText.toLatin1(), rect))
             SetWindowRect(rect);

@@ -15,6 +15,21 @@
 #include "model/text_zone.h"
 #include "model/xml_navigator.h"
 
+namespace {
+
+// Set while the loader creates an object: a name read from the file replaces the default
+// name anyway, and working the default out costs more than the rest of the object.
+thread_local bool t_deferDefaultNames = false;
+
+class DeferDefaultNames
+{
+public:
+    DeferDefaultNames() { t_deferDefaultNames = true; }
+    ~DeferDefaultNames() { t_deferDefaultNames = false; }
+};
+
+} // namespace
+
 CProjectObject::CProjectObject(CProjectObject* parent) : m_parent(parent) {}
 
 CProjectObject::~CProjectObject() = default;
@@ -139,6 +154,11 @@ int CProjectObject::CountOfKind(int kind) const
 
 void CProjectObject::AssignDefaultName(int labelId, int kind)
 {
+    if (t_deferDefaultNames) {
+        m_pendingNameLabel = labelId;
+        m_pendingNameKind = kind;
+        return;
+    }
     const int count = m_parent ? m_parent->CountOfKind(kind) : 0;
     SetName(LoadString(labelId) + QString::number(count + 1));
 }
@@ -149,7 +169,8 @@ void CProjectObject::VisitProperties(CPropertyIo& io)
         int kind = GetKind();
         io.Int("varno", kind);
     }
-    io.Text("lite", m_name, io.IsReading() ? kLoadedNameLength : kNameCapacity);
+    if (io.Text("lite", m_name, io.IsReading() ? kLoadedNameLength : kNameCapacity))
+        m_pendingNameLabel = 0;
     io.Int("fore", m_fore);
 }
 
@@ -177,9 +198,20 @@ void CProjectObject::SaveXml(CXmlNavigator& navigator) const
     navigator.OutOfElem();
 }
 
+void CProjectObject::AssignPendingDefaultName()
+{
+    if (m_pendingNameLabel == 0)
+        return;
+    const int label = m_pendingNameLabel;
+    m_pendingNameLabel = 0;
+    AssignDefaultName(label, m_pendingNameKind);
+}
+
 bool CProjectObject::LoadXml(CXmlNavigator& navigator)
 {
     LoadProperties(navigator);
+    // Still before the object joins its parent, as when it was constructed.
+    AssignPendingDefaultName();
     while (navigator.FindElem("Varnolite")) {
         navigator.IntoElem();
         // Inside an object at level n the cursor stands n + 1 steps deep.
@@ -189,7 +221,10 @@ bool CProjectObject::LoadXml(CXmlNavigator& navigator)
         }
         std::unique_ptr<CProjectObject> child;
         if (navigator.FindElem("varno")) {
-            child = CreateChild(navigator.GetElemNumber());
+            {
+                const DeferDefaultNames defer;
+                child = CreateChild(navigator.GetElemNumber());
+            }
             if (child && !child->LoadXml(navigator)) {
                 navigator.OutOfElem();
                 return false;

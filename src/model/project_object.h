@@ -71,7 +71,12 @@ public:
     }
 
 private:
+    void AssignPendingDefaultName();
+
     int m_fore = 1;
+    // While loading, the default name waits until the file has had its say.
+    int m_pendingNameLabel = 0;
+    int m_pendingNameKind = 0;
     QString m_name = QStringLiteral("NULL");
     CProjectObject* m_parent = nullptr;
     std::vector<std::unique_ptr<CProjectObject>> m_children;

@@ -1,5 +1,6 @@
 #include "model/screen.h"
 
+#include "model/indexed_key.h"
 #include "model/program.h"
 #include "model/property_io.h"
 #include "model/screen_link.h"
@@ -32,12 +33,9 @@ void ParamField(CPropertyIo& io, const char* key, ControllerParams& params, int 
 void ScheduleFields(CPropertyIo& io, const char* prefix, int index, ControllerParams& params,
                     int entryOffset)
 {
-    const QByteArray end = prefix + QByteArray::number(20 + index);
-    const QByteArray start = prefix + QByteArray::number(40 + index);
-    const QByteArray value = prefix + QByteArray::number(50 + index);
-    ParamField<std::uint16_t>(io, end.constData(), params, entryOffset + 2);
-    ParamField<std::uint16_t>(io, start.constData(), params, entryOffset);
-    ParamField<std::uint8_t>(io, value.constData(), params, entryOffset + 4);
+    ParamField<std::uint16_t>(io, IndexedKey(prefix, 20 + index), params, entryOffset + 2);
+    ParamField<std::uint16_t>(io, IndexedKey(prefix, 40 + index), params, entryOffset);
+    ParamField<std::uint8_t>(io, IndexedKey(prefix, 50 + index), params, entryOffset + 4);
 }
 
 QString DottedQuad(const ControllerParams& params)

@@ -3,18 +3,9 @@
 #include "base/default_font.h"
 #include "model/property_io.h"
 
-#include <QByteArray>
+#include "model/indexed_key.h"
 
 #include <algorithm>
-
-namespace {
-
-QByteArray Key(const char* prefix, int index)
-{
-    return prefix + QByteArray::number(index);
-}
-
-} // namespace
 
 CTableZone::CTableZone(CProjectObject* parent) : CEffectZone(parent)
 {
@@ -89,22 +80,22 @@ void CTableZone::VisitProperties(CPropertyIo& io)
     ReadGridSize(io);
     for (int i = 0; i < RowCount(); ++i) {
         TableRow& row = m_rows[static_cast<size_t>(i)];
-        io.Int(Key("r_h", i).constData(), row.height);
-        io.Int(Key("r_s", i).constData(), row.start);
-        io.Int(Key("r_e", i).constData(), row.end);
+        io.Int(IndexedKey("r_h", i), row.height);
+        io.Int(IndexedKey("r_s", i), row.start);
+        io.Int(IndexedKey("r_e", i), row.end);
     }
     for (int i = 0; i < ColumnCount(); ++i)
-        io.Int(Key("c", i).constData(), m_columnWidths[static_cast<size_t>(i)]);
+        io.Int(IndexedKey("c", i), m_columnWidths[static_cast<size_t>(i)]);
     for (int j = 0; j < static_cast<int>(m_cells.size()); ++j) {
         TableCell& cell = m_cells[static_cast<size_t>(j)];
-        io.Int(Key("c_bb", j).constData(), cell.bold);
-        io.Int(Key("c_bi", j).constData(), cell.italic);
-        io.Int(Key("c_bu", j).constData(), cell.underline);
-        io.Int(Key("c_cb", j).constData(), cell.backColour);
-        io.Int(Key("c_cf", j).constData(), cell.foreColour);
-        io.Int(Key("c_na", j).constData(), cell.alignment);
-        io.Int(Key("c_ns", j).constData(), cell.fontSize);
-        io.Text(Key("c_sf", j).constData(), cell.fontName, TableCell::kFontCapacity);
-        io.Text(Key("c_st", j).constData(), cell.text, TableCell::kTextCapacity);
+        io.Int(IndexedKey("c_bb", j), cell.bold);
+        io.Int(IndexedKey("c_bi", j), cell.italic);
+        io.Int(IndexedKey("c_bu", j), cell.underline);
+        io.Int(IndexedKey("c_cb", j), cell.backColour);
+        io.Int(IndexedKey("c_cf", j), cell.foreColour);
+        io.Int(IndexedKey("c_na", j), cell.alignment);
+        io.Int(IndexedKey("c_ns", j), cell.fontSize);
+        io.Text(IndexedKey("c_sf", j), cell.fontName, TableCell::kFontCapacity);
+        io.Text(IndexedKey("c_st", j), cell.text, TableCell::kTextCapacity);
     }
 }

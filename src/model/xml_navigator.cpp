@@ -88,17 +88,11 @@ bool CXmlNavigator::LoadBuffer(const void* data, std::size_t size)
 
 bool CXmlNavigator::Load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Create();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Create();
-        return false;
-    }
-    return LoadBuffer(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    d->document.reset();
+    d->Reset();
+    const QByteArray name = QFile::encodeName(path);
+    return static_cast<bool>(
+        d->document.load_file(name.constData(), kParseOptions, pugi::encoding_auto));
 }
 
 QByteArray CXmlNavigator::SaveToBuffer() const
@@ -166,9 +160,10 @@ bool CXmlNavigator::FindElem(const char* name)
     const bool anyName = name == nullptr || *name == '\0';
     pugi::xml_node node = d->main ? d->main.next_sibling() : d->parent.first_child();
     for (; node; node = node.next_sibling()) {
-        if (node.type() != pugi::node_element)
-            continue;
-        if (anyName || std::strcmp(node.name(), name) == 0) {
+        // Other kinds of node have no name or cannot be an element's name; the name is
+        // compared first because that settles almost every sibling.
+        const bool matches = anyName || std::strcmp(node.name(), name) == 0;
+        if (matches && node.type() == pugi::node_element) {
             d->main = node;
             d->child = {};
             return true;
