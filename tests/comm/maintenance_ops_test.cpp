@@ -91,10 +91,10 @@ TEST_F(MaintenanceOpsTest, ManualBrightnessKeepsTheMode)
     EXPECT_EQ(saved.U8(P::Brightness), 12);
     EXPECT_EQ(saved.U8(P::BrightnessMode), Screen().Params().U8(P::BrightnessMode));
     // Read first, then the whole block.
+    ASSERT_TRUE(sim->WaitForOutput(QStringLiteral("command 32 (")));
     const QString output = sim->Output();
     EXPECT_LT(output.indexOf(QStringLiteral("command 33")),
               output.indexOf(QStringLiteral("command 32")));
-    EXPECT_TRUE(output.contains(QStringLiteral("command 32 (")));
 }
 
 TEST_F(MaintenanceOpsTest, BrightnessTimetableFillsSixRows)
@@ -157,6 +157,7 @@ TEST_F(MaintenanceOpsTest, BasicModelHasNoTimetable)
     ASSERT_EQ(ui.warnings.size(), 1);
     EXPECT_TRUE(ui.warnings[0].startsWith(QStringLiteral("Command failed:")));
     EXPECT_EQ(Screen().Params().U8(P::BrightnessMode), 1);
+    ASSERT_TRUE(sim->WaitForOutput(QStringLiteral("command 33 (")));
     EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 32 (")));
 }
 
