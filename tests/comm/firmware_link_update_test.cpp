@@ -9,6 +9,7 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -123,6 +124,18 @@ TEST_F(FirmwareLinkTest, BrokenPackagesNeverReachTheController)
             UpdateFirmware(*project->screen, ui, path, QStringLiteral("s3cret"), 128, &failure))
             << c.name;
         EXPECT_FALSE(failure.isEmpty()) << c.name;
+    }
+    {
+        // Larger than any controller's firmware: refused before it is read.
+        const QString huge = dir.filePath(QStringLiteral("huge.rzbin"));
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(65 * 1024 * 1024));
+        file.close();
+        QString failure;
+        EXPECT_FALSE(
+            UpdateFirmware(*project->screen, ui, huge, QStringLiteral("s3cret"), 128, &failure));
+        EXPECT_EQ(failure, QStringLiteral("Bad file."));
     }
     QString failure;
     EXPECT_FALSE(UpdateFirmware(*project->screen, ui, dir.filePath(QStringLiteral("none.rzbin")),
