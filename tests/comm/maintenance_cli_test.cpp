@@ -1,6 +1,7 @@
 // lumivant-cli search, sync-time, reset, clear, brightness, power and firmware against
 // lumivant-sim on loopback UDP.
 #include "comm_test_support.h"
+#include "maintenance_test_ui.h"
 
 #include "model/controller_params.h"
 #include "model/project_root.h"
@@ -154,15 +155,23 @@ TEST_F(MaintenanceCliTest, FirmwareThroughTheTool)
 
 // The search reads its addresses from the settings file beside the program, so it runs a
 // copy of the tool in a folder of its own whose settings point at loopback only.
+QString ToolWithSettings(const QTemporaryDir& dir, const QByteArray& settings)
+{
+    const QString tool = dir.filePath(QStringLiteral("lumivant-cli"));
+    if (!QFileInfo::exists(tool) && !QFile::copy(QStringLiteral(LUMIVANT_CLI_PATH), tool))
+        return {};
+    QFile ini(tool + QStringLiteral(".ini"));
+    if (!ini.open(QIODevice::WriteOnly) || ini.write(settings) != settings.size())
+        return {};
+    return tool;
+}
+
 TEST_F(MaintenanceCliTest, SearchLearnsTheAddressAndSaves)
 {
     Start({QStringLiteral("--reply-from"), QStringLiteral("127.0.0.2")});
-    const QString tool = dir.filePath(QStringLiteral("lumivant-cli"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(LUMIVANT_CLI_PATH), tool));
-    QFile ini(tool + QStringLiteral(".ini"));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[Search]\nfactory=127.0.0.3\nbroadcast=127.0.0.1\nports=\n");
-    ini.close();
+    const QString tool =
+        ToolWithSettings(dir, "[Search]\nfactory=127.0.0.3\nbroadcast=127.0.0.1\nports=\n");
+    ASSERT_FALSE(tool.isEmpty());
 
     QProcess process;
     process.start(tool,
@@ -175,4 +184,28 @@ TEST_F(MaintenanceCliTest, SearchLearnsTheAddressAndSaves)
     EXPECT_TRUE(out.contains(QStringLiteral("Found in: 127.0.0.2 @ %1").arg(sim->Port()).toUtf8()))
         << out.toStdString();
     EXPECT_TRUE(ReadFileBytes(project).contains("127.0.0.2"));
+}
+
+TEST_F(MaintenanceCliTest, SearchProbesTheBoundPortsOfTheSettings)
+{
+    PtyPair line(dir.filePath(QStringLiteral("pc")), dir.filePath(QStringLiteral("card")));
+    ASSERT_TRUE(line.Ready());
+    SimProcess sim({QStringLiteral("--serial"), line.controller}, false);
+    ASSERT_TRUE(sim.Started()) << sim.Output().toStdString();
+    const QString tool = ToolWithSettings(
+        dir, QStringLiteral("[Serial]\nCOM9=%1\n[Search]\nfactory=127.0.0.3\nbroadcast=127.0.0.3\n"
+                            "ports=9\n")
+                 .arg(line.pc)
+                 .toUtf8());
+    ASSERT_FALSE(tool.isEmpty());
+    const QByteArray before = ReadFileBytes(project);
+    QProcess process;
+    process.start(tool, {QStringLiteral("search"), project});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QByteArray out = process.readAllStandardOutput();
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains("Found in: COM9 @ 57600 , controller : RZ-C2 V0.5.1"))
+        << out.toStdString();
+    // Without --save the project file is left as it was.
+    EXPECT_EQ(ReadFileBytes(project), before);
 }

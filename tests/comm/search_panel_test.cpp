@@ -214,7 +214,6 @@ protected:
         ini.write(QStringLiteral("[Serial]\nCOM7=%1\nCOM8=%2\n").arg(com7->pc, com8->pc).toUtf8());
         ini.close();
         ReloadSerialBindings();
-        settings = LoopbackSearch({7, 8}, QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1"));
     }
     void TearDown() override
     {
@@ -225,7 +224,9 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<PtyPair> com7;
     std::unique_ptr<PtyPair> com8;
-    SearchSettings settings;
+    // Loopback only, from the start.
+    SearchSettings settings =
+        LoopbackSearch({7, 8}, QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1"));
     RecordingOperationUi ui;
 };
 
