@@ -87,8 +87,11 @@ private:
 class MessagesToUi final : public IMessageSink
 {
 public:
-    explicit MessagesToUi(IOperationUi& ui) : m_ui(ui) { SetMessageSink(this); }
-    ~MessagesToUi() override { SetMessageSink(nullptr); }
+    explicit MessagesToUi(IOperationUi& ui) : m_ui(ui), m_previous(GetMessageSink())
+    {
+        SetMessageSink(this);
+    }
+    ~MessagesToUi() override { SetMessageSink(m_previous); }
     void Show(const QString& text, const QString&, MessageKind kind) override
     {
         m_lastMessage = text;
@@ -102,6 +105,7 @@ public:
 
 private:
     IOperationUi& m_ui;
+    IMessageSink* m_previous;
 };
 
 } // namespace

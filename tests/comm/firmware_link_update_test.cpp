@@ -3,6 +3,7 @@
 #include "comm_test_support.h"
 #include "maintenance_test_ui.h"
 
+#include "base/messages.h"
 #include "comm/controller_link.h"
 #include "comm/firmware_update_link.h"
 #include "model/screen.h"
@@ -96,11 +97,15 @@ TEST_F(FirmwareLinkTest, PackageReachesTheController)
 TEST_F(FirmwareLinkTest, WrongPasswordIsABadFile)
 {
     Start();
+    RecordingMessageSink sink;
     QString failure;
     EXPECT_FALSE(
         UpdateFirmware(*project->screen, ui, package, QStringLiteral("S3cret"), 128, &failure));
     EXPECT_EQ(failure, QStringLiteral("Bad file."));
     EXPECT_EQ(ui.warnings, QStringList{QStringLiteral("Bad file.")});
+    // The messages went to the operation's interface; the installed sink is back.
+    ShowWarning(QStringLiteral("after"));
+    EXPECT_EQ(sink.texts, QStringList{QStringLiteral("after")});
     EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 202")));
     EXPECT_FALSE(QFileInfo::exists(state + QStringLiteral("/firmware.bin")));
 }
