@@ -6,7 +6,9 @@
 #include "base/messages.h"
 #include "comm/controller_link.h"
 #include "comm/firmware_update_link.h"
+#include "model/project_root.h"
 #include "model/screen.h"
+#include "platform/serial_devices.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -166,4 +168,30 @@ TEST_F(FirmwareLinkTest, FailureAtTheThirdChunkStillSwitchesOff)
     ASSERT_TRUE(match.hasMatch()) << sim->Output().toStdString();
     EXPECT_LE(match.captured(1).toInt(), 48);
     EXPECT_FALSE(QFileInfo::exists(state + QStringLiteral("/firmware.bin")));
+}
+
+TEST_F(FirmwareLinkTest, SerialLinkStreamsChunksOfThePacketSize)
+{
+    PtyPair line(dir.filePath(QStringLiteral("pc")), dir.filePath(QStringLiteral("card")));
+    ASSERT_TRUE(line.Ready());
+    SimProcess serialSim(
+        {QStringLiteral("--serial"), line.controller, QStringLiteral("--state"), state}, false);
+    ASSERT_TRUE(serialSim.Started()) << serialSim.Output().toStdString();
+    constexpr int kPort = 9;
+    BindSerialDevice(kPort, line.pc);
+    auto root = CProjectRoot::NewProject();
+    auto* screen = static_cast<CScreen*>(root->GetChild(0));
+    LinkOf(*screen).SelectLink(0);
+    screen->Link().comPort = kPort;
+    screen->Link().timeoutMs = 1000;
+    QString failure;
+    const bool ok = UpdateFirmware(*screen, ui, package, QStringLiteral("s3cret"), 128, &failure);
+    BindSerialDevice(kPort, QString());
+    ASSERT_TRUE(ok) << failure.toStdString();
+    // 1008 bytes in 128-byte chunks on a serial link.
+    ASSERT_TRUE(serialSim.WaitForOutput(QStringLiteral("firmware of 1008 bytes kept")));
+    EXPECT_TRUE(serialSim.Output().contains(QStringLiteral("#8 command 19")));
+    EXPECT_FALSE(serialSim.Output().contains(QStringLiteral("#9 command 19")));
+    EXPECT_EQ(ReadFileBytes(state + QStringLiteral("/firmware.bin")).mid(66, 1001 - 66),
+              image.mid(66));
 }
