@@ -24,6 +24,11 @@ void SetMessageSink(IMessageSink* sink)
     g_sink = sink ? sink : &g_stderrSink;
 }
 
+IMessageSink* GetMessageSink()
+{
+    return g_sink;
+}
+
 void ShowMessage(const QString& text, const QString& caption, MessageKind kind)
 {
     if (text.isEmpty()) {

@@ -15,6 +15,8 @@ public:
 
 // Installs the sink used by ShowMessage; nullptr restores the default (stderr).
 void SetMessageSink(IMessageSink* sink);
+// The sink installed now (never null), so that an operation can put it back.
+IMessageSink* GetMessageSink();
 
 // Shows a message through the installed sink. An empty text shows "Runtime error : #001".
 void ShowMessage(const QString& text, const QString& caption = {},

@@ -21,6 +21,13 @@ int RunExport(const QStringList& words);
 int RunDrives(const QStringList& words);
 int RunDecode(const QStringList& words);
 int RunReadParams(const QStringList& words);
+int RunSearch(const QStringList& words);
+int RunSyncTime(const QStringList& words);
+int RunReset(const QStringList& words);
+int RunClear(const QStringList& words);
+int RunBrightness(const QStringList& words);
+int RunPower(const QStringList& words);
+int RunFirmware(const QStringList& words);
 
 namespace {
 
@@ -35,6 +42,16 @@ const CliCommand kCommands[] = {
     {"drives", "drives", RunDrives},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
     {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
+    {"search", "search FILE [--screen N] [LINK] [--save]", RunSearch},
+    {"sync-time", "sync-time FILE [--screen N] [LINK]", RunSyncTime},
+    {"reset", "reset FILE [--screen N] [LINK] [--yes|--no]", RunReset},
+    {"clear", "clear FILE [--screen N] [LINK]", RunClear},
+    {"brightness",
+     "brightness FILE VALUE | brightness FILE --schedule HH:MM-HH:MM=V[,...] [--screen N] [LINK]",
+     RunBrightness},
+    {"power", "power FILE on|off | power FILE --schedule HH:MM-HH:MM=on|off[,...] [--screen N] [LINK]",
+     RunPower},
+    {"firmware", "firmware FILE PACKAGE --password P [--screen N] [LINK]", RunFirmware},
 };
 
 void PrintHelp()
