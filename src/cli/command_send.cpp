@@ -20,8 +20,7 @@ int RunSend(const QStringList& words)
     QStringList values = LinkValueOptions();
     values << QStringLiteral("pkg");
     const auto arguments = CliArguments::Parse(
-        words, values, {QStringLiteral("all"), QStringLiteral("yes"), QStringLiteral("no")},
-        error);
+        words, values, {QStringLiteral("all"), QStringLiteral("yes"), QStringLiteral("no")}, error);
     if (!arguments)
         return CliUsageError(error);
     if (arguments->Positional().size() != 1)

@@ -126,8 +126,8 @@ void CSendPipeline::Fail(IOperationUi& ui, const QString& text)
     }
 }
 
-bool CSendPipeline::StreamData(CControllerLink& link, const std::uint8_t* data,
-                               std::size_t total, int chunkSize, IOperationUi& ui)
+bool CSendPipeline::StreamData(CControllerLink& link, const std::uint8_t* data, std::size_t total,
+                               int chunkSize, IOperationUi& ui)
 {
     CScreen& screen = link.Screen();
     CAddressGuard guard(screen);
@@ -187,9 +187,8 @@ bool CSendPipeline::StreamData(CControllerLink& link, const std::uint8_t* data,
 
 bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui)
 {
-    const int chunkSize =
-        ChunkSizeFor(m_options.chunkSize > 0 ? m_options.chunkSize : Settings().pkg,
-                     screen.Link().linkKind);
+    const int chunkSize = ChunkSizeFor(
+        m_options.chunkSize > 0 ? m_options.chunkSize : Settings().pkg, screen.Link().linkKind);
     Progress(ui, kPosStart, LoadString(kTextProcessing));
 
     if (!link.ReadParams()) {

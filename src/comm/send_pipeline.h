@@ -36,11 +36,11 @@ struct SendChunk
 // What Send All did.
 struct SendAllResult
 {
-    int marked = 0;        // screens with their send flag set
-    int succeeded = 0;     // of these, the ones sent completely
-    bool aborted = false;  // Cancel stopped the whole run
-    QStringList failed;    // names of the screens that failed, in order
-    QString failureList;   // the same as the message shows them: 'Panel1', 'Panel2',
+    int marked = 0;       // screens with their send flag set
+    int succeeded = 0;    // of these, the ones sent completely
+    bool aborted = false; // Cancel stopped the whole run
+    QStringList failed;   // names of the screens that failed, in order
+    QString failureList;  // the same as the message shows them: 'Panel1', 'Panel2',
     bool AllSucceeded() const { return marked > 0 && succeeded == marked; }
 };
 

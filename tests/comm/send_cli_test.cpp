@@ -80,8 +80,8 @@ TEST_F(SendCliTest, SendsOverUdpWhatCompileMakes)
 
 TEST_F(SendCliTest, AnsweringNoAndAnAutomaticYesBothEndAndLeaveTheFileAlone)
 {
-    SimProcess sim({QStringLiteral("--state"), state, QStringLiteral("--status"),
-                    QStringLiteral("19:15")});
+    SimProcess sim(
+        {QStringLiteral("--state"), state, QStringLiteral("--status"), QStringLiteral("19:15")});
     ASSERT_TRUE(sim.Started());
     auto root = TextProject(64, 16, sim.Port());
     SaveProject(*root);
@@ -162,14 +162,13 @@ TEST_F(SendCliTest, SendsOverAPseudoTerminal)
     {
         auto root = TextProject(64, 16, 9);
         SaveProject(*root);
-        SimProcess sim({QStringLiteral("--serial"), controllerEnd, QStringLiteral("--state"), state},
-                       false);
+        SimProcess sim(
+            {QStringLiteral("--serial"), controllerEnd, QStringLiteral("--state"), state}, false);
         ASSERT_TRUE(sim.Started()) << sim.Output().toStdString();
-        const CliRun run =
-            RunCli({QStringLiteral("send"), project, QStringLiteral("--serial"), pcEnd,
-                    QStringLiteral("--pkg"), QStringLiteral("128"), QStringLiteral("--timeout"),
-                    QStringLiteral("500")},
-                   30000);
+        const CliRun run = RunCli({QStringLiteral("send"), project, QStringLiteral("--serial"),
+                                   pcEnd, QStringLiteral("--pkg"), QStringLiteral("128"),
+                                   QStringLiteral("--timeout"), QStringLiteral("500")},
+                                  30000);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QByteArray received = Received();
         EXPECT_TRUE(SameScreenData(received, CompileWithCli()));

@@ -145,18 +145,17 @@ TEST_F(SendPipelineTest, SendsAScreenWithTheExactProgress)
     EXPECT_TRUE(SameScreenData(Received(), compiled));
 
     // Every step of the bar, in order.
-    std::vector<std::pair<int, QString>> expected = {
-        {1, QStringLiteral("Processing data...")},
-        {10, QStringLiteral("Creating...")},
-        {30, QStringLiteral("Building...")},
-        {30, kSending},
-        {40, kSending}};
+    std::vector<std::pair<int, QString>> expected = {{1, QStringLiteral("Processing data...")},
+                                                     {10, QStringLiteral("Creating...")},
+                                                     {30, QStringLiteral("Building...")},
+                                                     {30, kSending},
+                                                     {40, kSending}};
     const auto chunks = CSendPipeline::PlanChunks(static_cast<std::uint64_t>(compiled.size()), 256);
     ASSERT_GE(chunks.size(), 3u);
     for (const SendChunk& chunk : chunks)
-        expected.emplace_back(
-            CSendPipeline::ProgressPosition(chunk.offset, static_cast<std::uint64_t>(compiled.size())),
-            kSending);
+        expected.emplace_back(CSendPipeline::ProgressPosition(
+                                  chunk.offset, static_cast<std::uint64_t>(compiled.size())),
+                              kSending);
     expected.emplace_back(80, QStringLiteral("Finish..."));
     expected.emplace_back(90, kSucceed);
     std::vector<std::pair<int, QString>> updates;
@@ -240,7 +239,9 @@ TEST_F(SendPipelineTest, CancelFromTheProgressEndsTheDataWithZero)
     auto sim = StartSim();
     auto root = TextProject(64, 16, sim->Port());
     RecordingUi ui;
-    ui.onUpdate = [](int position, const QString& text) { return text == kSending && position > 40; };
+    ui.onUpdate = [](int position, const QString& text) {
+        return text == kSending && position > 40;
+    };
     CSendPipeline pipeline(NoPauses());
     EXPECT_FALSE(pipeline.SendScreen(*static_cast<CScreen*>(root->GetChild(0)), ui));
     EXPECT_TRUE(pipeline.AbortAll());
@@ -299,8 +300,9 @@ TEST_F(SendPipelineTest, WrongStatusOnTheChunksIsAskedAboutAndEndsWithZero)
     ui.answers = {Answer::Yes, Answer::No};
     CSendPipeline pipeline(NoPauses());
     EXPECT_FALSE(pipeline.SendScreen(*static_cast<CScreen*>(root->GetChild(0)), ui));
-    EXPECT_EQ(ui.Texts('A'),
-              QStringList(2, QStringLiteral("Failed on send data (0):Parameter error. , try again ?")));
+    EXPECT_EQ(
+        ui.Texts('A'),
+        QStringList(2, QStringLiteral("Failed on send data (0):Parameter error. , try again ?")));
     EXPECT_TRUE(sim->WaitForOutput(QStringLiteral("command 21 (end data) p1=0")));
     EXPECT_EQ(ui.Count('W'), 0);
 }
@@ -355,9 +357,8 @@ TEST_F(SendPipelineTest, AStrangersReplyDoesNotCountNorRedirectTheLink)
     CSendPipeline pipeline(NoPauses());
     ASSERT_TRUE(pipeline.SendScreen(*screen, ui)) << pipeline.FailureText().toStdString();
     EXPECT_EQ(relay.StrangerReplies(), 1);
-    EXPECT_EQ(ui.Texts('A'),
-              QStringList{QStringLiteral(
-                  "Failed on send data (256):Failed on send data. , try again ?")});
+    EXPECT_EQ(ui.Texts('A'), QStringList{QStringLiteral(
+                                 "Failed on send data (256):Failed on send data. , try again ?")});
     EXPECT_EQ(screen->Link().remoteIp, QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(SameScreenData(Received(), Compiled(*screen)));
 }
@@ -450,9 +451,9 @@ TEST_F(SendPipelineTest, CancelStopsSendAll)
     EXPECT_TRUE(result.failed.isEmpty());
     EXPECT_EQ(ui.Count('W'), 0);
     // Cancelled before the begin data: nothing of the transfer went out.
-    EXPECT_EQ(CountInLog(*sim, QStringLiteral("command 20 (begin data)"),
-                         QStringLiteral("command 33")),
-              0);
+    EXPECT_EQ(
+        CountInLog(*sim, QStringLiteral("command 20 (begin data)"), QStringLiteral("command 33")),
+        0);
 }
 
 TEST_F(SendPipelineTest, ClosedLinkIsAFailure)

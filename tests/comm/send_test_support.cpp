@@ -52,8 +52,8 @@ QStringList RecordingUi::Texts(char kind) const
 
 int RecordingUi::Count(char kind) const
 {
-    return static_cast<int>(
-        std::count_if(events.begin(), events.end(), [kind](const Event& e) { return e.kind == kind; }));
+    return static_cast<int>(std::count_if(events.begin(), events.end(),
+                                          [kind](const Event& e) { return e.kind == kind; }));
 }
 
 void AddWindowWithText(CScreen& screen, int left, int top, int right, int bottom)
@@ -173,7 +173,8 @@ void UdpRelay::Run()
             bool stranger = false;
             {
                 std::lock_guard lock(m_mutex);
-                stranger = std::find(m_chunks.begin(), m_chunks.end(), chunkNumber) != m_chunks.end();
+                stranger =
+                    std::find(m_chunks.begin(), m_chunks.end(), chunkNumber) != m_chunks.end();
             }
             if (stranger) {
                 const auto reply = BuildReply(0, nullptr, 0);
