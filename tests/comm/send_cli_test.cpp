@@ -4,6 +4,7 @@
 #include "comm_test_support.h"
 #include "send_test_support.h"
 
+#include "comm/send_pipeline.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "platform/neighbour_cache.h"
@@ -175,6 +176,18 @@ TEST_F(SendCliTest, SendsOverAPseudoTerminal)
         EXPECT_TRUE(sim.WaitForOutput(QStringLiteral("command 21 (end data) p1=5")));
         EXPECT_EQ(sim.Output().count(QStringLiteral("command 19 (data chunk)")),
                   (received.size() + 127) / 128);
+        // Chunks of 128 bytes at their offsets, the last one shorter.
+        int arrived = 0;
+        for (const SendChunk& chunk : CSendPipeline::PlanChunks(received.size(), 128)) {
+            arrived += chunk.length;
+            EXPECT_TRUE(sim.Output().contains(
+                QStringLiteral("payload %1 bytes -> status 0, 0 bytes offset %2, %3 of %4 bytes")
+                    .arg(chunk.length + 4)
+                    .arg(chunk.offset)
+                    .arg(arrived)
+                    .arg(received.size())))
+                << chunk.offset;
+        }
         EXPECT_EQ(ReadFileBytes(project), saved);
     }
     socat.terminate();
