@@ -40,7 +40,7 @@ constexpr int kStreamSpan = 40;
 constexpr int kPosFinish = 80;
 constexpr int kPosDone = 90;
 
-// param1 of end data when the whole data arrived.
+// The link kind of a network (UDP) link.
 constexpr int kLinkNetwork = 1;
 
 void Wait(int milliseconds)
@@ -129,6 +129,8 @@ void CSendPipeline::Fail(IOperationUi& ui, const QString& text)
 bool CSendPipeline::StreamData(CControllerLink& link, const std::uint8_t* data, std::size_t total,
                                int chunkSize, IOperationUi& ui)
 {
+    if (chunkSize <= 0 || !data)
+        return false;
     CScreen& screen = link.Screen();
     CAddressGuard guard(screen);
     guard.Pin();
