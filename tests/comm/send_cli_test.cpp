@@ -196,3 +196,18 @@ TEST_F(SendCliTest, SendsOverAPseudoTerminal)
         socat.waitForFinished(1000);
     }
 }
+
+TEST_F(SendCliTest, ControllerAnsweringFromItsOwnAddressIsFollowedButNotSaved)
+{
+    auto root = TextProject(64, 16, 9);
+    SaveProject(*root);
+    SimProcess sim({QStringLiteral("--state"), state, QStringLiteral("--reply-from"),
+                    QStringLiteral("127.0.0.3")});
+    ASSERT_TRUE(sim.Started()) << sim.Output().toStdString();
+    const CliRun run = RunCli({QStringLiteral("send"), project, QStringLiteral("--udp"),
+                               QStringLiteral("127.0.0.1:%1").arg(sim.Port())},
+                              20000);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(SameScreenData(Received(), CompileWithCli()));
+    EXPECT_EQ(ReadFileBytes(project), saved);
+}
