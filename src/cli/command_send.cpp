@@ -3,14 +3,34 @@
 #include "cli/cli_project.h"
 #include "cli/command_link_options.h"
 
+#include "comm/comm_port.h"
 #include "comm/send_pipeline.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+
+#include <csignal>
 
 namespace {
 
 // An automatic Yes tries a failed chunk this many more times before giving up on it.
 constexpr int kAutomaticRetries = 3;
+
+// Ctrl+C also sets the controller link's cancel flag, so that a wait for a reply ends at
+// once; the operation face's own handler runs after it.
+using SignalHandler = void (*)(int);
+SignalHandler g_previousHandler = nullptr;
+
+extern "C" void OnSendInterrupt(int signal)
+{
+    SetCommCancel(true);
+    if (g_previousHandler && g_previousHandler != SIG_DFL && g_previousHandler != SIG_IGN)
+        g_previousHandler(signal);
+}
+
+void CancelLinkWaitsOnInterrupt()
+{
+    g_previousHandler = std::signal(SIGINT, OnSendInterrupt);
+}
 
 } // namespace
 
@@ -60,6 +80,7 @@ int RunSend(const QStringList& words)
                 return CliUsageError(error);
         }
         CCliOperationUi ui(answers);
+        CancelLinkWaitsOnInterrupt();
         const SendAllResult result = pipeline.SendAll(*root, ui);
         ui.Finish();
         return result.AllSucceeded() ? CliOk : CliFailed;
@@ -72,6 +93,7 @@ int RunSend(const QStringList& words)
     if (!ApplyLinkOptions(*arguments, *screen, error))
         return CliUsageError(error);
     CCliOperationUi ui(answers);
+    CancelLinkWaitsOnInterrupt();
     const bool sent = pipeline.SendScreen(*screen, ui);
     ui.Finish();
     return sent ? CliOk : CliFailed;
