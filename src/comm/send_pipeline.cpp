@@ -284,6 +284,9 @@ bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
     }
     Wait(m_options.linkWaitMs);
     const bool result = Transfer(screen, link, ui);
+    // A cancel that ended a command's wait stops Send All as well.
+    if (!result && CommCancelled())
+        m_abortAll = true;
     Wait(m_options.linkWaitMs);
     link.CloseLink();
     Wait(m_options.linkWaitMs);
