@@ -21,6 +21,7 @@ int RunExport(const QStringList& words);
 int RunDrives(const QStringList& words);
 int RunDecode(const QStringList& words);
 int RunReadParams(const QStringList& words);
+int RunSend(const QStringList& words);
 int RunSearch(const QStringList& words);
 int RunSyncTime(const QStringList& words);
 int RunReset(const QStringList& words);
@@ -42,6 +43,7 @@ const CliCommand kCommands[] = {
     {"drives", "drives", RunDrives},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
     {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
+    {"send", "send FILE [--screen N | --all] [LINK] [--pkg 64|128|256] [--yes | --no]", RunSend},
     {"search", "search FILE [--screen N] [LINK] [--save]", RunSearch},
     {"sync-time", "sync-time FILE [--screen N] [LINK]", RunSyncTime},
     {"reset", "reset FILE [--screen N] [LINK] [--yes|--no]", RunReset},

@@ -1,0 +1,325 @@
+#include "comm/send_pipeline.h"
+
+#include "base/app_settings.h"
+#include "base/last_error.h"
+#include "base/operation_ui.h"
+#include "base/string_table.h"
+#include "comm/comm_port.h"
+#include "comm/controller_link.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+#include "render/byte_buffer.h"
+#include "render/compile_screen.h"
+
+#include <algorithm>
+
+namespace {
+
+// Progress texts and messages.
+constexpr int kTextProcessing = 41043;
+constexpr int kTextCreating = 41044;
+constexpr int kTextBuilding = 41045;
+constexpr int kTextSending = 41046;
+constexpr int kTextFinish = 41047;
+constexpr int kTextSucceed = 41048;
+constexpr int kTextCanceled = 41052;
+constexpr int kAskOverlap = 41068;
+constexpr int kTextEmpty = 41069;
+constexpr int kTextNoScreen = 41091;
+constexpr int kTextCommandFailed = 43027;
+constexpr int kTextFailedOnSend = 43008;
+constexpr int kAskRetry = 43036;
+constexpr int kTextFailureList = 43039;
+
+// Bar positions of the stages.
+constexpr int kPosStart = 1;
+constexpr int kPosCreating = 10;
+constexpr int kPosBuilding = 30;
+constexpr int kPosStream = 40;
+constexpr int kStreamSpan = 40;
+constexpr int kPosFinish = 80;
+constexpr int kPosDone = 90;
+
+// The link kind of a network (UDP) link.
+constexpr int kLinkNetwork = 1;
+
+void Wait(int milliseconds)
+{
+    if (milliseconds > 0)
+        PumpedWait(milliseconds);
+}
+
+QString CommandFailed(const CControllerLink& link)
+{
+    return LoadString(kTextCommandFailed) + link.GetErrorText();
+}
+
+// The screen's own link settings are kept aside for the send, so that a reply from some
+// other address cannot redirect the rest of the transfer (or the settings saved later).
+class CAddressGuard
+{
+public:
+    explicit CAddressGuard(CScreen& screen) : m_screen(screen) {}
+    void Pin() { m_pinned = m_screen.Link().remoteIp, m_active = true; }
+    // True when the last exchange changed the address; the pinned one is put back.
+    bool Restore()
+    {
+        if (!m_active || m_screen.Link().linkKind != kLinkNetwork ||
+            m_screen.Link().remoteIp == m_pinned)
+            return false;
+        m_screen.Link().remoteIp = m_pinned;
+        return true;
+    }
+
+private:
+    CScreen& m_screen;
+    QString m_pinned;
+    bool m_active = false;
+};
+
+} // namespace
+
+CSendPipeline::CSendPipeline(SendOptions options) : m_options(options) {}
+
+int CSendPipeline::ChunkSizeFor(int pkg, int linkKind)
+{
+    int size = (pkg == 64 || pkg == 128 || pkg == 256) ? pkg : 128;
+    if (linkKind == kLinkNetwork && size < 256)
+        size = 256;
+    return size;
+}
+
+int CSendPipeline::ProgressPosition(std::uint64_t offset, std::uint64_t total)
+{
+    if (total == 0)
+        return kPosStream;
+    return kPosStream + static_cast<int>((kStreamSpan * offset + kStreamSpan) / total);
+}
+
+std::vector<SendChunk> CSendPipeline::PlanChunks(std::uint64_t total, int chunkSize)
+{
+    std::vector<SendChunk> chunks;
+    if (chunkSize <= 0)
+        return chunks;
+    for (std::uint64_t offset = 0; offset < total; offset += static_cast<std::uint64_t>(chunkSize))
+        chunks.push_back({static_cast<std::uint32_t>(offset),
+                          static_cast<int>(std::min<std::uint64_t>(chunkSize, total - offset))});
+    return chunks;
+}
+
+bool CSendPipeline::Progress(IOperationUi& ui, int position, const QString& text)
+{
+    if (ui.Update(position, text)) {
+        // Cancel stops this send and every screen after it.
+        m_cancelled = true;
+        m_abortAll = true;
+    }
+    return m_cancelled;
+}
+
+void CSendPipeline::Fail(IOperationUi& ui, const QString& text)
+{
+    m_failureText = text;
+    if (!m_messageShown) {
+        m_messageShown = true;
+        ui.Warn(text);
+    }
+}
+
+bool CSendPipeline::StreamData(CControllerLink& link, const std::uint8_t* data, std::size_t total,
+                               int chunkSize, IOperationUi& ui)
+{
+    if (chunkSize <= 0 || !data)
+        return false;
+    CScreen& screen = link.Screen();
+    CAddressGuard guard(screen);
+    guard.Pin();
+    const bool serial = screen.Link().linkKind != kLinkNetwork;
+    const QString sending = LoadString(kTextSending);
+    std::uint64_t offset = 0;
+    bool result = false;
+    int retries = 0;
+    while (offset < total) {
+        if (CommCancelled()) {
+            m_cancelled = true;
+            m_abortAll = true;
+        }
+        const int position = ProgressPosition(offset, total);
+        if (m_cancelled || Progress(ui, position, sending)) {
+            ui.Update(position, LoadString(kTextCanceled));
+            m_failureText = LoadString(kTextCanceled);
+            result = false;
+            break;
+        }
+        const int length = static_cast<int>(std::min<std::uint64_t>(chunkSize, total - offset));
+        bool sent = link.SendDataChunk(static_cast<std::uint32_t>(offset), data + offset, length);
+        QString error = link.GetErrorText();
+        if (guard.Restore()) {
+            // Someone else answered: the chunk is not known to have arrived.
+            sent = false;
+            error = LoadString(kTextFailedOnSend);
+        }
+        if (sent) {
+            offset += static_cast<std::uint64_t>(length);
+            result = true;
+            retries = 0;
+        } else {
+            result = false;
+            if (CommCancelled()) {
+                // The wait was cancelled: no point asking whether to try again.
+                continue;
+            }
+            const QString question = LoadString(kAskRetry)
+                                         .replace(QStringLiteral("%d"), QString::number(offset))
+                                         .replace(QStringLiteral("%s"), error);
+            m_failureText = question;
+            m_messageShown = true;
+            ui.Beep(MessageKind::Warning);
+            const bool limitReached = m_options.retryLimit >= 0 && retries >= m_options.retryLimit;
+            const Answer answer = ui.Ask(question);
+            if (answer == Answer::No || limitReached)
+                break;
+            ++retries;
+        }
+        if (serial)
+            Wait(m_options.serialPauseMs);
+    }
+    return result && offset >= total;
+}
+
+bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui)
+{
+    const int chunkSize = ChunkSizeFor(
+        m_options.chunkSize > 0 ? m_options.chunkSize : Settings().pkg, screen.Link().linkKind);
+    Progress(ui, kPosStart, LoadString(kTextProcessing));
+
+    if (!link.ReadParams()) {
+        Fail(ui, CommandFailed(link));
+        return false;
+    }
+    // From here on the controller's address is the one it answered from.
+    CAddressGuard guard(screen);
+    guard.Pin();
+
+    Progress(ui, kPosCreating, LoadString(kTextCreating));
+    screen.Prepare(RenderForm::Controller);
+
+    Progress(ui, kPosBuilding, LoadString(kTextBuilding));
+    CByteBuffer buffer(kScreenBufferCapacity, kScreenBufferGrowth);
+    ClearLastError();
+    const bool compiled = WriteData(screen, buffer);
+    // Whatever happens next, the editor gets its own rendering back.
+    auto renderForEditor = [&] { screen.Prepare(RenderForm::Display); };
+    if (!compiled || buffer.IsEmpty()) {
+        const QString reason = LastError();
+        renderForEditor();
+        Fail(ui, !compiled && !reason.isEmpty() ? reason : LoadString(kTextEmpty));
+        return false;
+    }
+
+    const QString sending = LoadString(kTextSending);
+    if (Progress(ui, kPosBuilding, sending)) {
+        renderForEditor();
+        ui.Update(kPosBuilding, LoadString(kTextCanceled));
+        m_failureText = LoadString(kTextCanceled);
+        return false;
+    }
+    const std::size_t total = buffer.Length();
+    if (!link.BeginData(static_cast<std::uint32_t>(total))) {
+        guard.Restore();
+        renderForEditor();
+        Fail(ui, CommandFailed(link));
+        return false;
+    }
+    guard.Restore();
+    Progress(ui, kPosStream, sending);
+
+    bool result = StreamData(link, buffer.Data(), total, chunkSize, ui);
+    if (result)
+        Progress(ui, kPosFinish, LoadString(kTextFinish));
+
+    renderForEditor();
+    Wait(m_options.endWaitMs);
+    const bool ended = link.EndData(result);
+    guard.Restore();
+    if (!ended) {
+        if (!result)
+            return false;
+        // Every chunk was accepted; the warning is shown and the send still counts.
+        const QString text = CommandFailed(link);
+        ui.Warn(text);
+    }
+    if (result) {
+        m_failureText.clear();
+        ui.Update(kPosDone, LoadString(kTextSucceed));
+        ui.Beep(MessageKind::Information);
+    }
+    return result;
+}
+
+bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
+{
+    m_cancelled = false;
+    m_messageShown = false;
+    m_failureText.clear();
+    ui.SetRange(kProgressRange);
+
+    QString names;
+    if (screen.FindOverlap(names)) {
+        const QString question = LoadString(kAskOverlap).replace(QStringLiteral("%s"), names);
+        if (ui.Ask(question) == Answer::Yes) {
+            m_failureText = question;
+            return false;
+        }
+    }
+
+    CControllerLink& link = LinkOf(screen);
+    Wait(m_options.linkWaitMs);
+    if (!link.OpenLink()) {
+        Wait(m_options.linkWaitMs);
+        link.CloseLink();
+        // A link that cannot be opened is a failed send.
+        Fail(ui, CommandFailed(link));
+        return false;
+    }
+    Wait(m_options.linkWaitMs);
+    const bool result = Transfer(screen, link, ui);
+    // A cancel that ended a command's wait stops Send All as well.
+    if (!result && CommCancelled())
+        m_abortAll = true;
+    Wait(m_options.linkWaitMs);
+    link.CloseLink();
+    Wait(m_options.linkWaitMs);
+    return result;
+}
+
+SendAllResult CSendPipeline::SendAll(CProjectRoot& root, IOperationUi& ui)
+{
+    SendAllResult outcome;
+    m_abortAll = false;
+    for (int i = 0; i < root.GetChildCount(); ++i) {
+        CProjectObject* child = root.GetChild(i);
+        if (!child || child->GetKind() != KindScreen)
+            continue;
+        auto& screen = static_cast<CScreen&>(*child);
+        if (!screen.GetSelected())
+            continue;
+        ++outcome.marked;
+        if (SendScreen(screen, ui)) {
+            ++outcome.succeeded;
+            continue;
+        }
+        if (m_abortAll) {
+            outcome.aborted = true;
+            break;
+        }
+        outcome.failed.append(screen.GetName());
+        outcome.failureList += QStringLiteral("'%1', ").arg(screen.GetName());
+    }
+    if (outcome.marked == 0) {
+        ui.Warn(LoadString(kTextNoScreen));
+    } else if (!outcome.failureList.isEmpty() && root.GetChildCount() > 1) {
+        ui.Warn(LoadString(kTextFailureList).replace(QStringLiteral("%s"), outcome.failureList));
+    }
+    return outcome;
+}

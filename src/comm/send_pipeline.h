@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CControllerLink;
+class CProjectRoot;
+class CScreen;
+class IOperationUi;
+
+// The tunable parts of a send. The pauses give a controller time to settle around opening
+// and closing its link; tests and measurements set them to 0.
+struct SendOptions
+{
+    int chunkSize = 0;      // 0: the "pkg" setting
+    int linkWaitMs = 200;   // before and after opening and closing the link
+    int endWaitMs = 20;     // before end data
+    int serialPauseMs = 30; // after every chunk on a serial link
+    // How many times the retry question of one chunk may be answered Yes before the send
+    // gives up on it; -1 for no limit (a person answers). An automatic Yes needs a limit,
+    // or a dead controller would be asked forever.
+    int retryLimit = -1;
+};
+
+// One piece of the data stream: where it starts and how long it is.
+struct SendChunk
+{
+    std::uint32_t offset = 0;
+    int length = 0;
+};
+
+// What Send All did.
+struct SendAllResult
+{
+    int marked = 0;       // screens with their send flag set
+    int succeeded = 0;    // of these, the ones sent completely
+    bool aborted = false; // Cancel stopped the whole run
+    QStringList failed;   // names of the screens that failed, in order
+    QString failureList;  // the same as the message shows them: 'Panel1', 'Panel2',
+    bool AllSucceeded() const { return marked > 0 && succeeded == marked; }
+};
+
+// Delivers compiled screens to their controllers: per screen the overlap check, opening
+// the link, reading the controller's parameters, rendering and compiling, begin data, the
+// data in chunks, end data, rendering for the editor again and closing the link.
+// Everything the person sees goes through the IOperationUi: the progress (bar of 0 to 90)
+// with its cancel, the questions and the messages.
+class CSendPipeline
+{
+public:
+    static constexpr int kProgressRange = 90;
+
+    explicit CSendPipeline(SendOptions options = {});
+
+    // The per-screen send. True when the whole data arrived (the progress dialog would end
+    // with OK); false after any failure, a refusal or a cancel.
+    bool SendScreen(CScreen& screen, IOperationUi& ui);
+    // Sends every screen whose send flag is set, in order, and reports the failures.
+    SendAllResult SendAll(CProjectRoot& root, IOperationUi& ui);
+
+    // Set once Cancel was asked for (the progress reported it, or the process-wide cancel
+    // flag was seen): Send All stops after the screen being sent.
+    bool AbortAll() const { return m_abortAll; }
+    // The system's text of the last failure of SendScreen (empty after a success).
+    const QString& FailureText() const { return m_failureText; }
+
+    // The chunk size for a link kind: 64, 128 or 256 ("pkg"; anything else is 128), and at
+    // least 256 on a network link.
+    static int ChunkSizeFor(int pkg, int linkKind);
+    // Where the bar stands while the chunk at offset is sent: 40 to 80.
+    static int ProgressPosition(std::uint64_t offset, std::uint64_t total);
+    // The chunks of a stream of total bytes.
+    static std::vector<SendChunk> PlanChunks(std::uint64_t total, int chunkSize);
+
+    // The data stream alone on an open link whose begin data was accepted: the chunks with
+    // their progress, the retry question and the cancel. True when every chunk arrived.
+    bool StreamData(CControllerLink& link, const std::uint8_t* data, std::size_t total,
+                    int chunkSize, IOperationUi& ui);
+
+private:
+    bool Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui);
+    bool Progress(IOperationUi& ui, int position, const QString& text);
+    void Fail(IOperationUi& ui, const QString& text);
+
+    SendOptions m_options;
+    bool m_cancelled = false;
+    bool m_abortAll = false;
+    bool m_messageShown = false;
+    QString m_failureText;
+    QString m_pinnedAddress;
+};
