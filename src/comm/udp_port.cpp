@@ -66,10 +66,10 @@ bool CUdpPort::Open(LinkSettings* settings)
         ::close(fd);
         return Fail(43031, code);
     }
-    if (settings->remoteIp.compare(QStringLiteral("255.255.255.255"), Qt::CaseInsensitive) == 0) {
-        const int on = 1;
-        ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-    }
+    // Allowed for every socket: the search may be set up with a subnet's broadcast
+    // address, not only 255.255.255.255.
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     m_socket = fd;
     ClearError();
     return true;
