@@ -1,5 +1,6 @@
 // lumivant-bench link: read-parameters round trips against the simulator on UDP loopback,
 // against a bare UDP ping-pong of the same frame sizes (the limit).
+#include "bench/bench_loopback.h"
 #include "bench/bench_registry.h"
 
 #include "comm/controller_link.h"
@@ -23,24 +24,6 @@
 
 namespace {
 
-// The two measurements alternate in short slices, so that both see the same load of a
-// shared machine; the rates are the totals over all slices.
-constexpr qint64 kSliceMs = 25;
-constexpr qint64 kTotalMs = 3000;
-
-int BindLoopback(int& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
-    socklen_t length = sizeof local;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
-    port = ntohs(local.sin_port);
-    return fd;
-}
-
 struct Tally
 {
     qint64 count = 0;
@@ -56,7 +39,7 @@ bool LinkSlice(CControllerLink& link, Tally& tally)
 {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < kSliceMs) {
+    while (timer.elapsed() < kBenchSliceMs) {
         if (!link.ReadParams()) {
             std::fprintf(stderr, "read parameters failed: %s\n",
                          link.GetErrorText().toUtf8().constData());
@@ -75,7 +58,7 @@ bool BareSlice(int fd, const sockaddr_in& to, Tally& tally)
     std::uint8_t reply[256];
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < kSliceMs) {
+    while (timer.elapsed() < kBenchSliceMs) {
         for (int step = 0; step < 2; ++step) {
             request[0] = static_cast<std::uint8_t>(step);
             ::sendto(fd, request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&to),
@@ -110,23 +93,8 @@ double RunLinkFigure()
     std::thread simThread([&] { server.Run(stop); });
 
     // The bare echo: answers 17 or 124 bytes as the simulator would.
-    int echoPort = 0;
-    const int echo = BindLoopback(echoPort);
-    std::thread echoThread([&] {
-        std::uint8_t buffer[256] = {};
-        while (!stop) {
-            pollfd in{echo, POLLIN, 0};
-            if (::poll(&in, 1, 50) <= 0)
-                continue;
-            sockaddr_in from{};
-            socklen_t length = sizeof from;
-            if (::recvfrom(echo, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
-                           &length) < 1)
-                continue;
-            const size_t size = buffer[0] == 0 ? 17 : 124;
-            ::sendto(echo, buffer, size, 0, reinterpret_cast<sockaddr*>(&from), length);
-        }
-    });
+    LoopbackEcho echo(
+        [](const std::uint8_t* request) -> std::size_t { return request[0] == 0 ? 17 : 124; });
 
     auto root = CProjectRoot::NewProject();
     auto* screen = static_cast<CScreen*>(root->GetChild(0));
@@ -137,24 +105,19 @@ double RunLinkFigure()
     screen->Link().timeoutMs = 1000;
     int clientPort = 0;
     const int client = BindLoopback(clientPort);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(static_cast<std::uint16_t>(echoPort));
+    const sockaddr_in to = LoopbackAddress(echo.Port());
 
     Tally linkTally;
     Tally bareTally;
     bool ok = link.OpenLink();
     QElapsedTimer total;
     total.start();
-    while (ok && total.elapsed() < kTotalMs)
+    while (ok && total.elapsed() < kBenchTotalMs)
         ok = BareSlice(client, to, bareTally) && LinkSlice(link, linkTally);
     link.CloseLink();
     ::close(client);
     stop = true;
     simThread.join();
-    echoThread.join();
-    ::close(echo);
 
     if (!ok)
         return 0;

@@ -1,6 +1,7 @@
 // lumivant-bench send: a 1 MB screen sent to the simulator over UDP loopback in 256-byte
 // chunks, against a bare UDP ping-pong of the same frame sizes (the limit). Also prints
 // what a serial link at 57600 baud with its pauses between chunks can reach.
+#include "bench/bench_loopback.h"
 #include "bench/bench_registry.h"
 
 #include "base/operation_ui.h"
@@ -28,27 +29,10 @@
 
 namespace {
 
-// The two measurements alternate in short slices, so that both see the same load of a
-// shared machine; the rates are the totals over all slices.
-constexpr qint64 kSliceMs = 25;
-constexpr qint64 kTotalMs = 3000;
 constexpr int kChunk = 256;
 // A chunk request: 12 bytes of frame, the 4-byte offset and the data; its reply: 12 bytes.
 constexpr int kChunkFrame = 12 + 4 + kChunk;
 constexpr int kReplyFrame = 12;
-
-int BindLoopback(int& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
-    socklen_t length = sizeof local;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
-    port = ntohs(local.sin_port);
-    return fd;
-}
 
 // Chunk-sized frames out, 12-byte replies back, for one slice; counts the data bytes.
 bool BareSlice(int fd, const sockaddr_in& to, qint64& bytes, qint64& nanoseconds)
@@ -57,7 +41,7 @@ bool BareSlice(int fd, const sockaddr_in& to, qint64& bytes, qint64& nanoseconds
     std::uint8_t reply[64];
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < kSliceMs) {
+    while (timer.elapsed() < kBenchSliceMs) {
         ::sendto(fd, request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
         // Wait as the transport does: poll the socket, then take the datagram.
         for (;;) {
@@ -93,7 +77,7 @@ public:
             streamNanoseconds +=
                 m_stream.nsecsElapsed() - (pausedNanoseconds - m_pausedAtStreamStart);
         }
-        if (m_slice.elapsed() >= kSliceMs) {
+        if (m_slice.elapsed() >= kBenchSliceMs) {
             QElapsedTimer pause;
             pause.start();
             m_ok = BareSlice(m_fd, m_to, bareBytes, bareNanoseconds) && m_ok;
@@ -182,28 +166,10 @@ double RunSendFigure()
     std::thread simThread([&] { server.Run(stop); });
 
     // The bare echo: a 12-byte reply to every frame.
-    int echoPort = 0;
-    const int echo = BindLoopback(echoPort);
-    std::thread echoThread([&] {
-        std::uint8_t buffer[1024] = {};
-        while (!stop) {
-            pollfd in{echo, POLLIN, 0};
-            if (::poll(&in, 1, 50) <= 0)
-                continue;
-            sockaddr_in from{};
-            socklen_t length = sizeof from;
-            if (::recvfrom(echo, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
-                           &length) < 1)
-                continue;
-            ::sendto(echo, buffer, kReplyFrame, 0, reinterpret_cast<sockaddr*>(&from), length);
-        }
-    });
+    LoopbackEcho echo([](const std::uint8_t*) -> std::size_t { return kReplyFrame; });
     int clientPort = 0;
     const int client = BindLoopback(clientPort);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(static_cast<std::uint16_t>(echoPort));
+    const sockaddr_in to = LoopbackAddress(echo.Port());
 
     auto root = MegabyteProject(server.UdpPort());
     auto* screen = static_cast<CScreen*>(root->GetChild(0));
@@ -219,7 +185,7 @@ double RunSendFigure()
     int sends = 0;
     QElapsedTimer total;
     total.start();
-    while (ok && (sends == 0 || total.elapsed() < kTotalMs)) {
+    while (ok && (sends == 0 || total.elapsed() < kBenchTotalMs)) {
         const qint64 pausedBefore = ui.pausedNanoseconds;
         QElapsedTimer timer;
         timer.start();
@@ -231,8 +197,6 @@ double RunSendFigure()
     ::close(client);
     stop = true;
     simThread.join();
-    echoThread.join();
-    ::close(echo);
 
     if (!ok) {
         std::fprintf(stderr, "send failed: %s\n", pipeline.FailureText().toUtf8().constData());
