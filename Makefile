@@ -37,8 +37,11 @@ test: build
 run: build
 	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
 
+BENCH_FIGURES ?= load render planes link send firmware
+
+# Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build
-	$(BUILD_DIR)/bench/lumivant-bench
+	@for figure in $(BENCH_FIGURES); do echo "== $$figure"; $(BUILD_DIR)/bench/lumivant-bench $$figure || exit 1; done
 
 # Tests under AddressSanitizer and UndefinedBehaviorSanitizer, in a build folder of their own.
 asan: deps
