@@ -59,7 +59,9 @@ public:
     QByteArray bytes;
 };
 
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_pi;
+// Processing instructions, comments and the declaration are not kept: an element is then
+// the only kind of node that has a name, which FindElem relies on.
+constexpr unsigned kParseOptions = pugi::parse_default;
 constexpr unsigned kFormatOptions = pugi::format_indent;
 
 } // namespace
@@ -157,19 +159,20 @@ void CXmlNavigator::AddChildElem(const char* name, int number)
 
 bool CXmlNavigator::FindElem(const char* name)
 {
-    const bool anyName = name == nullptr || *name == '\0';
-    pugi::xml_node node = d->main ? d->main.next_sibling() : d->parent.first_child();
-    for (; node; node = node.next_sibling()) {
-        // Other kinds of node have no name or cannot be an element's name; the name is
-        // compared first because that settles almost every sibling.
-        const bool matches = anyName || std::strcmp(node.name(), name) == 0;
-        if (matches && node.type() == pugi::node_element) {
-            d->main = node;
-            d->child = {};
-            return true;
-        }
+    pugi::xml_node node;
+    if (name == nullptr || *name == '\0') {
+        node = d->main ? d->main.next_sibling() : d->parent.first_child();
+        while (node && node.type() != pugi::node_element)
+            node = node.next_sibling();
+    } else {
+        // The library's own search by name (only elements are named, see kParseOptions).
+        node = d->main ? d->main.next_sibling(name) : d->parent.child(name);
     }
-    return false;
+    if (!node)
+        return false;
+    d->main = node;
+    d->child = {};
+    return true;
 }
 
 void CXmlNavigator::IntoElem()
@@ -197,6 +200,11 @@ QString CXmlNavigator::GetElemText() const
     return QString::fromUtf8(d->main.child_value());
 }
 
+const char* CXmlNavigator::GetElemUtf8() const
+{
+    return d->main.child_value();
+}
+
 const char* CXmlNavigator::ElemName() const
 {
     return d->main.name();
@@ -216,6 +224,10 @@ std::int32_t ParseDecimal(const char* text)
 {
     if (!text)
         return 0;
+    // Most values are a few plain digits.
+    if (*text >= '0' && *text <= '9' &&
+        (text[1] == '\0' || (text[1] >= '0' && text[1] <= '9' && text[2] == '\0')))
+        return text[1] == '\0' ? *text - '0' : (*text - '0') * 10 + (text[1] - '0');
     while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
         ++text;
     bool negative = false;

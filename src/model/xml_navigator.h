@@ -39,6 +39,8 @@ public:
     void IntoElem();
     void OutOfElem();
     QString GetElemText() const;
+    // The main element's text as the document holds it (UTF-8), valid until it changes.
+    const char* GetElemUtf8() const;
     // The main element's name (empty when there is no main element).
     const char* ElemName() const;
     // The main element's text as a number (plain decimal conversion).
