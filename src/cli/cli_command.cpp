@@ -40,6 +40,25 @@ std::optional<CliArguments> CliArguments::Parse(const QStringList& words,
     return arguments;
 }
 
+std::optional<CliArguments> CliArguments::ParseCommand(const QStringList& words,
+                                                       const QStringList& valueNames,
+                                                       const QStringList& flagNames,
+                                                       int positionalCount, const QString& usage,
+                                                       int& status)
+{
+    QString error;
+    auto arguments = Parse(words, valueNames, flagNames, error);
+    if (!arguments) {
+        status = CliUsageError(error);
+        return std::nullopt;
+    }
+    if (arguments->Positional().size() != positionalCount) {
+        status = CliUsageError(usage);
+        return std::nullopt;
+    }
+    return arguments;
+}
+
 QString CliArguments::Value(const QString& name, const QString& fallback) const
 {
     const auto it = m_options.find(name);

@@ -18,6 +18,14 @@ public:
                                              const QStringList& valueNames,
                                              const QStringList& flagNames, QString& error);
 
+    // Parse for a command that takes exactly positionalCount positional arguments; on a
+    // usage error prints it (usage when the count is wrong) and sets status.
+    static std::optional<CliArguments> ParseCommand(const QStringList& words,
+                                                    const QStringList& valueNames,
+                                                    const QStringList& flagNames,
+                                                    int positionalCount, const QString& usage,
+                                                    int& status);
+
     const QStringList& Positional() const { return m_positional; }
     bool Has(const QString& name) const { return m_options.count(name) != 0; }
     QString Value(const QString& name, const QString& fallback = {}) const;

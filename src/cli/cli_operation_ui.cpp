@@ -56,7 +56,8 @@ bool CCliOperationUi::Update(int position, const QString& text)
             std::fflush(stderr);
             m_barOpen = true;
         } else {
-            PrintLine(stderr, QStringLiteral("progress %1/%2 %3").arg(position).arg(m_maximum).arg(text));
+            PrintLine(stderr,
+                      QStringLiteral("progress %1/%2 %3").arg(position).arg(m_maximum).arg(text));
         }
     }
     return g_interrupted;
@@ -75,7 +76,8 @@ Answer CCliOperationUi::Ask(const QString& text)
     Finish();
     if (m_answers != Answers::Ask) {
         const Answer answer = m_answers == Answers::AlwaysYes ? Answer::Yes : Answer::No;
-        PrintLine(stderr, text + (answer == Answer::Yes ? QStringLiteral(" yes") : QStringLiteral(" no")));
+        PrintLine(stderr,
+                  text + (answer == Answer::Yes ? QStringLiteral(" yes") : QStringLiteral(" no")));
         return answer;
     }
     if (!isatty(STDIN_FILENO)) {

@@ -5,7 +5,8 @@
 // The command-line face of a long operation: a progress bar on stderr when it is a
 // terminal, plain progress lines otherwise; questions answered by --yes or --no, asked on
 // a terminal, else answered No; Ctrl+C asks to cancel.
-class CCliOperationUi final : public IOperationUi {
+class CCliOperationUi final : public IOperationUi
+{
 public:
     enum class Answers { Ask, AlwaysYes, AlwaysNo };
 

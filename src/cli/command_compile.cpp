@@ -199,13 +199,12 @@ QString ClockText(std::int32_t seconds)
 int RunCompile(const QStringList& words)
 {
     QString error;
-    const auto arguments = CliArguments::Parse(
-        words, {QStringLiteral("screen"), QStringLiteral("seed"), QStringLiteral("out")}, {},
-        error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, {QStringLiteral("screen"), QStringLiteral("seed"), QStringLiteral("out")}, {}, 1,
+        QStringLiteral("compile takes one FILE"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("compile takes one FILE"));
+        return usageStatus;
     const QString out = arguments->Value(QStringLiteral("out"));
     if (out.isEmpty())
         return CliUsageError(QStringLiteral("compile needs --out DATA"));
@@ -247,15 +246,14 @@ int RunCompile(const QStringList& words)
 int RunExport(const QStringList& words)
 {
     QString error;
-    const auto arguments =
-        CliArguments::Parse(words,
-                            {QStringLiteral("screen"), QStringLiteral("drive"),
-                             QStringLiteral("sync-clock"), QStringLiteral("seed")},
-                            {QStringLiteral("params")}, error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words,
+        {QStringLiteral("screen"), QStringLiteral("drive"), QStringLiteral("sync-clock"),
+         QStringLiteral("seed")},
+        {QStringLiteral("params")}, 1, QStringLiteral("export takes one FILE"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("export takes one FILE"));
+        return usageStatus;
     const QString drive = arguments->Value(QStringLiteral("drive"));
     if (drive.isEmpty())
         return CliUsageError(QStringLiteral("export needs --drive DIR"));
@@ -300,12 +298,11 @@ int RunExport(const QStringList& words)
 
 int RunDrives(const QStringList& words)
 {
-    QString error;
-    const auto arguments = CliArguments::Parse(words, {}, {}, error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, {}, {}, 0, QStringLiteral("drives takes no argument"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (!arguments->Positional().isEmpty())
-        return CliUsageError(QStringLiteral("drives takes no argument"));
+        return usageStatus;
     const auto drives = ListRemovableDrives();
     if (drives.empty())
         return CliFail(ExportStatusNoDisk());
@@ -318,13 +315,12 @@ int RunDrives(const QStringList& words)
 int RunDecode(const QStringList& words)
 {
     QString error;
-    const auto arguments = CliArguments::Parse(
-        words, {QStringLiteral("colors"), QStringLiteral("polarity"), QStringLiteral("png")}, {},
-        error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, {QStringLiteral("colors"), QStringLiteral("polarity"), QStringLiteral("png")}, {}, 1,
+        QStringLiteral("decode takes one DATA or LED.RZU file"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("decode takes one DATA or LED.RZU file"));
+        return usageStatus;
     if (!arguments->Has(QStringLiteral("colors")))
         return CliUsageError(QStringLiteral("decode needs --colors 1|2|3"));
     int colours = 1;

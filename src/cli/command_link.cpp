@@ -47,12 +47,12 @@ void PrintParams(const ControllerParams& p)
 int RunReadParams(const QStringList& words)
 {
     QString error;
+    int usageStatus = CliOk;
     const auto arguments =
-        CliArguments::Parse(words, LinkValueOptions(), {QStringLiteral("save")}, error);
+        CliArguments::ParseCommand(words, LinkValueOptions(), {QStringLiteral("save")}, 1,
+                                   QStringLiteral("read-params takes one FILE"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("read-params takes one FILE"));
+        return usageStatus;
     const QString path = arguments->Positional().first();
     const auto root = LoadProjectForCli(path);
     if (!root)

@@ -92,13 +92,12 @@ QJsonObject TreeJson(const CProjectObject& object)
 int RunNew(const QStringList& words)
 {
     QString error;
-    const auto arguments = CliArguments::Parse(
-        words, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("colors")}, {},
-        error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("colors")}, {}, 1,
+        QStringLiteral("new takes one FILE"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("new takes one FILE"));
+        return usageStatus;
     int width = 256;
     int height = 32;
     int colours = 2;
@@ -119,12 +118,11 @@ int RunNew(const QStringList& words)
 
 int RunInfo(const QStringList& words)
 {
-    QString error;
-    const auto arguments = CliArguments::Parse(words, {}, {QStringLiteral("json")}, error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, {}, {QStringLiteral("json")}, 1, QStringLiteral("info takes one FILE"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("info takes one FILE"));
+        return usageStatus;
     const auto root = LoadProjectForCli(arguments->Positional().first());
     if (!root)
         return CliFailed;

@@ -40,14 +40,12 @@ void DrawBorder(QImage& screen, const CProgram& program)
 
 int RunRender(const QStringList& words)
 {
-    QString error;
-    const auto arguments = CliArguments::Parse(
-        words, {QStringLiteral("screen"), QStringLiteral("form"), QStringLiteral("out")}, {},
-        error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, {QStringLiteral("screen"), QStringLiteral("form"), QStringLiteral("out")}, {}, 1,
+        QStringLiteral("render needs one project file"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("render needs one project file"));
+        return usageStatus;
     if (!arguments->Has(QStringLiteral("out")))
         return CliUsageError(QStringLiteral("render needs --out DIR"));
     const QString formText = arguments->Value(QStringLiteral("form"), QStringLiteral("display"));

@@ -39,12 +39,12 @@ int RunSend(const QStringList& words)
     QString error;
     QStringList values = LinkValueOptions();
     values << QStringLiteral("pkg");
-    const auto arguments = CliArguments::Parse(
-        words, values, {QStringLiteral("all"), QStringLiteral("yes"), QStringLiteral("no")}, error);
+    int usageStatus = CliOk;
+    const auto arguments = CliArguments::ParseCommand(
+        words, values, {QStringLiteral("all"), QStringLiteral("yes"), QStringLiteral("no")}, 1,
+        QStringLiteral("send takes one FILE"), usageStatus);
     if (!arguments)
-        return CliUsageError(error);
-    if (arguments->Positional().size() != 1)
-        return CliUsageError(QStringLiteral("send takes one FILE"));
+        return usageStatus;
     if (arguments->Has(QStringLiteral("all")) && arguments->Has(QStringLiteral("screen")))
         return CliUsageError(QStringLiteral("--screen and --all exclude each other"));
     if (arguments->Has(QStringLiteral("yes")) && arguments->Has(QStringLiteral("no")))
