@@ -34,7 +34,10 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 
+# Until the desktop program exists: compile the demo project into screen data and print
+# its tree.
 run: build
+	$(BUILD_DIR)/src/cli/lumivant-cli compile examples/demo.ledprj --out $(BUILD_DIR)/demo.dat
 	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
 
 BENCH_FIGURES ?= load render planes link send firmware
