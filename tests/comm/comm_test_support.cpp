@@ -1,5 +1,7 @@
 #include "comm_test_support.h"
 
+#include <QThread>
+
 #include "comm/controller_link.h"
 #include "model/project_root.h"
 #include "model/screen.h"
@@ -172,3 +174,31 @@ UdpProject::UdpProject(int port, int timeoutMs)
 }
 
 UdpProject::~UdpProject() = default;
+
+PtyPair::PtyPair(const QString& pcEnd, const QString& controllerEnd)
+    : pc(pcEnd), controller(controllerEnd)
+{
+    m_socat.start(QStringLiteral("socat"),
+                  {QStringLiteral("pty,raw,echo=0,link=%1").arg(controllerEnd),
+                   QStringLiteral("pty,raw,echo=0,link=%1").arg(pcEnd)});
+    if (!m_socat.waitForStarted(3000))
+        return;
+    QElapsedTimer timer;
+    timer.start();
+    while (!Ready() && timer.elapsed() < 5000)
+        QThread::msleep(20);
+}
+
+PtyPair::~PtyPair()
+{
+    m_socat.terminate();
+    if (!m_socat.waitForFinished(2000)) {
+        m_socat.kill();
+        m_socat.waitForFinished(1000);
+    }
+}
+
+bool PtyPair::Ready() const
+{
+    return QFileInfo::exists(pc) && QFileInfo::exists(controller);
+}

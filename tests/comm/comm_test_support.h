@@ -90,3 +90,21 @@ struct UdpProject
     std::unique_ptr<CProjectRoot> root;
     CScreen* screen = nullptr;
 };
+
+// Two pseudo-terminals joined by socat: the PC end and the controller end. The ends exist
+// once Ready() is true; socat is stopped when the pair goes.
+class PtyPair
+{
+public:
+    PtyPair(const QString& pcEnd, const QString& controllerEnd);
+    ~PtyPair();
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+    bool Ready() const;
+
+    QString pc;
+    QString controller;
+
+private:
+    QProcess m_socat;
+};

@@ -1,9 +1,9 @@
 #pragma once
 
-// A recording IOperationUi for the maintenance, search and firmware tests, and a serial
-// line pair made by socat.
+// A recording IOperationUi for the maintenance, search and firmware tests.
 
 #include "base/operation_ui.h"
+#include "comm_test_support.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -49,39 +49,4 @@ public:
     QStringList warnings;
     Answer answer = Answer::Yes;
     bool cancel = false;
-};
-
-// Two pseudo-terminals joined by socat: the PC end and the controller end.
-class PtyPair
-{
-public:
-    PtyPair(const QString& pcEnd, const QString& controllerEnd)
-        : pc(pcEnd), controller(controllerEnd)
-    {
-        m_socat.start(QStringLiteral("socat"),
-                      {QStringLiteral("pty,raw,echo=0,link=%1").arg(controllerEnd),
-                       QStringLiteral("pty,raw,echo=0,link=%1").arg(pcEnd)});
-        if (!m_socat.waitForStarted(3000))
-            return;
-        QElapsedTimer timer;
-        timer.start();
-        while (!(QFileInfo::exists(pcEnd) && QFileInfo::exists(controllerEnd)) &&
-               timer.elapsed() < 5000)
-            QThread::msleep(20);
-    }
-    ~PtyPair()
-    {
-        m_socat.terminate();
-        if (!m_socat.waitForFinished(2000)) {
-            m_socat.kill();
-            m_socat.waitForFinished(1000);
-        }
-    }
-    bool Ready() const { return QFileInfo::exists(pc) && QFileInfo::exists(controller); }
-
-    QString pc;
-    QString controller;
-
-private:
-    QProcess m_socat;
 };

@@ -150,18 +150,8 @@ TEST_F(SendCliTest, SendsOverAPseudoTerminal)
 {
     const QString controllerEnd = dir.filePath(QStringLiteral("controller"));
     const QString pcEnd = dir.filePath(QStringLiteral("pc"));
-    QProcess socat;
-    socat.start(QStringLiteral("socat"),
-                {QStringLiteral("-d"), QStringLiteral("-d"),
-                 QStringLiteral("pty,raw,echo=0,link=%1").arg(controllerEnd),
-                 QStringLiteral("pty,raw,echo=0,link=%1").arg(pcEnd)});
-    ASSERT_TRUE(socat.waitForStarted(3000));
-    QElapsedTimer timer;
-    timer.start();
-    while (!(QFileInfo::exists(controllerEnd) && QFileInfo::exists(pcEnd)) &&
-           timer.elapsed() < 5000)
-        QThread::msleep(20);
-    ASSERT_TRUE(QFileInfo::exists(pcEnd));
+    PtyPair line(pcEnd, controllerEnd);
+    ASSERT_TRUE(line.Ready());
     {
         auto root = TextProject(64, 16, 9);
         SaveProject(*root);
@@ -191,11 +181,6 @@ TEST_F(SendCliTest, SendsOverAPseudoTerminal)
                 << chunk.offset;
         }
         EXPECT_EQ(ReadFileBytes(project), saved);
-    }
-    socat.terminate();
-    if (!socat.waitForFinished(2000)) {
-        socat.kill();
-        socat.waitForFinished(1000);
     }
 }
 

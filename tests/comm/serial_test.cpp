@@ -34,17 +34,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         controllerEnd = dir.filePath(QStringLiteral("controller"));
         pcEnd = dir.filePath(QStringLiteral("pc"));
-        socat.start(QStringLiteral("socat"),
-                    {QStringLiteral("-d"), QStringLiteral("-d"),
-                     QStringLiteral("pty,raw,echo=0,link=%1").arg(controllerEnd),
-                     QStringLiteral("pty,raw,echo=0,link=%1").arg(pcEnd)});
-        ASSERT_TRUE(socat.waitForStarted(3000));
-        QElapsedTimer timer;
-        timer.start();
-        while (!(QFileInfo::exists(controllerEnd) && QFileInfo::exists(pcEnd)) &&
-               timer.elapsed() < 5000)
-            QThread::msleep(20);
-        ASSERT_TRUE(QFileInfo::exists(pcEnd));
+        line = std::make_unique<PtyPair>(pcEnd, controllerEnd);
+        ASSERT_TRUE(line->Ready());
         // The settings file binds COM7 to the pseudo-terminal.
         SetDataFolderOverride(dir.path());
         QFile ini(SettingsFilePath());
@@ -62,11 +53,7 @@ protected:
     void TearDown() override
     {
         root.reset();
-        socat.terminate();
-        if (!socat.waitForFinished(2000)) {
-            socat.kill();
-            socat.waitForFinished(1000);
-        }
+        line.reset();
         SetDataFolderOverride(QString());
         ReloadSerialBindings();
     }
@@ -74,7 +61,7 @@ protected:
     QTemporaryDir dir;
     QString controllerEnd;
     QString pcEnd;
-    QProcess socat;
+    std::unique_ptr<PtyPair> line;
     std::unique_ptr<CProjectRoot> root;
     CScreen* screen = nullptr;
 };
