@@ -34,3 +34,14 @@ CScreen* ScreenForCli(CProjectRoot& root, const CliArguments& arguments, int& st
     }
     return static_cast<CScreen*>(object);
 }
+
+CScreen* LoadScreenForCli(const QString& path, const CliArguments& arguments,
+                          std::unique_ptr<CProjectRoot>& root, int& status)
+{
+    root = LoadProjectForCli(path);
+    if (!root) {
+        status = CliFailed;
+        return nullptr;
+    }
+    return ScreenForCli(*root, arguments, status);
+}

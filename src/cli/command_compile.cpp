@@ -211,11 +211,9 @@ int RunCompile(const QStringList& words)
     std::optional<CScopedRandomSeed> seed;
     if (!SeedFromArguments(*arguments, seed, error))
         return CliUsageError(error);
-    auto root = LoadProjectForCli(arguments->Positional().first());
-    if (!root)
-        return CliFailed;
+    std::unique_ptr<CProjectRoot> root;
     int status = CliOk;
-    CScreen* screen = ScreenForCli(*root, *arguments, status);
+    CScreen* screen = LoadScreenForCli(arguments->Positional().first(), *arguments, root, status);
     if (!screen)
         return status;
 
@@ -270,11 +268,9 @@ int RunExport(const QStringList& words)
     std::optional<CScopedRandomSeed> seed;
     if (!SeedFromArguments(*arguments, seed, error))
         return CliUsageError(error);
-    auto root = LoadProjectForCli(arguments->Positional().first());
-    if (!root)
-        return CliFailed;
+    std::unique_ptr<CProjectRoot> root;
     int status = CliOk;
-    CScreen* screen = ScreenForCli(*root, *arguments, status);
+    CScreen* screen = LoadScreenForCli(arguments->Positional().first(), *arguments, root, status);
     if (!screen)
         return status;
 

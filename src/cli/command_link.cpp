@@ -54,11 +54,9 @@ int RunReadParams(const QStringList& words)
     if (!arguments)
         return usageStatus;
     const QString path = arguments->Positional().first();
-    const auto root = LoadProjectForCli(path);
-    if (!root)
-        return CliFailed;
+    std::unique_ptr<CProjectRoot> root;
     int status = CliOk;
-    CScreen* screen = ScreenForCli(*root, *arguments, status);
+    CScreen* screen = LoadScreenForCli(path, *arguments, root, status);
     if (!screen)
         return status;
     const LinkSettings saved = screen->Link();

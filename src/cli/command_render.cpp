@@ -57,11 +57,9 @@ int RunRender(const QStringList& words)
     else
         return CliUsageError(QStringLiteral("--form takes display or controller"));
 
-    std::unique_ptr<CProjectRoot> root = LoadProjectForCli(arguments->Positional().first());
-    if (!root)
-        return CliFailed;
+    std::unique_ptr<CProjectRoot> root;
     int status = CliOk;
-    CScreen* screen = ScreenForCli(*root, *arguments, status);
+    CScreen* screen = LoadScreenForCli(arguments->Positional().first(), *arguments, root, status);
     if (!screen)
         return status;
     int screenNumber = 1;
