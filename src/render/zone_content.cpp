@@ -58,7 +58,7 @@ QTextCharFormat FirstCharFormat(const QTextDocument& document)
 QString FamilyOf(const QTextCharFormat& format)
 {
     const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() ? format.fontFamily() : families.first();
+    return families.isEmpty() ? QString() : families.first();
 }
 
 // Characters of the document that no font reachable from their face can draw.
