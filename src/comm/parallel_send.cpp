@@ -79,6 +79,7 @@ struct ScreenJob
 {
     int index = 0;
     CScreen* screen = nullptr;
+    QString linkKey;
     // The thread's own flag for the link's waits, and the cancel its progress reports.
     std::atomic<bool> commCancel{false};
     std::atomic<bool> cancelled{false};
@@ -192,6 +193,40 @@ void StartJob(ScreenJob& job, const SendOptions& options, CCoordinatorQueue& que
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
+// Screens behind the same serial port (several cards on one bus) or the same address
+// cannot be talked to at once: their frames would mix on the line or in the card.
+QString LinkKey(const CScreen& screen)
+{
+    const LinkSettings& link = screen.Link();
+    if (link.Kind() == LinkKind::Network)
+        return QStringLiteral("udp %1:%2")
+            .arg(link.remoteIp.trimmed().toLower())
+            .arg(link.remotePort);
+    return QStringLiteral("serial %1").arg(link.comPort);
+}
+
+// Starts up to `free` screens, in order, that share no link with a screen being sent;
+// returns how many were started.
+int StartWaitingJobs(std::vector<std::unique_ptr<ScreenJob>>& jobs, int free,
+                     const SendOptions& options, CCoordinatorQueue& queue, IParallelSendUi& ui)
+{
+    int started = 0;
+    for (auto& job : jobs) {
+        if (started >= free)
+            break;
+        if (job->started)
+            continue;
+        const bool linkBusy = std::any_of(jobs.begin(), jobs.end(), [&](const auto& other) {
+            return other->started && !other->finished && other->linkKey == job->linkKey;
+        });
+        if (linkBusy)
+            continue;
+        StartJob(*job, options, queue, ui);
+        ++started;
+    }
+    return started;
+}
+
 } // namespace
 
 CParallelSend::CParallelSend(SendOptions options, int parallel)
@@ -224,17 +259,16 @@ SendAllResult CParallelSend::SendAll(CProjectRoot& root, IParallelSendUi& ui)
     ui.Begin(names);
 
     // Every link of a screen is created here, before the threads share the tree.
-    for (const auto& job : jobs)
+    for (const auto& job : jobs) {
         LinkOf(*job->screen);
+        job->linkKey = LinkKey(*job->screen);
+    }
     SetCommCancel(false);
     CCoordinatorQueue queue;
-    size_t next = 0;
     int running = 0;
     for (;;) {
-        while (!outcome.aborted && running < m_parallel && next < jobs.size()) {
-            StartJob(*jobs[next++], m_options, queue, ui);
-            ++running;
-        }
+        if (!outcome.aborted)
+            running += StartWaitingJobs(jobs, m_parallel - running, m_options, queue, ui);
         queue.RunPending(kIdleWaitMs);
         PumpEvents();
         if (!outcome.aborted && (ui.CancelAll() || CommCancelled())) {
@@ -252,7 +286,9 @@ SendAllResult CParallelSend::SendAll(CProjectRoot& root, IParallelSendUi& ui)
                 --running;
             }
         }
-        if (running == 0 && (outcome.aborted || next == jobs.size()))
+        const bool allStarted =
+            std::all_of(jobs.begin(), jobs.end(), [](const auto& job) { return job->started; });
+        if (running == 0 && (outcome.aborted || allStarted))
             break;
     }
     // What the threads posted last.

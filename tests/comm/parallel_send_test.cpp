@@ -244,6 +244,24 @@ TEST_F(ParallelSendTest, CancelAllEndsEveryTransferAndStartsNoMore)
     EXPECT_EQ(ui.IndexOf(2, QStringLiteral("Processing data...")), -1);
 }
 
+TEST_F(ParallelSendTest, ScreensBehindOneAddressTakeTurns)
+{
+    SimProcess& shared = StartSim();
+    StartSim();
+    auto root = Project({shared.Port(), sims[1]->Port(), shared.Port()});
+    RecordingParallelUi ui;
+    const SendAllResult result = CParallelSend(NoPauses(), 3).SendAll(*root, ui);
+    EXPECT_EQ(result.succeeded, 3);
+    ASSERT_TRUE(shared.WaitForOutput(QStringLiteral("#2 ") + kEndComplete));
+    // The second screen of the shared card starts only after the first has ended.
+    const QString log = shared.Output();
+    const qsizetype firstEnd = log.indexOf(kEndComplete);
+    const qsizetype secondRead =
+        log.indexOf(QStringLiteral("command 33"), log.indexOf(QStringLiteral("command 33")) + 1);
+    EXPECT_GT(secondRead, firstEnd);
+    EXPECT_LT(ui.IndexOf(1, QStringLiteral("Processing data...")), ui.IndexOf(0, kSucceed));
+}
+
 TEST_F(ParallelSendTest, CommandLineSendsInParallelAndRefusesBadCounts)
 {
     StartSim();
