@@ -1,9 +1,11 @@
 // lumivant-cli send: compile screens and deliver them to their controllers.
 #include "cli/cli_operation_ui.h"
+#include "cli/cli_parallel_ui.h"
 #include "cli/cli_project.h"
 #include "cli/command_link_options.h"
 
 #include "comm/comm_port.h"
+#include "comm/parallel_send.h"
 #include "comm/send_pipeline.h"
 #include "model/project_root.h"
 #include "model/screen.h"
@@ -38,7 +40,7 @@ int RunSend(const QStringList& words)
 {
     QString error;
     QStringList values = LinkValueOptions();
-    values << QStringLiteral("pkg");
+    values << QStringLiteral("pkg") << QStringLiteral("parallel");
     int usageStatus = CliOk;
     const auto arguments = CliArguments::ParseCommand(
         words, values, {QStringLiteral("all"), QStringLiteral("yes"), QStringLiteral("no")}, 1,
@@ -49,6 +51,13 @@ int RunSend(const QStringList& words)
         return CliUsageError(QStringLiteral("--screen and --all exclude each other"));
     if (arguments->Has(QStringLiteral("yes")) && arguments->Has(QStringLiteral("no")))
         return CliUsageError(QStringLiteral("--yes and --no exclude each other"));
+
+    int parallel = 1;
+    if (!arguments->IntValue(QStringLiteral("parallel"), 1, CParallelSend::kMaxParallel, parallel,
+                             error))
+        return CliUsageError(error);
+    if (arguments->Has(QStringLiteral("parallel")) && !arguments->Has(QStringLiteral("all")))
+        return CliUsageError(QStringLiteral("--parallel goes with --all"));
 
     SendOptions options;
     if (arguments->Has(QStringLiteral("pkg"))) {
@@ -78,6 +87,12 @@ int RunSend(const QStringList& words)
             auto* screen = dynamic_cast<CScreen*>(root->GetChild(i));
             if (screen && !ApplyLinkOptions(*arguments, *screen, error))
                 return CliUsageError(error);
+        }
+        if (parallel > 1) {
+            CCliParallelUi parallelUi(answers);
+            const SendAllResult result =
+                CParallelSend(options, parallel).SendAll(*root, parallelUi);
+            return result.AllSucceeded() ? CliOk : CliFailed;
         }
         CCliOperationUi ui(answers);
         CancelLinkWaitsOnInterrupt();

@@ -29,6 +29,9 @@ int RunClear(const QStringList& words);
 int RunBrightness(const QStringList& words);
 int RunPower(const QStringList& words);
 int RunFirmware(const QStringList& words);
+int RunSetText(const QStringList& words);
+int RunSetImage(const QStringList& words);
+int RunSchedule(const QStringList& words);
 
 namespace {
 
@@ -42,7 +45,9 @@ const CliCommand kCommands[] = {
     {"drives", "drives", RunDrives},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
     {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
-    {"send", "send FILE [--screen N | --all] [LINK] [--pkg 64|128|256] [--yes | --no]", RunSend},
+    {"send",
+     "send FILE [--screen N | --all [--parallel N]] [LINK] [--pkg 64|128|256] [--yes | --no]",
+     RunSend},
     {"search", "search FILE [--screen N] [LINK] [--save]", RunSearch},
     {"sync-time", "sync-time FILE [--screen N] [LINK]", RunSyncTime},
     {"reset", "reset FILE [--screen N] [LINK] [--yes|--no]", RunReset},
@@ -54,6 +59,15 @@ const CliCommand kCommands[] = {
      "power FILE on|off | power FILE --schedule HH:MM-HH:MM=on|off[,...] [--screen N] [LINK]",
      RunPower},
     {"firmware", "firmware FILE PACKAGE --password P [--screen N] [LINK]", RunFirmware},
+    {"set-text",
+     "set-text FILE ZONE (--text TEXT | --text-file PATH | --rtf PATH) [--keep-format] "
+     "[--out FILE2]",
+     RunSetText},
+    {"set-image", "set-image FILE ZONE PATH [--out FILE2]", RunSetImage},
+    {"schedule",
+     "schedule FILE [--screen N] (--at \"YYYY-MM-DD HH:MM\" | --day YYYY-MM-DD | --week "
+     "YYYY-MM-DD [--png OUT])",
+     RunSchedule},
 };
 
 void PrintHelp()
@@ -63,6 +77,8 @@ void PrintHelp()
         std::printf("  lumivant-cli %s\n", command.synopsis);
     std::printf("\nLINK: --udp HOST[:PORT] | --serial DEVICE [--baud 9600|57600], --timeout MS,\n"
                 "      --panel-id N; without them the screen's saved settings are used.\n");
+    std::printf("\nZONE: Screen/Program/Window/Zone, Screen/Program/Zone (a zone directly in its\n"
+                "      program) or s1/p1/w1/z1; write a / inside a name as \\/.\n");
     std::printf("\nExit status: 0 success, 1 failure (the reason on stderr), 2 usage error.\n");
 }
 

@@ -10,16 +10,32 @@
 
 namespace {
 std::atomic<bool> g_cancel{false};
+thread_local std::atomic<bool>* t_cancel = nullptr;
+
+std::atomic<bool>& CancelFlag()
+{
+    return t_cancel ? *t_cancel : g_cancel;
 }
+} // namespace
 
 void SetCommCancel(bool cancel)
 {
-    g_cancel = cancel;
+    CancelFlag() = cancel;
 }
 
 bool CommCancelled()
 {
-    return g_cancel;
+    return CancelFlag();
+}
+
+CThreadCommCancel::CThreadCommCancel(std::atomic<bool>& flag) : m_previous(t_cancel)
+{
+    t_cancel = &flag;
+}
+
+CThreadCommCancel::~CThreadCommCancel()
+{
+    t_cancel = m_previous;
 }
 
 void PumpEvents()

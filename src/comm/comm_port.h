@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -11,6 +12,20 @@ struct LinkSettings;
 // transports and the send loop, cleared at the start of every exchange.
 void SetCommCancel(bool cancel);
 bool CommCancelled();
+// Gives the calling thread a cancel flag of its own in place of the process-wide one
+// (nullptr gives it back): a thread sending to one of several screens at once can then
+// be cancelled, and clear its flag, without touching the others.
+class CThreadCommCancel
+{
+public:
+    explicit CThreadCommCancel(std::atomic<bool>& flag);
+    ~CThreadCommCancel();
+    CThreadCommCancel(const CThreadCommCancel&) = delete;
+    CThreadCommCancel& operator=(const CThreadCommCancel&) = delete;
+
+private:
+    std::atomic<bool>* m_previous;
+};
 
 // Waits the given time while processing pending events, without spinning the processor.
 void PumpedWait(int milliseconds);

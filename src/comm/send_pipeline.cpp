@@ -187,6 +187,24 @@ bool CSendPipeline::StreamData(CControllerLink& link, const std::uint8_t* data, 
     return result && offset >= total;
 }
 
+void CSendPipeline::Render(CScreen& screen, RenderForm form)
+{
+    if (m_options.rendering)
+        m_options.rendering->Prepare(screen, form);
+    else
+        screen.Prepare(form);
+}
+
+bool CSendPipeline::Compile(CScreen& screen, CByteBuffer& buffer, QString& reason)
+{
+    if (m_options.rendering)
+        return m_options.rendering->Compile(screen, buffer, reason);
+    ClearLastError();
+    const bool compiled = WriteData(screen, buffer);
+    reason = LastError();
+    return compiled;
+}
+
 bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui)
 {
     const int chunkSize = ChunkSizeFor(
@@ -202,16 +220,15 @@ bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationU
     guard.Pin();
 
     Progress(ui, kPosCreating, LoadString(kTextCreating));
-    screen.Prepare(RenderForm::Controller);
+    Render(screen, RenderForm::Controller);
 
     Progress(ui, kPosBuilding, LoadString(kTextBuilding));
     CByteBuffer buffer(kScreenBufferCapacity, kScreenBufferGrowth);
-    ClearLastError();
-    const bool compiled = WriteData(screen, buffer);
+    QString reason;
+    const bool compiled = Compile(screen, buffer, reason);
     // Whatever happens next, the editor gets its own rendering back.
-    auto renderForEditor = [&] { screen.Prepare(RenderForm::Display); };
+    auto renderForEditor = [&] { Render(screen, RenderForm::Display); };
     if (!compiled || buffer.IsEmpty()) {
-        const QString reason = LastError();
         renderForEditor();
         Fail(ui, !compiled && !reason.isEmpty() ? reason : LoadString(kTextEmpty));
         return false;

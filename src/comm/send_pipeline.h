@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/object_kind.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,10 +9,23 @@
 #include <cstdint>
 #include <vector>
 
+class CByteBuffer;
 class CControllerLink;
 class CProjectRoot;
 class CScreen;
 class IOperationUi;
+
+// Where a send renders and compiles its screen. Without one the send does both itself; a
+// send running beside others on a thread of its own hands them to the thread that owns
+// the renderer.
+class ISendRendering
+{
+public:
+    virtual ~ISendRendering() = default;
+    virtual void Prepare(CScreen& screen, RenderForm form) = 0;
+    // The screen data into buffer; false with the compiler's reason (may be empty).
+    virtual bool Compile(CScreen& screen, CByteBuffer& buffer, QString& reason) = 0;
+};
 
 // The tunable parts of a send. The pauses give a controller time to settle around opening
 // and closing its link; tests and measurements set them to 0.
@@ -24,6 +39,7 @@ struct SendOptions
     // gives up on it; -1 for no limit (a person answers). An automatic Yes needs a limit,
     // or a dead controller would be asked forever.
     int retryLimit = -1;
+    ISendRendering* rendering = nullptr; // not owned; nullptr: render and compile here
 };
 
 // One piece of the data stream: where it starts and how long it is.
@@ -83,6 +99,8 @@ public:
 
 private:
     bool Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui);
+    void Render(CScreen& screen, RenderForm form);
+    bool Compile(CScreen& screen, CByteBuffer& buffer, QString& reason);
     bool Progress(IOperationUi& ui, int position, const QString& text);
     void Fail(IOperationUi& ui, const QString& text);
 

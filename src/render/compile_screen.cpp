@@ -1,4 +1,5 @@
 #include "render/compile_screen.h"
+#include "render/compiled_schedule.h"
 
 #include "base/last_error.h"
 #include "model/animate_zone.h"
@@ -331,24 +332,14 @@ void FillDirectory(const CProgram& program, std::uint32_t dataOffset, ProgramRec
 {
     record.fill(0);
     std::uint8_t* r = record.data();
-    const ProgramSchedule& schedule = program.Schedule();
-    PutU16(r + 0, std::max(schedule.playTime, kMinPlayTime));
+    const CompiledSchedule schedule = CompileSchedule(program.Schedule());
+    PutU16(r + 0, schedule.playTime);
     r[2] = schedule.playMode;
-    r[3] = (schedule.weekdays & 0x80) ? 0xFF : schedule.weekdays;
-    if (static_cast<std::int32_t>(schedule.firstDay) < 0) {
-        PutU32(r + 4, 0);
-        PutU32(r + 8, 0xFFFFFFFFu);
-    } else {
-        PutU32(r + 4, schedule.firstDay);
-        PutU32(r + 8, schedule.lastDay);
-    }
-    if (static_cast<std::int32_t>(schedule.startTime) < 0) {
-        PutU32(r + 12, 0);
-        PutU32(r + 16, 0xFFFFFFFFu);
-    } else {
-        PutU32(r + 12, schedule.startTime);
-        PutU32(r + 16, schedule.endTime);
-    }
+    r[3] = schedule.weekdays;
+    PutU32(r + 4, schedule.firstDay);
+    PutU32(r + 8, schedule.lastDay);
+    PutU32(r + 12, schedule.startTime);
+    PutU32(r + 16, schedule.endTime);
     FillBorderBlock(program, r + kBorderOffset);
     PutU16(r + kMarkerOffset, kMarkerValue);
     PutU16(r + kVersionOffset, kVersionValue);
