@@ -46,7 +46,7 @@ run: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-BENCH_FIGURES ?= load render planes link send firmware
+BENCH_FIGURES ?= load render planes link send firmware fleet
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build
