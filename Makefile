@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-dev \
             libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat
+            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build test run bench asan fuzz format clean
@@ -40,7 +40,7 @@ run: build
 	$(BUILD_DIR)/src/cli/lumivant-cli compile examples/demo.ledprj --out $(BUILD_DIR)/demo.dat
 	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
 
-BENCH_FIGURES ?= load render planes link send firmware
+BENCH_FIGURES ?= load render planes link send firmware effects
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build

@@ -29,6 +29,7 @@ int RunClear(const QStringList& words);
 int RunBrightness(const QStringList& words);
 int RunPower(const QStringList& words);
 int RunFirmware(const QStringList& words);
+int RunPlay(const QStringList& words);
 
 namespace {
 
@@ -54,6 +55,10 @@ const CliCommand kCommands[] = {
      "power FILE on|off | power FILE --schedule HH:MM-HH:MM=on|off[,...] [--screen N] [LINK]",
      RunPower},
     {"firmware", "firmware FILE PACKAGE --password P [--screen N] [LINK]", RunFirmware},
+    {"play",
+     "play FILE [--screen N] [--program N] [--ticks T] [--seed S] "
+     "(--gif OUT.gif [--zoom Z] [--dots] | --frames DIR)",
+     RunPlay},
 };
 
 void PrintHelp()
