@@ -6,10 +6,12 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-dev \
             libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
-            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev
+            qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
+            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
+            desktop-file-utils appstream shared-mime-info dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build test run bench asan fuzz format clean
+.PHONY: all deps configure build test run bench asan fuzz format clean package
 
 all: build
 
@@ -39,6 +41,10 @@ test: build
 run: build
 	$(BUILD_DIR)/src/cli/lumivant-cli compile examples/demo.ledprj --out $(BUILD_DIR)/demo.dat
 	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
+
+# A Debian package of the programs: build/lumivant_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 BENCH_FIGURES ?= load render planes link send firmware effects
 

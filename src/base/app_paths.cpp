@@ -23,12 +23,19 @@ QString ProgramFolder()
     return QFileInfo(ProgramPath()).absolutePath();
 }
 
+bool IsInstalledProgram()
+{
+    // An installed program has its shared files beside its bin folder; its folder is the
+    // system's, even for root, who could write into it.
+    return QFileInfo::exists(ProgramFolder() + QStringLiteral("/../share/lumivant"));
+}
+
 QString DataFolder()
 {
     if (!g_override.isEmpty())
         return g_override;
     const QFileInfo program(ProgramFolder());
-    if (program.isDir() && program.isWritable())
+    if (!IsInstalledProgram() && program.isDir() && program.isWritable())
         return program.absoluteFilePath();
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty())

@@ -1,5 +1,6 @@
 #include "comm/serial_port.h"
 
+#include "base/string_table.h"
 #include "model/link_settings.h"
 #include "platform/serial_devices.h"
 
@@ -8,6 +9,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <grp.h>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -59,6 +63,31 @@ CSerialPort::~CSerialPort()
         ::close(m_fd);
 }
 
+namespace {
+
+// What a person must do on Linux to use a serial device they may not open.
+QString PermissionHint(const QString& device, int code)
+{
+    QString groupName = QStringLiteral("dialout");
+    struct stat info
+    {};
+    if (::stat(device.toLocal8Bit().constData(), &info) == 0) {
+        if (const struct group* owner = ::getgrgid(info.st_gid))
+            groupName = QString::fromLocal8Bit(owner->gr_name);
+    }
+    QString text = LoadString(60001);
+    for (const QString& value :
+         {device, QString::fromLocal8Bit(std::strerror(code)), groupName, groupName}) {
+        const qsizetype at = text.indexOf(QStringLiteral("%s"));
+        if (at < 0)
+            break;
+        text.replace(at, 2, value);
+    }
+    return text;
+}
+
+} // namespace
+
 bool CSerialPort::Open(LinkSettings* settings)
 {
     if (!settings || settings->linkKind != 0) {
@@ -79,7 +108,11 @@ bool CSerialPort::Open(LinkSettings* settings)
         const int code = errno;
         if (code == ENOENT || code == ENODEV || code == ENXIO)
             return Fail(43005, code);
-        if (code == EACCES || code == EPERM || code == EBUSY)
+        if (code == EACCES || code == EPERM) {
+            FailWithText(LoadString(43006).trimmed() + u' ' + PermissionHint(device, code), code);
+            return false;
+        }
+        if (code == EBUSY)
             return Fail(43006, code);
         return Fail(43007, code);
     }

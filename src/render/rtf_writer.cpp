@@ -1,5 +1,7 @@
 #include "render/rtf_writer.h"
 
+#include "platform/font_mapping.h"
+
 #include "render/rtf_codepage.h"
 #include "render/rtf_reader.h"
 
@@ -68,9 +70,11 @@ void AppendText(QString& out, const QString& text)
 int HalfPoints(const QTextCharFormat& format)
 {
     const QVariant pixels = format.property(QTextFormat::FontPixelSize);
-    if (pixels.isValid() && pixels.toInt() > 0)
-        return static_cast<int>(std::lround(pixels.toInt() * 144.0 / 96.0));
     const double points = format.fontPointSize();
+    // The editor sets both; its point size is what the pixels came from, and exact.
+    if (pixels.isValid() && pixels.toInt() > 0 &&
+        !(points > 0 && PointsToPixels(points) == pixels.toInt()))
+        return static_cast<int>(std::lround(pixels.toInt() * 144.0 / 96.0));
     if (points > 0)
         return static_cast<int>(std::lround(points * 2));
     return 24;
