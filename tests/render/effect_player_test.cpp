@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <set>
 #include <vector>
 
@@ -219,6 +220,45 @@ TEST_F(EffectPlayerTest, FlashBlinksAndReverseFlashInvertsOnTheDescribedSteps)
             }
         }
     }
+}
+
+TEST_F(EffectPlayerTest, WearCopiesOneWordPerStepAndRainDropsOnePixelPerByte)
+{
+    const Geometry g{64, 8, 3};
+    QImage dark(64, 8, QImage::Format_RGB32);
+    dark.fill(Qt::black);
+    QImage full(64, 8, QImage::Format_RGB32);
+    full.fill(qRgb(255, 255, 255));
+    LoadGeometry(g, dark);
+    player.Step();
+    player.LoadPage(&full, EffectWear);
+    ASSERT_EQ(player.Steps(), 3 * 8 * 2);
+    for (int k = 0; k < player.Steps() - 1; ++k) {
+        player.Step();
+        int copied = 0;
+        for (std::size_t i = 0; i < player.Current().size(); ++i)
+            copied += player.Current()[i] == player.Target()[i];
+        ASSERT_EQ(copied, k + 1) << "step " << k;
+    }
+
+    LoadGeometry(g, dark);
+    player.Step();
+    player.LoadPage(&full, EffectRain);
+    for (int k = 0; k < 4; ++k) {
+        player.Step();
+        for (int p = 0; p < 3; ++p) {
+            const std::uint32_t first = player.Current()[static_cast<std::size_t>(p * 8 * 2)];
+            for (int byte = 0; byte < 4; ++byte) {
+                const int drops = std::popcount((first >> (8 * byte)) & 0xFFu);
+                EXPECT_EQ(drops, k == 0 ? 1 : 0) << "step " << k;
+            }
+        }
+    }
+    // The first drops have fallen to row 3 after four steps.
+    int lit = 0;
+    for (int x = 0; x < 64; ++x)
+        lit += Lit(player, player.Current(), 0, x, 3);
+    EXPECT_EQ(lit, 8);
 }
 
 TEST_F(EffectPlayerTest, RandomEffectPicksAMovingTypeForEveryPage)
