@@ -7,6 +7,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kFirstRandomEffect = EffectMoveLeft;
@@ -18,31 +22,65 @@ constexpr std::array<std::uint16_t, CEffectPlayer::kBorderStyles> kRingPatterns 
     0x03FF, 0x0707, 0x1F1F, 0x0101, 0x0E0E, 0xFFFF,
 };
 
-// Eight pixels of one plane for every byte of plane bits: the pixel values a lit channel
-// contributes, so that three look-ups and two ORs give eight finished pixels.
-struct SpreadTables
+// Four pixels of one plane for every nibble of plane bits: the pixel values a lit channel
+// contributes, so that three look-ups and two ORs give four finished pixels.
+struct alignas(16) PixelQuad
 {
-    std::array<std::array<std::uint32_t, 8>, 256> plane[3];
-    SpreadTables()
+    std::uint32_t pixel[4];
+};
+
+struct NibbleTables
+{
+    PixelQuad plane[3][16];
+    NibbleTables()
     {
         const std::uint32_t channel[3] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
         for (int p = 0; p < 3; ++p) {
-            for (int byte = 0; byte < 256; ++byte) {
-                for (int i = 0; i < 8; ++i) {
-                    std::uint32_t value = (byte >> i) & 1 ? channel[p] : 0u;
+            for (int nibble = 0; nibble < 16; ++nibble) {
+                for (int i = 0; i < 4; ++i) {
+                    std::uint32_t value = (nibble >> i) & 1 ? channel[p] : 0u;
                     if (p == 0)
                         value |= 0xFF000000u;
-                    plane[p][static_cast<std::size_t>(byte)][static_cast<std::size_t>(i)] = value;
+                    plane[p][nibble].pixel[i] = value;
                 }
             }
         }
     }
 };
 
-const SpreadTables& Spread()
+const NibbleTables& Nibbles()
 {
-    static const SpreadTables tables;
+    static const NibbleTables tables;
     return tables;
+}
+
+// Writes `count` (at most 32) pixels of one word of each plane.
+void UnpackWord(std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t* out, int count)
+{
+    const NibbleTables& t = Nibbles();
+    for (int n = 0; n * 4 < count; ++n) {
+        const int shift = 4 * n;
+        const PixelQuad& qr = t.plane[0][(r >> shift) & 15];
+        const PixelQuad& qg = t.plane[1][(g >> shift) & 15];
+        const PixelQuad& qb = t.plane[2][(b >> shift) & 15];
+#if defined(__SSE2__)
+        const __m128i quad =
+            _mm_or_si128(_mm_or_si128(_mm_load_si128(reinterpret_cast<const __m128i*>(qr.pixel)),
+                                      _mm_load_si128(reinterpret_cast<const __m128i*>(qg.pixel))),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(qb.pixel)));
+        if (shift + 4 <= count) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + shift), quad);
+            continue;
+        }
+        PixelQuad tail;
+        _mm_store_si128(reinterpret_cast<__m128i*>(tail.pixel), quad);
+        for (int i = 0; shift + i < count; ++i)
+            out[shift + i] = tail.pixel[i];
+#else
+        for (int i = 0; i < 4 && shift + i < count; ++i)
+            out[shift + i] = qr.pixel[i] | qg.pixel[i] | qb.pixel[i];
+#endif
+    }
 }
 
 } // namespace
@@ -162,56 +200,49 @@ void CEffectPlayer::PageToPlanes(const QImage* page, int width, int height, int 
 void CEffectPlayer::PlanesToImage(const std::vector<std::uint32_t>& set, int width, int height,
                                   int planes, QImage& image)
 {
+    WritePlanes(set, nullptr, width, height, planes, image);
+}
+
+void CEffectPlayer::WritePlanes(const std::vector<std::uint32_t>& set,
+                                std::vector<std::uint32_t>* written, int width, int height,
+                                int planes, QImage& image)
+{
     const int rowWords = (width + 31) / 32;
     const int w = std::min(width, image.width());
     const int h = std::min(height, image.height());
     if (w <= 0 || h <= 0 || set.size() < static_cast<std::size_t>(planes) * height * rowWords)
         return;
-    const SpreadTables& spread = Spread();
-    static const std::uint32_t kDark[1] = {0};
     const bool fast = image.format() == QImage::Format_RGB32 ||
                       image.format() == QImage::Format_ARGB32 ||
                       image.format() == QImage::Format_ARGB32_Premultiplied;
+    if (written && written->size() != set.size())
+        written = nullptr;
+    const std::size_t planeWords = static_cast<std::size_t>(height) * rowWords;
     for (int y = 0; y < h; ++y) {
-        const std::uint32_t* rows[3];
-        for (int p = 0; p < 3; ++p) {
-            rows[p] = p < planes
-                          ? set.data() + (static_cast<std::size_t>(p) * height + y) * rowWords
-                          : nullptr;
-        }
+        const std::size_t row = static_cast<std::size_t>(y) * rowWords;
         if (!fast) {
             for (int x = 0; x < w; ++x) {
                 int rgb[3] = {0, 0, 0};
                 for (int p = 0; p < planes; ++p)
-                    rgb[p] = (rows[p][x >> 5] >> (x & 31)) & 1u ? 255 : 0;
+                    rgb[p] = (set[p * planeWords + row + x / 32] >> (x & 31)) & 1u ? 255 : 0;
                 image.setPixel(x, y, qRgb(rgb[0], rgb[1], rgb[2]));
             }
             continue;
         }
         auto* out = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        for (int word = 0; word < rowWords; ++word) {
-            const std::uint32_t r = rows[0][word];
-            const std::uint32_t g = rows[1] ? rows[1][word] : kDark[0];
-            const std::uint32_t b = rows[2] ? rows[2][word] : kDark[0];
-            for (int byte = 0; byte < 4; ++byte) {
-                const int x0 = word * 32 + byte * 8;
-                if (x0 >= w)
-                    break;
-                const auto& tr = spread.plane[0][(r >> (8 * byte)) & 0xFF];
-                const auto& tg = spread.plane[1][(g >> (8 * byte)) & 0xFF];
-                const auto& tb = spread.plane[2][(b >> (8 * byte)) & 0xFF];
-                if (x0 + 8 <= w) {
-                    std::uint32_t* o = out + x0;
-                    for (int i = 0; i < 8; ++i)
-                        o[i] = tr[static_cast<std::size_t>(i)] | tg[static_cast<std::size_t>(i)] |
-                               tb[static_cast<std::size_t>(i)];
-                } else {
-                    for (int i = 0; x0 + i < w; ++i)
-                        out[x0 + i] = tr[static_cast<std::size_t>(i)] |
-                                      tg[static_cast<std::size_t>(i)] |
-                                      tb[static_cast<std::size_t>(i)];
+        for (int word = 0; word < rowWords && word * 32 < w; ++word) {
+            std::uint32_t bits[3] = {0, 0, 0};
+            bool changed = written == nullptr;
+            for (int p = 0; p < planes; ++p) {
+                const std::size_t at = p * planeWords + row + word;
+                bits[p] = set[at];
+                if (written && (*written)[at] != bits[p]) {
+                    (*written)[at] = bits[p];
+                    changed = true;
                 }
             }
+            if (changed)
+                UnpackWord(bits[0], bits[1], bits[2], out + word * 32, std::min(32, w - word * 32));
         }
     }
 }
@@ -237,6 +268,7 @@ bool CEffectPlayer::Load(QImage* output, const QImage* page, int effect, int pla
         static_cast<std::int64_t>(width) * height > kMaxPixels)
         return false;
     m_output = output;
+    m_writtenValid = false;
     m_width = width;
     m_height = height;
     m_stride = (width + 31) / 32 * 32;
@@ -321,8 +353,17 @@ void CEffectPlayer::Clear()
 
 void CEffectPlayer::WriteOutput()
 {
-    if (m_output)
-        PlanesToImage(m_shown, m_width, m_height, m_planes, *m_output);
+    // Only the 32-pixel groups that changed since the last frame are drawn again.
+    if (m_output) {
+        if (!m_writtenValid || m_output->constBits() != m_writtenTo) {
+            PlanesToImage(m_shown, m_width, m_height, m_planes, *m_output);
+            m_written = m_shown;
+            m_writtenTo = m_output->constBits();
+            m_writtenValid = true;
+        } else {
+            WritePlanes(m_shown, &m_written, m_width, m_height, m_planes, *m_output);
+        }
+    }
     m_dirty = false;
 }
 

@@ -124,6 +124,11 @@ public:
                               int planes, QImage& image);
 
 private:
+    // Writes the planes into the image; with `written`, only the 32-pixel groups whose
+    // words differ from it, updating it.
+    static void WritePlanes(const std::vector<std::uint32_t>& set,
+                            std::vector<std::uint32_t>* written, int width, int height, int planes,
+                            QImage& image);
     std::uint32_t* Row(std::vector<std::uint32_t>& set, int plane, int y)
     {
         return set.data() + (static_cast<std::size_t>(plane) * m_height + y) * m_rowWords;
@@ -201,6 +206,10 @@ private:
     std::vector<std::uint32_t> m_target;
     std::vector<std::uint32_t> m_current;
     std::vector<std::uint32_t> m_shown;
+    // What the output image holds, and where its pixels were when they were written.
+    std::vector<std::uint32_t> m_written;
+    const uchar* m_writtenTo = nullptr;
+    bool m_writtenValid = false;
     // What current held when the page's first step began; the effects that blend two pages
     // build every step from it and the target.
     std::vector<std::uint32_t> m_before;
