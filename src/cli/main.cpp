@@ -32,6 +32,7 @@ int RunFirmware(const QStringList& words);
 int RunSetText(const QStringList& words);
 int RunSetImage(const QStringList& words);
 int RunSchedule(const QStringList& words);
+int RunPlay(const QStringList& words);
 
 namespace {
 
@@ -68,6 +69,10 @@ const CliCommand kCommands[] = {
      "schedule FILE [--screen N] (--at \"YYYY-MM-DD HH:MM\" | --day YYYY-MM-DD | --week "
      "YYYY-MM-DD [--png OUT])",
      RunSchedule},
+    {"play",
+     "play FILE [--screen N] [--program N] [--ticks T] [--seed S] "
+     "(--gif OUT.gif [--zoom Z] [--dots] | --frames DIR)",
+     RunPlay},
 };
 
 void PrintHelp()
