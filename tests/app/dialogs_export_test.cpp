@@ -2,11 +2,16 @@
 #include "dialogs_test_support.h"
 
 #include "app/dialogs/export_dialog.h"
+#include "app/lumivant_doc.h"
+#include "app/shell_commands.h"
 #include "base/string_table.h"
+#include "model/play_window.h"
+#include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "render/export_usb.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +21,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +131,82 @@ TEST_F(DialogsExportTest, AFailedCreateIsReportedInDarkRed)
     EXPECT_EQ(Child<QLabel>(dialog, "statusLabel")->text(),
               QStringLiteral("Failed on create file."));
     EXPECT_EQ(StatusColour(dialog), QColor(128, 0, 0));
+}
+
+} // namespace
+
+namespace {
+
+CPlayWindow& AddWindow(CScreen& screen, LedRect rect)
+{
+    auto* program = static_cast<CProgram*>(screen.GetChild(0));
+    auto window = std::make_unique<CPlayWindow>(program);
+    auto* raw = window.get();
+    raw->SetWindowRect(rect);
+    program->AddChild(std::move(window));
+    return *raw;
+}
+
+bool SameRect(const LedRect& a, const LedRect& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST(DialogsExportCommand, FitsTheWindowsAsOneStepAndAnOverlapAnsweredYesStops)
+{
+    CLumivantDoc doc;
+    doc.SetRoot(DialogsTextProject(9), {});
+    auto& screen = *static_cast<CScreen*>(doc.Root().GetChild(0));
+    // Beyond the 64 x 16 screen, and over the text window that covers all of it.
+    CPlayWindow& outside = AddWindow(screen, {8, 4, 200, 90});
+    const LedRect before = outside.WindowRect();
+
+    bool dialogOpened = false;
+    BoxAnswerer boxes([&](QMessageBox&) { return int(QMessageBox::Yes); });
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<CExportDialog*>(QApplication::activeModalWidget())) {
+            dialogOpened = true;
+            dialog->reject();
+        }
+    });
+    watch.start();
+    RunExportDialog(doc, screen, nullptr);
+
+    EXPECT_FALSE(dialogOpened);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("Zone is overlap in: ")));
+    EXPECT_LE(outside.WindowRect().right, 64);
+    EXPECT_LE(outside.WindowRect().bottom, 16);
+    ASSERT_EQ(doc.UndoStack().count(), 1);
+    doc.UndoStack().undo();
+    EXPECT_TRUE(SameRect(outside.WindowRect(), before));
+}
+
+TEST(DialogsExportCommand, AnOverlapAnsweredNoOpensTheDialog)
+{
+    CLumivantDoc doc;
+    doc.SetRoot(DialogsTextProject(9), {});
+    auto& screen = *static_cast<CScreen*>(doc.Root().GetChild(0));
+    AddWindow(screen, {0, 0, 32, 16});
+
+    bool dialogOpened = false;
+    BoxAnswerer boxes([&](QMessageBox&) { return int(QMessageBox::No); });
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<CExportDialog*>(QApplication::activeModalWidget())) {
+            dialogOpened = true;
+            dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        }
+    });
+    watch.start();
+    RunExportDialog(doc, screen, nullptr);
+
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(dialogOpened);
+    EXPECT_EQ(doc.UndoStack().count(), 0);
 }
 
 } // namespace
