@@ -123,6 +123,26 @@ TEST_F(DialogsSendTest, CancelStopsTheStreamAndTheScreensAfterIt)
         EXPECT_FALSE(text.contains(QStringLiteral("Panel1"))) << text.toStdString();
 }
 
+TEST_F(DialogsSendTest, ScreensThatFailAreListedAfterTheRun)
+{
+    DialogsSim sim({QStringLiteral("--status"), QStringLiteral("20:4")});
+    ASSERT_GT(sim.Port(), 0);
+    CLumivantDoc doc;
+    auto root = DialogsTextProject(sim.Port());
+    AddSecondScreen(*root, sim.Port());
+    doc.SetRoot(std::move(root), {});
+    BoxAnswerer boxes;
+    RunSendAll(doc, nullptr);
+
+    // One warning per screen from its dialog, then the list of both.
+    ASSERT_EQ(boxes.texts.size(), 3) << boxes.texts.join(u'|').toStdString();
+    EXPECT_TRUE(boxes.texts[0].startsWith(LoadString(43027)));
+    EXPECT_TRUE(boxes.texts[1].startsWith(LoadString(43027)));
+    EXPECT_EQ(boxes.texts[2], LoadString(43039).replace(QStringLiteral("%s"),
+                                                        QStringLiteral("'Panel1', 'Panel2', ")));
+    EXPECT_EQ(sim.Log().count(QStringLiteral("(begin data)")), 2);
+}
+
 TEST_F(DialogsSendTest, SearchFindsTheControllerAsOneUndoStep)
 {
     DialogsSim sim({QStringLiteral("--model"), QStringLiteral("RZ-DU")});
