@@ -120,19 +120,6 @@ TEST_F(DialogsExportTest, ParameterQuestionAnsweredNoUnchecksTheBox)
     EXPECT_EQ(boxes.texts.value(0), ExportParamsQuestion());
 }
 
-TEST_F(DialogsExportTest, AFailedCreateIsReportedInDarkRed)
-{
-    // A plain file where the folder should go.
-    QFile blocker(QDir(folder.path()).filePath(QStringLiteral("LUMIVANT")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    CExportDialog dialog(*screen, nullptr, Lister());
-    Child<QPushButton>(dialog, "saveButton")->click();
-    EXPECT_EQ(Child<QLabel>(dialog, "statusLabel")->text(),
-              QStringLiteral("Failed on create file."));
-    EXPECT_EQ(StatusColour(dialog), QColor(128, 0, 0));
-}
-
 } // namespace
 
 namespace {
@@ -182,31 +169,6 @@ TEST(DialogsExportCommand, FitsTheWindowsAsOneStepAndAnOverlapAnsweredYesStops)
     ASSERT_EQ(doc.UndoStack().count(), 1);
     doc.UndoStack().undo();
     EXPECT_TRUE(SameRect(outside.WindowRect(), before));
-}
-
-TEST(DialogsExportCommand, AnOverlapAnsweredNoOpensTheDialog)
-{
-    CLumivantDoc doc;
-    doc.SetRoot(DialogsTextProject(9), {});
-    auto& screen = *static_cast<CScreen*>(doc.Root().GetChild(0));
-    AddWindow(screen, {0, 0, 32, 16});
-
-    bool dialogOpened = false;
-    BoxAnswerer boxes([&](QMessageBox&) { return int(QMessageBox::No); });
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<CExportDialog*>(QApplication::activeModalWidget())) {
-            dialogOpened = true;
-            dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
-        }
-    });
-    watch.start();
-    RunExportDialog(doc, screen, nullptr);
-
-    EXPECT_EQ(boxes.texts.size(), 1);
-    EXPECT_TRUE(dialogOpened);
-    EXPECT_EQ(doc.UndoStack().count(), 0);
 }
 
 } // namespace
