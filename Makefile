@@ -36,11 +36,10 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# Until the desktop program exists: compile the demo project into screen data and print
-# its tree.
+# The desktop program with the demo project; without a display, the demo project sent
+# to lumivant-sim on loopback by lumivant-cli.
 run: build
-	$(BUILD_DIR)/src/cli/lumivant-cli compile examples/demo.ledprj --out $(BUILD_DIR)/demo.dat
-	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
+	examples/run-demo.sh $(BUILD_DIR)
 
 # A Debian package of the programs: build/lumivant_VERSION_ARCH.deb.
 package: build
