@@ -29,6 +29,9 @@ int RunClear(const QStringList& words);
 int RunBrightness(const QStringList& words);
 int RunPower(const QStringList& words);
 int RunFirmware(const QStringList& words);
+int RunPanelSetup(const QStringList& words);
+int RunControllerSetup(const QStringList& words);
+int RunLinkSetup(const QStringList& words);
 
 namespace {
 
@@ -54,6 +57,21 @@ const CliCommand kCommands[] = {
      "power FILE on|off | power FILE --schedule HH:MM-HH:MM=on|off[,...] [--screen N] [LINK]",
      RunPower},
     {"firmware", "firmware FILE PACKAGE --password P [--screen N] [LINK]", RunFirmware},
+    {"panel-setup",
+     "panel-setup FILE [--screen N] [LINK] [--model NAME] [--width W] [--height H]\n"
+     "      [--colors R|RG|RGB] [--data-polarity -|+] [--oe-polarity -|+] [--freq 0..6]\n"
+     "      [--blanking 5..63] [--scan ROW|S-L-F-D[-A]] [--row-order -2..2]\n"
+     "      [--pixels normal|rg|gb] [--no-138] [--mirror-8bit] [--mirror-updown] [--save]\n"
+     "  lumivant-cli panel-setup --list-scans",
+     RunPanelSetup},
+    {"controller-setup",
+     "controller-setup FILE [--screen N] [LINK] [--baud 9600|57600] [--id N] [--ip A.B.C.D]\n"
+     "      [--mac XX-XX-XX-XX-XX-XX] [--assign-ip-to-pc yes|no] [--save]",
+     RunControllerSetup},
+    {"link-setup",
+     "link-setup FILE [--screen N] (--serial COMn [--baud B] | --udp IP[:PORT]) [--panel-id N]\n"
+     "      [--timeout MS]",
+     RunLinkSetup},
 };
 
 void PrintHelp()
