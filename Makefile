@@ -6,6 +6,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-dev \
             libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
+            qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
             fontconfig fonts-wqy-zenhei fonts-dejavu-core socat
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
