@@ -9,6 +9,7 @@
 #include "model/screen.h"
 #include "setup_ui/advanced_setup_dlg.h"
 #include "setup_ui/brightness_dlg.h"
+#include "setup_ui/comm_setup_dlg.h"
 #include "setup_ui/controller_setup_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
@@ -330,4 +331,78 @@ TEST(PasswordPrompt, AcceptsTheCodesWithoutRegardToCase)
     EXPECT_FALSE(CPasswordDlg::AskAccessCode(nullptr, {QStringLiteral("351")}));
     answer(QStringLiteral("351"), false);
     EXPECT_FALSE(CPasswordDlg::AskAccessCode(nullptr, {QStringLiteral("351")}));
+}
+
+TEST_F(SetupDialogsTest, CommunicationSetupStoresOnSaveOnly)
+{
+    Start();
+    {
+        CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+        EXPECT_TRUE(Find<QLineEdit>(dialog, "panelId")->isReadOnly());
+        EXPECT_FALSE(Find<QPushButton>(dialog, "config")->isHidden());
+        EXPECT_TRUE(Find<QRadioButton>(dialog, "network")->isChecked());
+        Click(dialog, "serial");
+        Click(dialog, "cancel");
+        EXPECT_EQ(Screen().Link().linkKind, 1);
+    }
+    {
+        CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ExistingScreen);
+        EXPECT_FALSE(Find<QLineEdit>(dialog, "panelId")->isReadOnly());
+        Find<QLineEdit>(dialog, "panelId")->setText(QStringLiteral("70000"));
+        Click(dialog, "save");
+        EXPECT_EQ(dialog.result(), QDialog::Accepted); // panel 1 answered the test
+        EXPECT_EQ(Screen().Link().panelId, 1);
+        EXPECT_TRUE(ui.questions.isEmpty());
+    }
+}
+
+TEST_F(SetupDialogsTest, CommunicationSetupAsksAgainWhenNothingAnswers)
+{
+    SilentPeer peer;
+    project = std::make_unique<UdpProject>(peer.Port(), 100);
+    CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+    ui.answer = Answer::Yes;
+    Click(dialog, "save");
+    EXPECT_EQ(dialog.result(), 0); // still open
+    ASSERT_EQ(ui.questions.size(), 1);
+    EXPECT_EQ(ui.questions[0], QStringLiteral("No device be detect in 127.0.0.1 @ %1, do you want "
+                                              "to setup again ?")
+                                   .arg(peer.Port()));
+    ui.answer = Answer::No;
+    Find<QLineEdit>(dialog, "remoteIp")->setText(QStringLiteral("127.0.0.3"));
+    Click(dialog, "save");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Screen().Link().remoteIp, QStringLiteral("127.0.0.3")); // kept all the same
+}
+
+TEST_F(SetupDialogsTest, ConfigOpensTheControllerSetupBehindTheCode)
+{
+    Start();
+    CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+    // A wrong code: nothing happens.
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        modal->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("999"));
+        static_cast<QDialog*>(modal)->accept();
+    });
+    Click(dialog, "config");
+    EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 33")));
+
+    QTimer::singleShot(0, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        modal->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("351"));
+        QTimer::singleShot(0, [] {
+            QWidget* setup = QApplication::activeModalWidget();
+            ASSERT_NE(setup, nullptr);
+            EXPECT_EQ(setup->objectName(), QStringLiteral("networkControllerDialog"));
+            setup->findChild<QSpinBox*>(QStringLiteral("newId"))->setValue(9);
+            Click(*setup, "setup");
+        });
+        static_cast<QDialog*>(modal)->accept();
+    });
+    Click(dialog, "config");
+    EXPECT_EQ(Card().U16(P::PanelId), 9);
+    EXPECT_EQ(Find<QLineEdit>(dialog, "panelId")->text(), QStringLiteral("9"));
 }
