@@ -3,6 +3,7 @@
 #include "comm/comm_test_support.h"
 #include "comm/maintenance_test_ui.h"
 
+#include "app/lumivant_doc.h"
 #include "base/string_table.h"
 #include "comm/controller_link.h"
 #include "model/project_root.h"
@@ -11,8 +12,10 @@
 #include "setup_ui/brightness_dlg.h"
 #include "setup_ui/comm_setup_dlg.h"
 #include "setup_ui/controller_setup_dlg.h"
+#include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
+#include "setup_ui/setup_commands.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -405,4 +408,54 @@ TEST_F(SetupDialogsTest, ConfigOpensTheControllerSetupBehindTheCode)
     Click(dialog, "config");
     EXPECT_EQ(Card().U16(P::PanelId), 9);
     EXPECT_EQ(Find<QLineEdit>(dialog, "panelId")->text(), QStringLiteral("9"));
+}
+
+TEST_F(SetupDialogsTest, FirmwareDialogReportsAMissingPackage)
+{
+    Start();
+    CFirmwareDlg dialog(Screen(), ui);
+    Find<QLineEdit>(dialog, "file")->setText(dir.filePath(QStringLiteral("none.rzbin")));
+    Find<QLineEdit>(dialog, "password")->setText(QStringLiteral("pw"));
+    Click(dialog, "start");
+    EXPECT_EQ(ui.warnings, QStringList{LoadString(41058)});
+    EXPECT_TRUE(dialog.isEnabled());
+    EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 202")));
+}
+
+TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreen)
+{
+    Start();
+    CLumivantDoc doc;
+    std::unique_ptr<CProjectRoot> root = std::move(project->root);
+    root->AddChild(root->CreateChild(KindScreen));
+    CScreen& first = *project->screen;
+    doc.SetRoot(std::move(root), QString());
+    doc.SetCurrentObject(&first);
+
+    // The access code, then -Panel on the first screen and Cancel.
+    QTimer::singleShot(0, [] {
+        QWidget* prompt = QApplication::activeModalWidget();
+        ASSERT_NE(prompt, nullptr);
+        prompt->findChild<QLineEdit*>(QStringLiteral("password"))
+            ->setText(QStringLiteral("ROM742"));
+        QTimer::singleShot(0, [] {
+            QWidget* setup = QApplication::activeModalWidget();
+            ASSERT_NE(setup, nullptr);
+            EXPECT_EQ(setup->objectName(), QStringLiteral("advancedSetupDialog"));
+            Click(*setup, "removePanel");
+            Click(*setup, "cancel");
+        });
+        static_cast<QDialog*>(prompt)->accept();
+    });
+    EXPECT_TRUE(RunSetupCommand(SetupCommand::AdvancedSetup, first, doc, nullptr));
+    EXPECT_EQ(doc.Root().GetChildCount(), 1);
+    EXPECT_EQ(doc.CurrentObject(), nullptr);
+
+    // A wrong code ends the command silently.
+    CScreen& remaining = *static_cast<CScreen*>(doc.Root().GetChild(0));
+    QTimer::singleShot(0, [] {
+        if (auto* prompt = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            prompt->reject();
+    });
+    EXPECT_FALSE(RunSetupCommand(SetupCommand::PanelSetup, remaining, doc, nullptr));
 }
