@@ -17,8 +17,6 @@
 
 #include <QRegularExpression>
 
-#include <cstdio>
-
 namespace {
 
 using P = ControllerParams;

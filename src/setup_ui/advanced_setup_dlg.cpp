@@ -1,8 +1,6 @@
 #include "setup_ui/advanced_setup_dlg.h"
 
-#include "base/operation_ui.h"
 #include "comm/controller_link.h"
-#include "config/model_info.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"

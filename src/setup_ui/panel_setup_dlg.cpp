@@ -6,7 +6,6 @@
 #include "comm/maintenance_ops.h"
 #include "config/model_info.h"
 #include "config/scan_mode_table.h"
-#include "config/setup_failure.h"
 #include "model/screen.h"
 #include "setup_ui/setup_lists.h"
 #include "setup_ui/wiring_diagram.h"

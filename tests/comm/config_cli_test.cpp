@@ -220,3 +220,32 @@ TEST_F(ConfigCliTest, LinkSetupKeepsTheSettingsWhetherOrNotTheCardAnswers)
         EXPECT_EQ(RunCli(QStringList{QStringLiteral("link-setup"), project} + words).exitCode, 2)
             << words.join(u' ').toStdString();
 }
+
+TEST_F(ConfigCliTest, ControllerSetupOverASerialLine)
+{
+    PtyPair line(dir.filePath(QStringLiteral("pc")), dir.filePath(QStringLiteral("card")));
+    ASSERT_TRUE(line.Ready());
+    SimProcess card({QStringLiteral("--serial"), line.controller, QStringLiteral("--state"), state},
+                    false);
+    ASSERT_TRUE(card.Started()) << card.Output().toStdString();
+    const QStringList link = {QStringLiteral("--serial"), line.pc, QStringLiteral("--timeout"),
+                              QStringLiteral("1000")};
+    CliRun run = RunCli(QStringList{QStringLiteral("controller-setup"), project,
+                                    QStringLiteral("--ip"), QStringLiteral("127.0.0.1")} +
+                            link,
+                        30000);
+    EXPECT_EQ(run.exitCode, 2); // an address needs a network link
+
+    run = RunCli(QStringList{QStringLiteral("controller-setup"), project, QStringLiteral("--baud"),
+                             QStringLiteral("9600"), QStringLiteral("--id"), QStringLiteral("300"),
+                             QStringLiteral("--save")} +
+                     link,
+                 30000);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out.trimmed(), QByteArray("Command succeed."));
+    EXPECT_EQ(Card().U32(P::BaudRate), 9600u);
+    EXPECT_EQ(Card().U16(P::PanelId), 1);
+    auto saved = Saved();
+    EXPECT_EQ(First(*saved).Link().baudRate, 9600);
+    EXPECT_EQ(First(*saved).Link().comPort, 0); // the device of this command line stays out
+}
