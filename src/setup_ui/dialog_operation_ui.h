@@ -5,7 +5,8 @@
 class QWidget;
 
 // Results and questions of the controller setup forms as message boxes over the form,
-// with the sound of their kind.
+// with the sound of their kind; results go to the main window's status bar instead when
+// the "tip" setting asks for it.
 class CDialogOperationUi final : public IOperationUi
 {
 public:

@@ -4,6 +4,7 @@
 #include "comm/maintenance_test_ui.h"
 
 #include "app/lumivant_doc.h"
+#include "base/app_settings.h"
 #include "base/string_table.h"
 #include "comm/controller_link.h"
 #include "model/project_root.h"
@@ -12,6 +13,7 @@
 #include "setup_ui/brightness_dlg.h"
 #include "setup_ui/comm_setup_dlg.h"
 #include "setup_ui/controller_setup_dlg.h"
+#include "setup_ui/dialog_operation_ui.h"
 #include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
@@ -24,9 +26,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -458,4 +462,15 @@ TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreen)
             prompt->reject();
     });
     EXPECT_FALSE(RunSetupCommand(SetupCommand::PanelSetup, remaining, doc, nullptr));
+}
+
+TEST(DialogMessages, TipSettingSendsResultsToTheStatusBar)
+{
+    QMainWindow window;
+    const int tip = Settings().tip;
+    Settings().tip = 1;
+    CDialogOperationUi ui(&window);
+    ui.Warn(QStringLiteral("Command failed:Timeout."));
+    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("Command failed:Timeout."));
+    Settings().tip = tip;
 }
