@@ -64,6 +64,10 @@ bool RunDialog(SetupCommand command, CScreen& screen, CLumivantDoc& doc, QWidget
         ReadWhenConnected(screen);
         if (CPasswordDlg::AskAccessCode(parent, AccessCodes::PanelSetup())) {
             CPanelSetupDlg dialog(screen, ui, parent);
+            // The views and the preview follow each Setup while the form stays open.
+            QObject::connect(&dialog, &CPanelSetupDlg::ScreenChanged, &doc, [&doc, &screen] {
+                doc.NotifyChanged(screen, RefreshCode::Geometry, true);
+            });
             dialog.exec();
         }
         return false;

@@ -27,8 +27,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -37,6 +39,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -53,6 +57,41 @@ void Click(QWidget& parent, const char* name)
 {
     if (auto* button = Find<QAbstractButton>(parent, name))
         button->click();
+}
+
+// Runs the step on the modal dialog of that name once it is open (a link's pumped wait may
+// run timers before the dialog exists); gives up after about five seconds.
+void WhenModal(const QString& name, const std::function<void(QWidget&)>& step, int tries = 500)
+{
+    QTimer::singleShot(10, [name, step, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name)
+            step(*modal);
+        else if (tries > 0)
+            WhenModal(name, step, tries - 1);
+        else
+            ADD_FAILURE() << "no dialog " << name.toStdString();
+    });
+}
+
+// Closes the next message box once it is open.
+void CloseMessageBox(int tries = 500)
+{
+    QTimer::singleShot(10, [tries] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->accept();
+        else if (tries > 0)
+            CloseMessageBox(tries - 1);
+        else
+            ADD_FAILURE() << "no message box";
+    });
+}
+
+// Types the code into the access-code prompt and confirms it.
+void EnterCode(QWidget& prompt, const QString& code)
+{
+    prompt.findChild<QLineEdit*>(QStringLiteral("password"))->setText(code);
+    static_cast<QDialog&>(prompt).accept();
 }
 
 class SetupDialogsTest : public testing::Test
@@ -387,27 +426,17 @@ TEST_F(SetupDialogsTest, ConfigOpensTheControllerSetupBehindTheCode)
     Start();
     CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
     // A wrong code: nothing happens.
-    QTimer::singleShot(0, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("999"));
-        static_cast<QDialog*>(modal)->accept();
-    });
+    WhenModal(QStringLiteral("passwordDialog"),
+              [](QWidget& prompt) { EnterCode(prompt, QStringLiteral("999")); });
     Click(dialog, "config");
     EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 33")));
 
-    QTimer::singleShot(0, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        modal->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("351"));
-        QTimer::singleShot(0, [] {
-            QWidget* setup = QApplication::activeModalWidget();
-            ASSERT_NE(setup, nullptr);
-            EXPECT_EQ(setup->objectName(), QStringLiteral("networkControllerDialog"));
-            setup->findChild<QSpinBox*>(QStringLiteral("newId"))->setValue(9);
-            Click(*setup, "setup");
+    WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
+        WhenModal(QStringLiteral("networkControllerDialog"), [](QWidget& setup) {
+            setup.findChild<QSpinBox*>(QStringLiteral("newId"))->setValue(9);
+            Click(setup, "setup");
         });
-        static_cast<QDialog*>(modal)->accept();
+        EnterCode(prompt, QStringLiteral("351"));
     });
     Click(dialog, "config");
     EXPECT_EQ(Card().U16(P::PanelId), 9);
@@ -437,19 +466,12 @@ TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreen)
     doc.SetCurrentObject(&first);
 
     // The access code, then -Panel on the first screen and Cancel.
-    QTimer::singleShot(0, [] {
-        QWidget* prompt = QApplication::activeModalWidget();
-        ASSERT_NE(prompt, nullptr);
-        prompt->findChild<QLineEdit*>(QStringLiteral("password"))
-            ->setText(QStringLiteral("ROM742"));
-        QTimer::singleShot(0, [] {
-            QWidget* setup = QApplication::activeModalWidget();
-            ASSERT_NE(setup, nullptr);
-            EXPECT_EQ(setup->objectName(), QStringLiteral("advancedSetupDialog"));
-            Click(*setup, "removePanel");
-            Click(*setup, "cancel");
+    WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
+        WhenModal(QStringLiteral("advancedSetupDialog"), [](QWidget& setup) {
+            Click(setup, "removePanel");
+            Click(setup, "cancel");
         });
-        static_cast<QDialog*>(prompt)->accept();
+        EnterCode(prompt, QStringLiteral("ROM742"));
     });
     EXPECT_TRUE(RunSetupCommand(SetupCommand::AdvancedSetup, first, doc, nullptr));
     EXPECT_EQ(doc.Root().GetChildCount(), 1);
@@ -457,10 +479,8 @@ TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreen)
 
     // A wrong code ends the command silently.
     CScreen& remaining = *static_cast<CScreen*>(doc.Root().GetChild(0));
-    QTimer::singleShot(0, [] {
-        if (auto* prompt = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            prompt->reject();
-    });
+    WhenModal(QStringLiteral("passwordDialog"),
+              [](QWidget& prompt) { static_cast<QDialog&>(prompt).reject(); });
     EXPECT_FALSE(RunSetupCommand(SetupCommand::PanelSetup, remaining, doc, nullptr));
 }
 
@@ -473,4 +493,26 @@ TEST(DialogMessages, TipSettingSendsResultsToTheStatusBar)
     ui.Warn(QStringLiteral("Command failed:Timeout."));
     EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("Command failed:Timeout."));
     Settings().tip = tip;
+}
+
+TEST_F(SetupDialogsTest, PanelSetupCommandTellsTheViews)
+{
+    Start();
+    CLumivantDoc doc;
+    CScreen& screen = *project->screen;
+    doc.SetRoot(std::move(project->root), QString());
+    QSignalSpy changes(&doc, &CLumivantDoc::objectChanged);
+    WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
+        WhenModal(QStringLiteral("panelSetupDialog"), [](QWidget& setup) {
+            setup.findChild<QSpinBox*>(QStringLiteral("height"))->setValue(64);
+            CloseMessageBox(); // "Command succeed."
+            Click(setup, "setup");
+            Click(setup, "cancel");
+        });
+        EnterCode(prompt, QStringLiteral("274"));
+    });
+    EXPECT_TRUE(RunSetupCommand(SetupCommand::PanelSetup, screen, doc, nullptr));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(Card().PanelHeight(), 64);
+    EXPECT_TRUE(doc.IsModified());
 }
