@@ -66,7 +66,8 @@ const CliCommand kCommands[] = {
      RunPanelSetup},
     {"controller-setup",
      "controller-setup FILE [--screen N] [LINK] [--baud 9600|57600] [--id N] [--ip A.B.C.D]\n"
-     "      [--mac XX-XX-XX-XX-XX-XX] [--assign-ip-to-pc yes|no] [--save]",
+     "      [--mac XX-XX-XX-XX-XX-XX] [--assign-ip-to-pc yes|no] [--save]\n"
+     "      (--baud here is the card's new rate; the link keeps the file's)",
      RunControllerSetup},
     {"link-setup",
      "link-setup FILE [--screen N] (--serial COMn [--baud B] | --udp IP[:PORT]) [--panel-id N]\n"
