@@ -33,6 +33,9 @@ int RunSetText(const QStringList& words);
 int RunSetImage(const QStringList& words);
 int RunSchedule(const QStringList& words);
 int RunPlay(const QStringList& words);
+int RunPanelSetup(const QStringList& words);
+int RunControllerSetup(const QStringList& words);
+int RunLinkSetup(const QStringList& words);
 
 namespace {
 
@@ -73,6 +76,22 @@ const CliCommand kCommands[] = {
      "play FILE [--screen N] [--program N] [--ticks T] [--seed S] "
      "(--gif OUT.gif [--zoom Z] [--dots] | --frames DIR)",
      RunPlay},
+    {"panel-setup",
+     "panel-setup FILE [--screen N] [LINK] [--model NAME] [--width W] [--height H]\n"
+     "      [--colors R|RG|RGB] [--data-polarity -|+] [--oe-polarity -|+] [--freq 0..6]\n"
+     "      [--blanking 5..63] [--scan ROW|S-L-F-D[-A]] [--row-order -2..2]\n"
+     "      [--pixels normal|rg|gb] [--no-138] [--mirror-8bit] [--mirror-updown] [--save]\n"
+     "  lumivant-cli panel-setup --list-scans",
+     RunPanelSetup},
+    {"controller-setup",
+     "controller-setup FILE [--screen N] [LINK] [--baud 9600|57600] [--id N] [--ip A.B.C.D]\n"
+     "      [--mac XX-XX-XX-XX-XX-XX] [--assign-ip-to-pc yes|no] [--save]\n"
+     "      (--baud here is the card's new rate; the link keeps the file's)",
+     RunControllerSetup},
+    {"link-setup",
+     "link-setup FILE [--screen N] (--serial COMn [--baud B] | --udp IP[:PORT]) [--panel-id N]\n"
+     "      [--timeout MS]",
+     RunLinkSetup},
 };
 
 void PrintHelp()

@@ -82,7 +82,6 @@ void FillTimetable(ControllerParams& params, bool power, const std::vector<Sched
         ScheduleEntry entry = power ? params.PowerEntry(row) : params.BrightnessEntry(row);
         if (row < int(entries.size())) {
             entry = entries[size_t(row)];
-            entry.start &= 0x7FFF;
         } else {
             entry.start |= ScheduleEntry::kUnused;
         }

@@ -44,6 +44,7 @@ bool SetPanelPower(CScreen& screen, IOperationUi& ui, bool on);
 bool SetPowerTimetable(CScreen& screen, IOperationUi& ui,
                        const std::vector<ScheduleEntry>& entries);
 
-// Fills a timetable of the block from entries (rows beyond them keep their times, marked
-// not in use). power: the on/off table, else the brightness table.
+// Fills a timetable of the block from entries, row by row as given (an entry may be marked
+// not in use); rows beyond them keep their times, marked not in use. power: the on/off table, else
+// the brightness table.
 void FillTimetable(ControllerParams& params, bool power, const std::vector<ScheduleEntry>& entries);

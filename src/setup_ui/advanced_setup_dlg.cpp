@@ -1,0 +1,317 @@
+#include "setup_ui/advanced_setup_dlg.h"
+
+#include "comm/controller_link.h"
+#include "model/program.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+#include "setup_ui/comm_setup_dlg.h"
+#include "setup_ui/setup_lists.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QComboBox* List(QWidget* parent, const char* name)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+QSpinBox* Spin(QWidget* parent, const char* name, int low, int high, int step)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setRange(low, high);
+    spin->setSingleStep(step);
+    spin->setAccelerated(true);
+    return spin;
+}
+
+QPushButton* Button(QWidget* parent, const QString& text, const char* name)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+std::vector<CScreen*> ScreensOf(CProjectRoot& root)
+{
+    std::vector<CScreen*> screens;
+    for (int i = 0; i < root.GetChildCount(); ++i) {
+        if (root.GetChild(i)->GetKind() == KindScreen)
+            screens.push_back(static_cast<CScreen*>(root.GetChild(i)));
+    }
+    return screens;
+}
+
+} // namespace
+
+CAdvancedSetupDlg::CAdvancedSetupDlg(CProjectRoot& root, CScreen& screen, IOperationUi& ui,
+                                     QWidget* parent)
+    : QDialog(parent), m_root(root), m_screen(&screen), m_ui(ui)
+{
+    setWindowTitle(tr("Advanced Setup"));
+    setObjectName(QStringLiteral("advancedSetupDialog"));
+    BuildControls();
+    FillPanelList();
+    m_ready = true;
+    LoadSelected();
+}
+
+void CAdvancedSetupDlg::BuildControls()
+{
+    m_panels = new QListWidget(this);
+    m_panels->setObjectName(QStringLiteral("panelList"));
+    m_controller = List(this, "controller");
+    m_colourType = List(this, "colourType");
+    m_width = Spin(this, "width", 32, 8192, 16);
+    m_height = Spin(this, "height", 8, 512, 8);
+    m_dataPolarity = List(this, "dataPolarity");
+    m_oePolarity = List(this, "oePolarity");
+    m_freq = List(this, "freq");
+    m_blanking = List(this, "blanking");
+    m_rowOrder = Spin(this, "rowOrder", -2, 2, 1);
+    m_rowOrder->findChild<QLineEdit*>()->setReadOnly(true);
+    m_rowEncoder = List(this, "rowEncoder");
+    m_mirror8bit = List(this, "mirror8bit");
+    m_mirrorSpec = List(this, "mirrorSpec");
+    m_pixels = List(this, "pixels");
+    m_scanType = List(this, "scanType");
+    m_warpMode = List(this, "warpMode");
+    m_warpNum = List(this, "warpNum");
+    m_warpBit = List(this, "warpBit");
+    SetupLists::FillModels(*m_controller);
+    SetupLists::FillColourTypes(*m_colourType);
+    SetupLists::FillPolarities(*m_dataPolarity);
+    SetupLists::FillPolarities(*m_oePolarity);
+    SetupLists::FillFrequencies(*m_freq, false);
+    SetupLists::FillBlanking(*m_blanking);
+    SetupLists::FillFromString(*m_rowEncoder, 41109);
+    SetupLists::FillFromString(*m_mirror8bit, 41110);
+    SetupLists::FillFromString(*m_mirrorSpec, 41111);
+    SetupLists::FillFromString(*m_pixels, 41112);
+    SetupLists::FillFromString(*m_scanType, 41113);
+    SetupLists::FillFromString(*m_warpNum, 41114);
+    SetupLists::FillFromString(*m_warpMode, 41115);
+    SetupLists::FillFromString(*m_warpBit, 41116);
+    for (QSpinBox* spin : {m_width, m_height})
+        spin->findChild<QLineEdit*>()->setMaxLength(4);
+
+    auto* addPanel = Button(this, tr("+Panel"), "addPanel");
+    auto* removePanel = Button(this, tr("-Panel"), "removePanel");
+    auto* panelButtons = new QHBoxLayout;
+    panelButtons->addWidget(addPanel);
+    panelButtons->addWidget(removePanel);
+    auto* panelColumn = new QVBoxLayout;
+    panelColumn->addWidget(new QLabel(tr("Panel list :"), this));
+    panelColumn->addWidget(m_panels);
+    panelColumn->addLayout(panelButtons);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("Controller:"), m_controller);
+    form->addRow(tr("Color type:"), m_colourType);
+    form->addRow(tr("Width(px):"), m_width);
+    form->addRow(tr("Height(px):"), m_height);
+    form->addRow(tr("Data polarity:"), m_dataPolarity);
+    form->addRow(tr("OE polarity:"), m_oePolarity);
+    form->addRow(tr("Freq:"), m_freq);
+    form->addRow(tr("Blacking:"), m_blanking);
+    form->addRow(tr("Row order:"), m_rowOrder);
+    form->addRow(tr("Row encoder:"), m_rowEncoder);
+    form->addRow(tr("Mirror 8bit:"), m_mirror8bit);
+    form->addRow(tr("Mirror spec:"), m_mirrorSpec);
+    form->addRow(tr("Pixels:"), m_pixels);
+
+    m_communication = new QLabel(this);
+    m_communication->setObjectName(QStringLiteral("communication"));
+    auto* communicationSetup = Button(this, tr("Setup"), "communicationSetup");
+    auto* communicationBox = new QGroupBox(tr("Communication"), this);
+    auto* communicationLayout = new QVBoxLayout(communicationBox);
+    communicationLayout->addWidget(m_communication);
+    communicationLayout->addWidget(communicationSetup);
+
+    auto* scanBox = new QGroupBox(tr("Scan config"), this);
+    auto* scanForm = new QFormLayout(scanBox);
+    scanForm->addRow(tr("Scan type:"), m_scanType);
+    scanForm->addRow(tr("Warp mode:"), m_warpMode);
+    scanForm->addRow(tr("Warp num:"), m_warpNum);
+    scanForm->addRow(tr("Warp bit:"), m_warpBit);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(communicationBox);
+    right->addWidget(scanBox);
+    auto* top = new QHBoxLayout;
+    top->addLayout(panelColumn);
+    top->addLayout(form);
+    top->addLayout(right);
+
+    auto* setup = Button(this, tr("Setup"), "setup");
+    auto* cancel = Button(this, tr("Cancel"), "cancel");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(setup);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+
+    connect(m_panels, &QListWidget::currentRowChanged, this, [this] {
+        if (m_ready)
+            LoadSelected();
+    });
+    connect(m_warpNum, &QComboBox::currentIndexChanged, this,
+            &CAdvancedSetupDlg::UpdateWarpControls);
+    connect(addPanel, &QPushButton::clicked, this, &CAdvancedSetupDlg::OnAddPanel);
+    connect(removePanel, &QPushButton::clicked, this, &CAdvancedSetupDlg::OnRemovePanel);
+    connect(communicationSetup, &QPushButton::clicked, this,
+            &CAdvancedSetupDlg::OnCommunicationSetup);
+    connect(setup, &QPushButton::clicked, this, &CAdvancedSetupDlg::OnSetup);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CAdvancedSetupDlg::FillPanelList()
+{
+    const QScopedValueRollback<bool> notReady(m_ready, false);
+    m_panels->clear();
+    const std::vector<CScreen*> screens = ScreensOf(m_root);
+    for (size_t i = 0; i < screens.size(); ++i) {
+        m_panels->addItem(screens[i]->GetName());
+        if (screens[i] == m_screen)
+            m_panels->setCurrentRow(int(i));
+    }
+}
+
+CScreen* CAdvancedSetupDlg::SelectedScreen() const
+{
+    const std::vector<CScreen*> screens = ScreensOf(m_root);
+    const int row = m_panels->currentRow();
+    return row >= 0 && row < int(screens.size()) ? screens[size_t(row)] : nullptr;
+}
+
+void CAdvancedSetupDlg::LoadSelected()
+{
+    CScreen* screen = SelectedScreen();
+    if (!screen)
+        return;
+    const QScopedValueRollback<bool> notReady(m_ready, false);
+    const AdvancedSetupValues values = LoadAdvancedSetup(*screen);
+    SetupLists::SelectModel(*m_controller, values.modelName);
+    m_colourType->setCurrentIndex(values.colourType - 1);
+    m_width->setValue(values.width);
+    m_height->setValue(values.height);
+    m_dataPolarity->setCurrentIndex(values.dataPolarity);
+    m_oePolarity->setCurrentIndex(values.oePolarity);
+    m_freq->setCurrentIndex(values.clockFreq);
+    m_blanking->setCurrentIndex(values.blanking - 5);
+    m_rowOrder->setValue(values.rowOrder);
+    m_rowEncoder->setCurrentIndex(values.no138 ? 1 : 0);
+    m_mirror8bit->setCurrentIndex(values.mirror8bit ? 1 : 0);
+    m_mirrorSpec->setCurrentIndex(values.mirrorUpDown ? 1 : 0);
+    m_pixels->setCurrentIndex(values.pixelOrder);
+    m_scanType->setCurrentIndex(values.scanIndex);
+    m_warpNum->setCurrentIndex(values.warpNumIndex);
+    m_warpBit->setCurrentIndex(values.warp16 ? 1 : 0);
+    m_warpMode->setCurrentIndex(values.warpDown ? 0 : 1);
+    m_communication->setText(CommunicationSummary(*screen));
+    UpdateWarpControls();
+}
+
+void CAdvancedSetupDlg::UpdateWarpControls()
+{
+    const bool folded = m_warpNum->currentIndex() > 0;
+    m_warpMode->setEnabled(folded);
+    m_warpBit->setEnabled(folded);
+}
+
+AdvancedSetupValues CAdvancedSetupDlg::ValuesFromControls() const
+{
+    AdvancedSetupValues values;
+    values.modelName = m_controller->currentText();
+    values.colourType = m_colourType->currentIndex() + 1;
+    values.width = m_width->value();
+    values.height = m_height->value();
+    values.dataPolarity = std::max(0, m_dataPolarity->currentIndex());
+    values.oePolarity = std::max(0, m_oePolarity->currentIndex());
+    values.clockFreq = std::max(0, m_freq->currentIndex());
+    values.blanking = std::max(0, m_blanking->currentIndex()) + 5;
+    values.rowOrder = m_rowOrder->value();
+    values.no138 = m_rowEncoder->currentIndex() == 1;
+    values.mirror8bit = m_mirror8bit->currentIndex() == 1;
+    values.mirrorUpDown = m_mirrorSpec->currentIndex() == 1;
+    values.pixelOrder = std::max(0, m_pixels->currentIndex());
+    values.scanIndex = std::max(0, m_scanType->currentIndex());
+    values.warpNumIndex = std::max(0, m_warpNum->currentIndex());
+    values.warpDown = m_warpMode->currentIndex() == 0;
+    values.warp16 = m_warpBit->currentIndex() == 1;
+    return values;
+}
+
+void CAdvancedSetupDlg::OnSetup()
+{
+    CScreen* screen = SelectedScreen();
+    if (!screen)
+        return;
+    AdvancedSetupValues values = ValuesFromControls();
+    RunAdvancedSetup(*screen, values, m_ui);
+    const QScopedValueRollback<bool> notReady(m_ready, false);
+    m_width->setValue(values.width);
+    m_height->setValue(values.height);
+}
+
+void CAdvancedSetupDlg::OnAddPanel()
+{
+    std::unique_ptr<CProjectObject> created = m_root.CreateChild(KindScreen);
+    if (!created)
+        return;
+    auto* screen = static_cast<CScreen*>(created.get());
+    screen->AddChild(std::make_unique<CProgram>(screen));
+    CCommSetupDlg dialog(*screen, m_ui, CCommSetupDlg::Opening::NewScreen, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return; // the new screen goes with `created`
+    if (!m_root.AddChild(std::move(created)))
+        return;
+    m_screen = screen;
+    FillPanelList();
+    m_screensChanged = true;
+    LoadSelected();
+}
+
+void CAdvancedSetupDlg::OnRemovePanel()
+{
+    const std::vector<CScreen*> screens = ScreensOf(m_root);
+    CScreen* selected = SelectedScreen();
+    if (screens.size() <= 1 || !selected)
+        return;
+    emit ScreenAboutToBeRemoved(selected);
+    m_root.DeleteChild(selected);
+    m_screen = ScreensOf(m_root).front();
+    FillPanelList();
+    m_screensChanged = true;
+    LoadSelected();
+}
+
+void CAdvancedSetupDlg::OnCommunicationSetup()
+{
+    CScreen* screen = SelectedScreen();
+    if (!screen)
+        return;
+    CCommSetupDlg dialog(*screen, m_ui, CCommSetupDlg::Opening::ExistingScreen, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CControllerLink& link = LinkOf(*screen);
+    link.ReadParams();
+    link.CloseLink();
+    LoadSelected();
+}

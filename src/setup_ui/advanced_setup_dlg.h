@@ -1,0 +1,69 @@
+#pragma once
+
+#include "comm/panel_setup.h"
+
+#include <QDialog>
+
+class CProjectRoot;
+class CScreen;
+class IOperationUi;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+
+// The multi-screen Advanced Setup: every display-driving field of the selected screen,
+// the screens of the project with +Panel and -Panel, and the screen's communication.
+class CAdvancedSetupDlg final : public QDialog
+{
+    Q_OBJECT
+public:
+    CAdvancedSetupDlg(CProjectRoot& root, CScreen& screen, IOperationUi& ui,
+                      QWidget* parent = nullptr);
+
+    // Screens were added or removed: the project tree must be rebuilt.
+    bool ScreensChanged() const { return m_screensChanged; }
+    CScreen* SelectedScreen() const;
+
+signals:
+    // Sent before a screen leaves the project, so that nothing keeps pointing at it.
+    void ScreenAboutToBeRemoved(CScreen* screen);
+
+private:
+    void BuildControls();
+    void FillPanelList();
+    void LoadSelected();
+    AdvancedSetupValues ValuesFromControls() const;
+    void UpdateWarpControls();
+    void OnSetup();
+    void OnAddPanel();
+    void OnRemovePanel();
+    void OnCommunicationSetup();
+
+    CProjectRoot& m_root;
+    CScreen* m_screen;
+    IOperationUi& m_ui;
+    bool m_ready = false;
+    bool m_screensChanged = false;
+
+    QListWidget* m_panels = nullptr;
+    QComboBox* m_controller = nullptr;
+    QComboBox* m_colourType = nullptr;
+    QSpinBox* m_width = nullptr;
+    QSpinBox* m_height = nullptr;
+    QComboBox* m_dataPolarity = nullptr;
+    QComboBox* m_oePolarity = nullptr;
+    QComboBox* m_freq = nullptr;
+    QComboBox* m_blanking = nullptr;
+    QSpinBox* m_rowOrder = nullptr;
+    QComboBox* m_rowEncoder = nullptr;
+    QComboBox* m_mirror8bit = nullptr;
+    QComboBox* m_mirrorSpec = nullptr;
+    QComboBox* m_pixels = nullptr;
+    QLabel* m_communication = nullptr;
+    QComboBox* m_scanType = nullptr;
+    QComboBox* m_warpMode = nullptr;
+    QComboBox* m_warpNum = nullptr;
+    QComboBox* m_warpBit = nullptr;
+};

@@ -1,0 +1,329 @@
+#include "setup_ui/panel_setup_dlg.h"
+
+#include "base/operation_ui.h"
+#include "base/string_table.h"
+#include "comm/controller_link.h"
+#include "comm/maintenance_ops.h"
+#include "config/model_info.h"
+#include "config/scan_mode_table.h"
+#include "model/screen.h"
+#include "setup_ui/setup_lists.h"
+#include "setup_ui/wiring_diagram.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kStart = 41053;
+constexpr int kStop = 41054;
+constexpr int kCommandFailed = 43027;
+
+QSpinBox* SizeSpin(QWidget* parent, const char* name, int low, int high, int step)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setRange(low, high);
+    spin->setSingleStep(step);
+    spin->setAccelerated(true);
+    return spin;
+}
+
+QComboBox* List(QWidget* parent, const char* name)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+CModelInfo ModelOf(const CScreen& screen)
+{
+    CModelInfo model;
+    model.AssignFromIdentity(screen.Identity());
+    return model;
+}
+
+} // namespace
+
+CPanelSetupDlg::CPanelSetupDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
+    : QDialog(parent), m_screen(screen), m_ui(ui)
+{
+    setWindowTitle(tr("Panel Setup"));
+    setObjectName(QStringLiteral("panelSetupDialog"));
+    m_clock.start();
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &CPanelSetupDlg::OnTick);
+    BuildControls();
+    LoadControls();
+    m_ready = true;
+}
+
+void CPanelSetupDlg::BuildControls()
+{
+    m_controller = List(this, "controller");
+    m_colourType = List(this, "colourType");
+    m_width = SizeSpin(this, "width", 32, 8192, 16);
+    m_height = SizeSpin(this, "height", 8, 512, 8);
+    m_dataPolarity = List(this, "dataPolarity");
+    m_oePolarity = List(this, "oePolarity");
+    m_freq = List(this, "freq");
+    m_blanking = List(this, "blanking");
+    m_scanType = List(this, "scanType");
+    SetupLists::FillModels(*m_controller);
+    SetupLists::FillColourTypes(*m_colourType);
+    SetupLists::FillPolarities(*m_dataPolarity);
+    SetupLists::FillPolarities(*m_oePolarity);
+    SetupLists::FillFrequencies(*m_freq, true);
+    SetupLists::FillBlanking(*m_blanking);
+    SetupLists::FillScanRows(*m_scanType);
+    for (QSpinBox* spin : {m_width, m_height})
+        spin->findChild<QLineEdit*>()->setMaxLength(4);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("Controller:"), m_controller);
+    form->addRow(tr("Color type:"), m_colourType);
+    form->addRow(tr("Width(px):"), m_width);
+    form->addRow(tr("Height(px):"), m_height);
+    form->addRow(tr("Data polar:"), m_dataPolarity);
+    form->addRow(tr("OE polar:"), m_oePolarity);
+    form->addRow(tr("Freq:"), m_freq);
+    form->addRow(tr("Blanking:"), m_blanking);
+    form->addRow(tr("Scan type:"), m_scanType);
+
+    m_properties = new QLabel(this);
+    m_properties->setObjectName(QStringLiteral("properties"));
+    m_wiring = new QLabel(this);
+    m_wiring->setObjectName(QStringLiteral("wiringDiagram"));
+    m_wiring->setPixmap(WiringDiagramPixmap());
+    auto* propertiesBox = new QGroupBox(tr("Properties"), this);
+    (new QVBoxLayout(propertiesBox))->addWidget(m_properties);
+    auto* wiringBox = new QGroupBox(tr("Wiring diagram"), this);
+    (new QVBoxLayout(wiringBox))->addWidget(m_wiring);
+
+    m_setup = new QPushButton(tr("Setup"), this);
+    m_setup->setObjectName(QStringLiteral("setup"));
+    m_cancel = new QPushButton(tr("Cancel"), this);
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_readBack = new QPushButton(tr("Read Back"), this);
+    m_readBack->setObjectName(QStringLiteral("readBack"));
+    m_autoSwitch = new QPushButton(tr("Auto Switch >>"), this);
+    m_autoSwitch->setObjectName(QStringLiteral("autoSwitch"));
+    m_setup->setAutoDefault(false);
+    m_cancel->setAutoDefault(false);
+
+    m_autoGroup = new QWidget(this);
+    m_autoGroup->setObjectName(QStringLiteral("autoSwitchGroup"));
+    m_interval = List(m_autoGroup, "interval");
+    for (int seconds = 2; seconds <= 10; ++seconds)
+        m_interval->addItem(QString::number(seconds));
+    m_startStop = new QPushButton(LoadString(kStart), m_autoGroup);
+    m_startStop->setObjectName(QStringLiteral("startStop"));
+    m_status = new QLabel(m_autoGroup);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setStyleSheet(QStringLiteral("color: rgb(0, 70, 213); background: transparent;"));
+    m_status->setMinimumHeight(48);
+    auto* autoRow = new QHBoxLayout;
+    autoRow->addWidget(new QLabel(tr("Interval:"), m_autoGroup));
+    autoRow->addWidget(m_interval);
+    autoRow->addWidget(new QLabel(tr("Sec"), m_autoGroup));
+    autoRow->addWidget(m_startStop);
+    auto* autoLayout = new QVBoxLayout(m_autoGroup);
+    autoLayout->addLayout(autoRow);
+    autoLayout->addWidget(m_status);
+    m_autoGroup->setVisible(false);
+    m_statusTemplate =
+        tr(" Current scan type is:\n %1\n , next type will set after %2 seconds.").left(255);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(propertiesBox);
+    right->addWidget(wiringBox);
+    auto* top = new QHBoxLayout;
+    top->addLayout(form);
+    top->addLayout(right);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {m_setup, m_readBack, m_autoSwitch, m_cancel})
+        buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    layout->addWidget(m_autoGroup);
+
+    connect(m_controller, &QComboBox::currentIndexChanged, this,
+            &CPanelSetupDlg::OnControllerChanged);
+    connect(m_setup, &QPushButton::clicked, this, &CPanelSetupDlg::OnSetup);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_readBack, &QPushButton::clicked, this, &CPanelSetupDlg::OnReadBack);
+    connect(m_autoSwitch, &QPushButton::clicked, this, &CPanelSetupDlg::OnToggleAutoSwitch);
+    connect(m_startStop, &QPushButton::clicked, this, &CPanelSetupDlg::OnStartStop);
+}
+
+void CPanelSetupDlg::LoadControls()
+{
+    const QScopedValueRollback<bool> notReady(m_ready, false);
+    const PanelSetupValues values = LoadPanelSetup(m_screen);
+    const CModelInfo model = ModelOf(m_screen);
+    SetupLists::SelectModel(*m_controller, model.GetName());
+    m_colourType->setCurrentIndex(values.colourType - 1);
+    m_width->setValue(values.width);
+    m_height->setValue(values.height);
+    m_dataPolarity->setCurrentIndex(values.dataPolarity);
+    m_oePolarity->setCurrentIndex(values.oePolarity);
+    m_freq->setCurrentIndex(values.clockFreq);
+    m_blanking->setCurrentIndex(values.blanking - 5);
+    m_scanType->setCurrentIndex(values.scanRow);
+    m_interval->setCurrentIndex(3);
+    ShowModelDetails(model);
+}
+
+void CPanelSetupDlg::ShowModelDetails(const CModelInfo& model)
+{
+    const int capability = model.GetCapabilityTextId();
+    m_properties->setText(capability ? LoadString(capability) : QString());
+    m_wiring->setVisible(model.ShowsWiringDiagram());
+}
+
+PanelSetupValues CPanelSetupDlg::ValuesFromControls() const
+{
+    PanelSetupValues values;
+    values.modelName = m_controller->currentText();
+    values.colourType = m_colourType->currentIndex() + 1;
+    values.width = m_width->value();
+    values.height = m_height->value();
+    values.dataPolarity = std::max(0, m_dataPolarity->currentIndex());
+    values.oePolarity = std::max(0, m_oePolarity->currentIndex());
+    values.clockFreq = std::max(0, m_freq->currentIndex());
+    values.blanking = std::max(0, m_blanking->currentIndex()) + 5;
+    values.scanRow = m_scanType->currentIndex();
+    return values;
+}
+
+void CPanelSetupDlg::OnControllerChanged()
+{
+    if (!m_ready)
+        return;
+    const QString name = m_controller->currentText();
+    CModelInfo model;
+    if (name.size() <= 4 || !model.AssignFromName(name))
+        return;
+    ShowModelDetails(model);
+    // Every model takes the whole scan-mode table, so the list and its row stay.
+}
+
+void CPanelSetupDlg::OnSetup()
+{
+    if (m_busy)
+        return;
+    const QScopedValueRollback<bool> busy(m_busy, true);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PanelSetupValues values = ValuesFromControls();
+    RunPanelSetup(m_screen, values, m_ui);
+    QApplication::restoreOverrideCursor();
+    {
+        const QScopedValueRollback<bool> notReady(m_ready, false);
+        m_width->setValue(values.width);
+        m_height->setValue(values.height);
+    }
+    emit ScreenChanged();
+}
+
+void CPanelSetupDlg::OnReadBack()
+{
+    if (m_busy)
+        return;
+    const QScopedValueRollback<bool> busy(m_busy, true);
+    CControllerLink& link = LinkOf(m_screen);
+    const bool ok = link.ReadParams();
+    link.CloseLink();
+    if (ok)
+        LoadControls();
+    ReportCommandResult(link, m_ui, ok);
+}
+
+void CPanelSetupDlg::OnToggleAutoSwitch()
+{
+    m_groupVisible = !m_groupVisible;
+    m_autoGroup->setVisible(m_groupVisible);
+    if (m_groupVisible)
+        OnStartStop();
+}
+
+void CPanelSetupDlg::OnStartStop()
+{
+    if (m_running)
+        StopAutoSwitch();
+    else
+        StartAutoSwitch();
+}
+
+void CPanelSetupDlg::SetAutoSwitchTiming(int tickMs, int intervalMs)
+{
+    m_timer.setInterval(tickMs);
+    m_intervalOverrideMs = intervalMs;
+}
+
+void CPanelSetupDlg::StartAutoSwitch()
+{
+    const int seconds = m_interval->currentText().toInt();
+    m_intervalMs =
+        m_intervalOverrideMs > 0 ? m_intervalOverrideMs : (seconds < 2 ? 5 : seconds) * 1000;
+    m_nextRow = std::max(0, m_scanType->currentIndex());
+    m_lastSwitch = m_clock.elapsed() - m_intervalMs;
+    m_running = true;
+    m_startStop->setText(LoadString(kStop));
+    SetControlsEnabled(false);
+    m_timer.start();
+}
+
+void CPanelSetupDlg::StopAutoSwitch()
+{
+    m_timer.stop();
+    m_running = false;
+    m_status->clear();
+    m_startStop->setText(LoadString(kStart));
+    SetControlsEnabled(true);
+}
+
+void CPanelSetupDlg::SetControlsEnabled(bool enabled)
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_controller, m_colourType, m_width, m_height, m_dataPolarity, m_oePolarity, m_freq,
+             m_blanking, m_scanType, m_setup, m_cancel, m_readBack, m_interval, m_autoSwitch})
+        control->setEnabled(enabled);
+}
+
+void CPanelSetupDlg::OnTick()
+{
+    const qint64 now = m_clock.elapsed();
+    qint64 elapsed = now - m_lastSwitch;
+    if (elapsed >= m_intervalMs) {
+        if (m_nextRow >= m_scanType->count())
+            m_nextRow = 0;
+        int row = m_nextRow;
+        if (ScanModeTable::IsSeparator(row))
+            row = (row + 1) % m_scanType->count();
+        m_scanType->setCurrentIndex(row);
+        m_nextRow = row + 1;
+        m_lastSwitch = now;
+        PanelSetupValues values = ValuesFromControls();
+        if (!StoreAndWritePanelSetup(m_screen, values)) {
+            CControllerLink& link = LinkOf(m_screen);
+            StopAutoSwitch();
+            m_status->setText(LoadString(kCommandFailed) + link.GetErrorText());
+            m_ui.Beep(MessageKind::Warning);
+            return;
+        }
+        m_ui.Beep(MessageKind::Information);
+        elapsed = 0;
+    }
+    const qint64 secondsLeft = (m_intervalMs - elapsed + 999) / 1000;
+    m_status->setText(m_statusTemplate.arg(m_scanType->currentText()).arg(secondsLeft));
+}

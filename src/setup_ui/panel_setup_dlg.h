@@ -1,0 +1,84 @@
+#pragma once
+
+#include "comm/panel_setup.h"
+#include "config/model_info.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+
+class CScreen;
+class IOperationUi;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QWidget;
+
+// The single-screen Panel Setup: controller model, size, colours, polarities, clock,
+// blanking and scan type, sent with Setup and read with Read Back, plus the automatic trial
+// of one scan type after another on a live panel. Stays open after Setup.
+class CPanelSetupDlg final : public QDialog
+{
+    Q_OBJECT
+public:
+    CPanelSetupDlg(CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
+
+    bool IsAutoSwitchRunning() const { return m_running; }
+    // The tick and the switch interval of the automatic trial (a second, and the Interval
+    // list's seconds); tests shorten them.
+    void SetAutoSwitchTiming(int tickMs, int intervalMs);
+
+signals:
+    // The screen's parameters were sent (the views and the preview follow).
+    void ScreenChanged();
+
+private:
+    void BuildControls();
+    void LoadControls();
+    PanelSetupValues ValuesFromControls() const;
+    void OnControllerChanged();
+    void OnSetup();
+    void OnReadBack();
+    void OnToggleAutoSwitch();
+    void OnStartStop();
+    void StartAutoSwitch();
+    void StopAutoSwitch();
+    void OnTick();
+    void ShowModelDetails(const CModelInfo& model);
+    void SetControlsEnabled(bool enabled);
+
+    CScreen& m_screen;
+    IOperationUi& m_ui;
+    bool m_ready = false;
+    bool m_busy = false;
+    bool m_groupVisible = false;
+    bool m_running = false;
+    int m_intervalMs = 5000;
+    int m_intervalOverrideMs = 0;
+    qint64 m_lastSwitch = 0;
+    int m_nextRow = 0;
+    QString m_statusTemplate;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+
+    QComboBox* m_controller = nullptr;
+    QComboBox* m_colourType = nullptr;
+    QSpinBox* m_width = nullptr;
+    QSpinBox* m_height = nullptr;
+    QComboBox* m_dataPolarity = nullptr;
+    QComboBox* m_oePolarity = nullptr;
+    QComboBox* m_freq = nullptr;
+    QComboBox* m_blanking = nullptr;
+    QComboBox* m_scanType = nullptr;
+    QLabel* m_properties = nullptr;
+    QLabel* m_wiring = nullptr;
+    QPushButton* m_setup = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_readBack = nullptr;
+    QPushButton* m_autoSwitch = nullptr;
+    QWidget* m_autoGroup = nullptr;
+    QComboBox* m_interval = nullptr;
+    QPushButton* m_startStop = nullptr;
+    QLabel* m_status = nullptr;
+};
