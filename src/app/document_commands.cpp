@@ -78,7 +78,7 @@ bool AddWindow(CLumivantDoc& doc)
         ShowWarning(LoadString(kTooManyWindows));
         return false;
     }
-    doc.UndoStack().beginMacro(CommandText("Add Window"));
+    doc.UndoStack().beginMacro(CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add Window")));
     if (!program)
         program = AppendProgram(doc, *screen);
     if (program)
@@ -136,7 +136,7 @@ bool AddZone(CLumivantDoc& doc, int kind)
         ShowWarning(LoadString(kTooManyWindows));
         return false;
     }
-    doc.UndoStack().beginMacro(CommandText("Add Zone"));
+    doc.UndoStack().beginMacro(CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add Zone")));
     if (!program)
         program = AppendProgram(doc, *screen);
     if (program) {
