@@ -41,7 +41,7 @@ run: build
 	$(BUILD_DIR)/src/cli/lumivant-cli compile examples/demo.ledprj --out $(BUILD_DIR)/demo.dat
 	$(BUILD_DIR)/src/cli/lumivant-cli info examples/demo.ledprj
 
-BENCH_FIGURES ?= load render planes link send firmware
+BENCH_FIGURES ?= load render planes link send firmware tree open
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build

@@ -49,13 +49,14 @@ void ApplyLanguage(int lang)
         suffix = QStringLiteral("zh_CN");
     else if (CurrentLanguage() == Language::TraditionalChinese)
         suffix = QStringLiteral("zh_TW");
-    Replace(ProgramTranslator(), suffix.isEmpty() ? QString() : QStringLiteral("lumivant_") + suffix,
+    Replace(ProgramTranslator(),
+            suffix.isEmpty() ? QString() : QStringLiteral("lumivant_") + suffix,
             QStringLiteral(":/i18n"));
     Replace(QtTranslator(), suffix.isEmpty() ? QString() : QStringLiteral("qtbase_") + suffix,
             QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     // The string table changed even when no catalogue did: relabel every window.
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
+        for (QWidget* widget : QApplication::allWidgets()) {
             QEvent change(QEvent::LanguageChange);
             QCoreApplication::sendEvent(widget, &change);
         }

@@ -76,8 +76,8 @@ const std::vector<CommandInfo> kCommands = {
      kAlways, kNoKey},
     {IdPowerOnOff, QT_TRANSLATE_NOOP("CMainFrame", "Set Panel On/Off..."), nullptr, nullptr,
      kAlways, kNoKey},
-    {IdParameterReset, QT_TRANSLATE_NOOP("CMainFrame", "Panel Parameter Reset"), nullptr,
-     nullptr, kAlways, kNoKey},
+    {IdParameterReset, QT_TRANSLATE_NOOP("CMainFrame", "Panel Parameter Reset"), nullptr, nullptr,
+     kAlways, kNoKey},
     {IdFirmwareUpdate, QT_TRANSLATE_NOOP("CMainFrame", "Firmware Update..."), nullptr, nullptr,
      kAlways, kNoKey},
     {IdClearPanel, QT_TRANSLATE_NOOP("CMainFrame", "Clear Panel"), nullptr, nullptr, kAlways,
@@ -85,25 +85,22 @@ const std::vector<CommandInfo> kCommands = {
     {IdLangAuto, QT_TRANSLATE_NOOP("CMainFrame", "Auto"), nullptr, nullptr, kAlways, kNoKey},
     {IdLangSimplified, QT_TRANSLATE_NOOP("CMainFrame", "Simplified Chinese"), nullptr, nullptr,
      kAlways, kNoKey},
-    {IdLangTraditional, QT_TRANSLATE_NOOP("CMainFrame", "Traditional Chinese"), nullptr,
-     nullptr, kAlways, kNoKey},
-    {IdLangEnglish, QT_TRANSLATE_NOOP("CMainFrame", "English"), nullptr, nullptr, kAlways,
-     kNoKey},
+    {IdLangTraditional, QT_TRANSLATE_NOOP("CMainFrame", "Traditional Chinese"), nullptr, nullptr,
+     kAlways, kNoKey},
+    {IdLangEnglish, QT_TRANSLATE_NOOP("CMainFrame", "English"), nullptr, nullptr, kAlways, kNoKey},
     {IdLangPortuguese, QT_TRANSLATE_NOOP("CMainFrame", "Portuguese (Brazil)(PTB)"), nullptr,
      nullptr, kAlways, kNoKey},
-    {IdLangTurkish, QT_TRANSLATE_NOOP("CMainFrame", "Turkish"), nullptr, nullptr, kAlways,
-     kNoKey},
+    {IdLangTurkish, QT_TRANSLATE_NOOP("CMainFrame", "Turkish"), nullptr, nullptr, kAlways, kNoKey},
     {IdOptions, QT_TRANSLATE_NOOP("CMainFrame", "Options..."), nullptr, "setup", kAlways, kNoKey},
-    {IdViewToolbar, QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"), nullptr, nullptr, kAlways,
-     kNoKey},
+    {IdViewToolbar, QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"), nullptr, nullptr, kAlways, kNoKey},
     {IdViewStatus, QT_TRANSLATE_NOOP("CMainFrame", "&Status Bar"), nullptr, nullptr, kAlways,
      kNoKey},
     {IdAbout, QT_TRANSLATE_NOOP("CMainFrame", "&About Lumivant..."), nullptr, "about", kAlways,
      kNoKey},
 };
 
-const int kLanguageCommands[] = {IdLangAuto,     IdLangSimplified, IdLangTraditional,
-                                 IdLangEnglish,  IdLangPortuguese, IdLangTurkish};
+const int kLanguageCommands[] = {IdLangAuto,    IdLangSimplified, IdLangTraditional,
+                                 IdLangEnglish, IdLangPortuguese, IdLangTurkish};
 
 QString Translated(const char* text)
 {
@@ -129,8 +126,7 @@ bool IsBasicScreen(const CScreen& screen)
     return info.IsBasicModel();
 }
 
-CFrameActions::CFrameActions(QObject* parent)
-    : QObject(parent), m_languages(new QActionGroup(this))
+CFrameActions::CFrameActions(QObject* parent) : QObject(parent), m_languages(new QActionGroup(this))
 {
     for (const CommandInfo& command : kCommands) {
         auto* action = new QAction(this);
@@ -151,7 +147,8 @@ CFrameActions::CFrameActions(QObject* parent)
         action->setData(IdRecentFile1 + i);
         action->setObjectName(QStringLiteral("command%1").arg(IdRecentFile1 + i));
         action->setVisible(false);
-        connect(action, &QAction::triggered, this, [this, i] { emit triggered(IdRecentFile1 + i); });
+        connect(action, &QAction::triggered, this,
+                [this, i] { emit triggered(IdRecentFile1 + i); });
         m_actions[IdRecentFile1 + i] = action;
     }
     m_actions[IdViewToolbar]->setCheckable(true);

@@ -46,6 +46,7 @@ void CLeftView::Rebuild(CProjectObject* select)
         selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
         scrollTo(at);
     }
+    setFocus();
     m_rebuilding = false;
     emit selectionChangedTo(m_model->ObjectOf(at));
 }

@@ -59,26 +59,25 @@ struct MenuLayout
 const std::vector<MenuLayout> kMenus = {
     {QT_TRANSLATE_NOOP("CMainFrame", "&File"),
      {IdFileNew, IdFileOpen, IdFileSave, IdFileSaveAs, 0, -1, 0, IdExit}},
-    {QT_TRANSLATE_NOOP("CMainFrame", "&Edit"),
-     {IdUndo, IdRedo, 0, IdDelete, IdMoveUp, IdMoveDown}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&Edit"), {IdUndo, IdRedo, 0, IdDelete, IdMoveUp, IdMoveDown}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Add"),
-     {IdAddProgram, IdAddWindow, 0, IdAddText, IdAddImage, IdAddClock, IdAddDateTime,
-      IdAddAnimate, IdAddTemperature, IdAddCountdown, IdAddTable}},
+     {IdAddProgram, IdAddWindow, 0, IdAddText, IdAddImage, IdAddClock, IdAddDateTime, IdAddAnimate,
+      IdAddTemperature, IdAddCountdown, IdAddTable}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Tools"),
-     {IdSendAll, IdExport, 0, IdSearchPanel, IdPanelSetup, IdAdvancedSetup,
-      IdCommunicationSetup, 0, IdSyncTimer, IdBrightness, IdPowerOnOff, 0, IdParameterReset,
-      IdClearPanel, IdFirmwareUpdate}},
+     {IdSendAll, IdExport, 0, IdSearchPanel, IdPanelSetup, IdAdvancedSetup, IdCommunicationSetup, 0,
+      IdSyncTimer, IdBrightness, IdPowerOnOff, 0, IdParameterReset, IdClearPanel,
+      IdFirmwareUpdate}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Options"), {-2, IdOptions}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&View"), {IdViewToolbar, IdViewStatus}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Help"), {IdAbout}},
 };
 
-const int kToolBarCommands[] = {IdFileNew,     IdFileOpen,     IdFileSave,       0,
-                                IdAddProgram,  IdAddWindow,    IdAddText,        IdAddImage,
-                                IdAddClock,    IdAddDateTime,  IdAddAnimate,     IdAddTemperature,
-                                IdAddCountdown, IdAddTable,    0,                 IdDelete,
-                                IdMoveUp,      IdMoveDown,     0,                 IdSendAll,
-                                IdSendSelected, IdExport,      IdSearchPanel,    IdSyncTimer};
+const int kToolBarCommands[] = {
+    IdFileNew,      IdFileOpen,       IdFileSave,     0,          IdAddProgram,
+    IdAddWindow,    IdAddText,        IdAddImage,     IdAddClock, IdAddDateTime,
+    IdAddAnimate,   IdAddTemperature, IdAddCountdown, IdAddTable, 0,
+    IdDelete,       IdMoveUp,         IdMoveDown,     0,          IdSendAll,
+    IdSendSelected, IdExport,         IdSearchPanel,  IdSyncTimer};
 
 struct ContextItem
 {
@@ -302,8 +301,7 @@ void CMainFrame::Connect()
     connect(m_preview, &CPreView::runningChanged, this, [this] { UpdateEnabling(); });
     connect(m_preview, &CPreView::objectClicked, this,
             [this](CProjectObject* object) { m_tree->Select(object); });
-    connect(m_actions->Action(IdViewToolbar), &QAction::toggled, m_toolBar,
-            &QToolBar::setVisible);
+    connect(m_actions->Action(IdViewToolbar), &QAction::toggled, m_toolBar, &QToolBar::setVisible);
     connect(m_actions->Action(IdViewStatus), &QAction::toggled, statusBar(),
             &QStatusBar::setVisible);
 }
@@ -343,8 +341,8 @@ void CMainFrame::changeEvent(QEvent* event)
 
 void CMainFrame::UpdateTitle()
 {
-    const QString name = m_doc.FilePath().isEmpty() ? tr("Untitled")
-                                                    : QFileInfo(m_doc.FilePath()).fileName();
+    const QString name =
+        m_doc.FilePath().isEmpty() ? tr("Untitled") : QFileInfo(m_doc.FilePath()).fileName();
     setWindowTitle(name + QStringLiteral("[*] - Lumivant"));
     setWindowModified(m_doc.IsModified());
 }
@@ -447,8 +445,8 @@ void CMainFrame::RunCommand(int id)
     case IdFileOpen: {
         if (!SaveModifiedBeforeReplace())
             break;
-        const QString path = QFileDialog::getOpenFileName(this, QString(), QString(),
-                                                          ProjectFilter());
+        const QString path =
+            QFileDialog::getOpenFileName(this, QString(), QString(), ProjectFilter());
         if (!path.isEmpty())
             OpenFile(path);
         break;
@@ -607,10 +605,9 @@ bool CMainFrame::SaveModifiedBeforeReplace()
 {
     if (!m_doc.IsModified())
         return true;
-    const auto answer = QMessageBox::question(this, QStringLiteral("Lumivant"),
-                                              LoadString(kSaveQuestion),
-                                              QMessageBox::Yes | QMessageBox::No |
-                                                  QMessageBox::Cancel);
+    const auto answer =
+        QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kSaveQuestion),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return false;
     return answer == QMessageBox::No || Save();
@@ -698,7 +695,8 @@ void CMainFrame::UpdateRecentMenu()
         QAction* action = m_actions->Action(IdRecentFile1 + i);
         action->setVisible(i < files.size());
         if (i < files.size())
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+            action->setText(
+                QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
     }
 }
 
@@ -706,10 +704,9 @@ bool CMainFrame::ConfirmClose()
 {
     switch (Settings().exit) {
     case 1: {
-        const auto answer = QMessageBox::question(this, QStringLiteral("Lumivant"),
-                                                  LoadString(kSaveQuestion),
-                                                  QMessageBox::Yes | QMessageBox::No |
-                                                      QMessageBox::Cancel);
+        const auto answer =
+            QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kSaveQuestion),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel)
             return false;
         if (answer == QMessageBox::Yes)
@@ -720,9 +717,9 @@ bool CMainFrame::ConfirmClose()
         SaveOnClose();
         return true;
     default: {
-        const auto answer = QMessageBox::question(this, QStringLiteral("Lumivant"),
-                                                  LoadString(kQuitQuestion),
-                                                  QMessageBox::Yes | QMessageBox::No);
+        const auto answer =
+            QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kQuitQuestion),
+                                  QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return false;
         SaveOnClose();

@@ -109,8 +109,7 @@ QVariant CProjectTreeModel::data(const QModelIndex& index, int role) const
         return TreeIcon(object->GetImageIndex());
     case Qt::CheckStateRole:
         if (object->GetKind() == KindScreen)
-            return static_cast<const CScreen*>(object)->GetSelected() ? Qt::Checked
-                                                                      : Qt::Unchecked;
+            return static_cast<const CScreen*>(object)->GetSelected() ? Qt::Checked : Qt::Unchecked;
         return {};
     default:
         return {};
@@ -124,8 +123,7 @@ bool CProjectTreeModel::setData(const QModelIndex& index, const QVariant& value,
         return false;
     auto* screen = static_cast<CScreen*>(object);
     const int selected = value.value<Qt::CheckState>() == Qt::Checked ? 1 : 0;
-    m_doc.EditObject(*screen, RefreshCode::Content, false,
-                     [&] { screen->SetSelected(selected); });
+    m_doc.EditObject(*screen, RefreshCode::Content, false, [&] { screen->SetSelected(selected); });
     return true;
 }
 

@@ -21,8 +21,7 @@ CInsertObjectCommand::CInsertObjectCommand(CLumivantDoc& doc, ObjectPath parent,
                                            std::unique_ptr<CProjectObject> object, bool render)
     : m_doc(doc), m_parent(std::move(parent)), m_index(index), m_fresh(std::move(object)),
       m_render(render)
-{
-}
+{}
 
 void CInsertObjectCommand::redo()
 {
@@ -59,8 +58,7 @@ void CInsertObjectCommand::undo()
 
 CRemoveObjectCommand::CRemoveObjectCommand(CLumivantDoc& doc, ObjectPath object, ObjectPath select)
     : m_doc(doc), m_object(std::move(object)), m_select(std::move(select))
-{
-}
+{}
 
 void CRemoveObjectCommand::redo()
 {
@@ -95,10 +93,9 @@ void CRemoveObjectCommand::undo()
 
 CSwapObjectsCommand::CSwapObjectsCommand(CLumivantDoc& doc, ObjectPath object, int toIndex,
                                          bool selectChild)
-    : m_doc(doc), m_parent(object.begin(), object.end() - 1), m_from(object.back()),
-      m_to(toIndex), m_selectChild(selectChild)
-{
-}
+    : m_doc(doc), m_parent(object.begin(), object.end() - 1), m_from(object.back()), m_to(toIndex),
+      m_selectChild(selectChild)
+{}
 
 void CSwapObjectsCommand::Swap(int from, int to)
 {
@@ -109,7 +106,7 @@ void CSwapObjectsCommand::Swap(int from, int to)
     std::unique_ptr<CProjectObject> moved = parent->RemoveChildAt(from);
     CProjectObject* object = moved.get();
     parent->InsertChild(std::move(moved), to);
-    CProjectObject* shown = m_selectChild && object->GetChildCount() > 0 ? object->GetChild(0)
-                                                                          : object;
+    CProjectObject* shown =
+        m_selectChild && object->GetChildCount() > 0 ? object->GetChild(0) : object;
     m_doc.NotifyStructureChanged(shown);
 }
