@@ -761,12 +761,18 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            event->acceptProposedAction();
-            if (SaveModifiedBeforeReplace())
-                OpenFile(url.toLocalFile());
-            return;
-        }
+    if (OpenDroppedFiles(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls)
+{
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        if (SaveModifiedBeforeReplace())
+            OpenFile(url.toLocalFile());
+        return true;
     }
+    return false;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 
 class CFrameActions;
 class CLeftView;
@@ -43,6 +45,9 @@ public:
     // Opens the project of a start: the named file, else the most recent one that exists,
     // else default.ledprj, else a new project; first offers a copy left by a crash.
     void OpenStartupProject(const QString& commandLineFile);
+
+    // Files dropped on the window: the first local one is opened; false when there is none.
+    bool OpenDroppedFiles(const QList<QUrl>& urls);
 
     // The language commands: writes "lang" and relabels everything.
     void SwitchLanguage(int lang);

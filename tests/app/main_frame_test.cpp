@@ -85,6 +85,8 @@ TEST_F(MainFrameTest, LayoutAndCommandsFollowTheModelAndThePreview)
     EXPECT_EQ(frame->minimumSize(), QSize(700, 380));
     EXPECT_EQ(frame->size(), QSize(800, 576));
     EXPECT_FALSE(Action(IdSendSelected)->isVisible());
+    for (QAction* top : frame->menuBar()->actions())
+        EXPECT_FALSE(top->menu()->actions().contains(Action(IdSendSelected)));
     // Every command of the table has its action, and the toolbar labels are short texts.
     for (int id : {IdAddProgram, IdAddTable, IdDelete, IdMoveUp, IdExport, IdSearchPanel,
                    IdClearPanel, IdLangTurkish, IdOptions})
@@ -369,6 +371,11 @@ TEST_F(MainFrameTest, StartupOpensTheMostRecentFileElseTheDefaultElseANewProject
     start.OpenStartupProject(QString());
     EXPECT_EQ(second.FilePath(), recent);
     EXPECT_EQ(second.Root().GetChild(0)->GetChildCount(), 3);
+
+    // A file dropped on the window is opened.
+    EXPECT_FALSE(start.OpenDroppedFiles({QUrl(QStringLiteral("https://example.invalid/x"))}));
+    EXPECT_TRUE(start.OpenDroppedFiles({QUrl::fromLocalFile(DefaultProjectPath())}));
+    EXPECT_EQ(second.FilePath(), QFileInfo(DefaultProjectPath()).absoluteFilePath());
 
     QFile::remove(recent); // a recent file that no longer exists is skipped
     CLumivantDoc third;
