@@ -298,7 +298,10 @@ void CMainFrame::Connect()
             UpdateEnabling();
     });
     connect(&m_doc.UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateEnabling(); });
-    connect(m_preview, &CPreView::runningChanged, this, [this] { UpdateEnabling(); });
+    connect(m_preview, &CPreView::runningChanged, this, [this](bool running) {
+        m_previewRunning = running;
+        UpdateEnabling();
+    });
     connect(m_preview, &CPreView::objectClicked, this,
             [this](CProjectObject* object) { m_tree->Select(object); });
     connect(m_actions->Action(IdViewToolbar), &QAction::toggled, m_toolBar, &QToolBar::setVisible);
@@ -349,7 +352,7 @@ void CMainFrame::UpdateTitle()
 
 void CMainFrame::UpdateEnabling()
 {
-    const bool running = m_preview->IsRunning();
+    const bool running = m_previewRunning;
     m_actions->UpdateEnabling(m_doc.CurrentScreen(), running);
     SetupCommand setup;
     for (const CommandInfo& command : CFrameActions::Commands()) {
@@ -406,7 +409,7 @@ QString CMainFrame::StatusText() const
 
 void CMainFrame::RunCommand(int id)
 {
-    if (m_preview->IsRunning() && id != IdExit)
+    if (m_previewRunning && id != IdExit)
         return;
     if (const int kind = ZoneKindOf(id)) {
         AddZone(m_doc, kind);

@@ -108,5 +108,5 @@ private:
     QMenu* m_contextMenu = nullptr;
     std::vector<QMenu*> m_menus;
     std::vector<std::pair<QAction*, int>> m_contextActions;
-    bool m_closing = false;
+    bool m_previewRunning = false;
 };

@@ -9,6 +9,7 @@
 #include "base/messages.h"
 #include "base/string_table.h"
 #include "config/model_info.h"
+#include "editors/preview_view.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
@@ -24,6 +25,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,18 @@ TEST_F(MainFrameTest, LayoutAndCommandsFollowTheModelAndThePreview)
         EXPECT_FALSE(Action(id)->isEnabled()) << id;
     EXPECT_TRUE(Action(IdAddText)->isEnabled());
     EXPECT_TRUE(Action(IdAddAnimate)->isEnabled());
+
+    // While the preview plays, every menu, the toolbar and the commands are off.
+    emit frame->Preview().runningChanged(true);
+    for (QAction* top : frame->menuBar()->actions())
+        EXPECT_FALSE(top->isEnabled());
+    EXPECT_FALSE(frame->ToolBar().isEnabled());
+    const int programs = Screen()->GetChildCount();
+    frame->RunCommand(IdAddProgram);
+    EXPECT_EQ(Screen()->GetChildCount(), programs);
+    emit frame->Preview().runningChanged(false);
+    EXPECT_TRUE(frame->ToolBar().isEnabled());
+    EXPECT_TRUE(Action(IdAddProgram)->isEnabled());
 }
 
 TEST_F(MainFrameTest, ImplicitWindowsStayHiddenAndTravelWithTheirZone)
