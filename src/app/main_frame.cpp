@@ -72,12 +72,32 @@ const std::vector<MenuLayout> kMenus = {
     {QT_TRANSLATE_NOOP("CMainFrame", "&Help"), {IdAbout}},
 };
 
-const int kToolBarCommands[] = {
-    IdFileNew,      IdFileOpen,       IdFileSave,     0,          IdAddProgram,
-    IdAddWindow,    IdAddText,        IdAddImage,     IdAddClock, IdAddDateTime,
-    IdAddAnimate,   IdAddTemperature, IdAddCountdown, IdAddTable, 0,
-    IdDelete,       IdMoveUp,         IdMoveDown,     0,          IdSendAll,
-    IdSendSelected, IdExport,         IdSearchPanel,  IdSyncTimer};
+// The file commands and the delivery first, so that they stay in sight in a narrow window.
+const int kToolBarCommands[] = {IdFileNew,
+                                IdFileOpen,
+                                IdFileSave,
+                                0,
+                                IdSendAll,
+                                IdSendSelected,
+                                IdExport,
+                                0,
+                                IdAddProgram,
+                                IdAddWindow,
+                                IdAddText,
+                                IdAddImage,
+                                IdAddClock,
+                                IdAddDateTime,
+                                IdAddAnimate,
+                                IdAddTemperature,
+                                IdAddCountdown,
+                                IdAddTable,
+                                0,
+                                IdDelete,
+                                IdMoveUp,
+                                IdMoveDown,
+                                0,
+                                IdSearchPanel,
+                                IdSyncTimer};
 
 struct ContextItem
 {

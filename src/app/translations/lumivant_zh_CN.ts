@@ -56,42 +56,42 @@
     <message>
         <location filename="../frame_actions.cpp" line="33"/>
         <location filename="../frame_actions.cpp" line="34"/>
-        <location filename="../main_frame.cpp" line="92"/>
+        <location filename="../main_frame.cpp" line="91"/>
         <source>Add Program</source>
         <translation>添加节目</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="35"/>
         <location filename="../frame_actions.cpp" line="36"/>
-        <location filename="../main_frame.cpp" line="93"/>
+        <location filename="../main_frame.cpp" line="92"/>
         <source>Add Window</source>
         <translation>添加窗口</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="37"/>
         <location filename="../frame_actions.cpp" line="38"/>
-        <location filename="../main_frame.cpp" line="94"/>
+        <location filename="../main_frame.cpp" line="93"/>
         <source>Add RTF</source>
         <translation>添加文本</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="39"/>
         <location filename="../frame_actions.cpp" line="40"/>
-        <location filename="../main_frame.cpp" line="95"/>
+        <location filename="../main_frame.cpp" line="94"/>
         <source>Add Image</source>
         <translation>添加图片</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="41"/>
         <location filename="../frame_actions.cpp" line="42"/>
-        <location filename="../main_frame.cpp" line="96"/>
+        <location filename="../main_frame.cpp" line="95"/>
         <source>Add Clock</source>
         <translation>添加时钟</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="43"/>
         <location filename="../frame_actions.cpp" line="44"/>
-        <location filename="../main_frame.cpp" line="97"/>
+        <location filename="../main_frame.cpp" line="96"/>
         <source>Add Datetime</source>
         <translation>添加时间</translation>
     </message>
@@ -126,7 +126,7 @@
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="54"/>
-        <location filename="../main_frame.cpp" line="90"/>
+        <location filename="../main_frame.cpp" line="89"/>
         <source>Delete</source>
         <translation>删除</translation>
     </message>
@@ -257,32 +257,32 @@
         <translation>English</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="92"/>
+        <location filename="../frame_actions.cpp" line="91"/>
         <source>Portuguese (Brazil)(PTB)</source>
         <translation>葡萄牙语(巴西)(PTB)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="94"/>
+        <location filename="../frame_actions.cpp" line="93"/>
         <source>Turkish</source>
         <translation>土耳其语</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="96"/>
+        <location filename="../frame_actions.cpp" line="94"/>
         <source>Options...</source>
         <translation>选项...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="97"/>
+        <location filename="../frame_actions.cpp" line="95"/>
         <source>&amp;Toolbar</source>
         <translation>工具栏(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="99"/>
+        <location filename="../frame_actions.cpp" line="96"/>
         <source>&amp;Status Bar</source>
         <translation>状态栏(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="101"/>
+        <location filename="../frame_actions.cpp" line="98"/>
         <source>&amp;About Lumivant...</source>
         <translation>关于 Lumivant(&amp;A)...</translation>
     </message>
@@ -297,72 +297,72 @@
         <translation>编辑(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="64"/>
+        <location filename="../main_frame.cpp" line="63"/>
         <source>&amp;Add</source>
         <translation>添加(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="67"/>
+        <location filename="../main_frame.cpp" line="66"/>
         <source>&amp;Tools</source>
         <translation>工具(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="71"/>
+        <location filename="../main_frame.cpp" line="70"/>
         <source>&amp;Options</source>
         <translation>选项(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="72"/>
+        <location filename="../main_frame.cpp" line="71"/>
         <source>&amp;View</source>
         <translation>查看(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="73"/>
+        <location filename="../main_frame.cpp" line="72"/>
         <source>&amp;Help</source>
         <translation>帮助(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="99"/>
+        <location filename="../main_frame.cpp" line="98"/>
         <source>↑Move Up</source>
         <translation>↑上移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="100"/>
+        <location filename="../main_frame.cpp" line="99"/>
         <source>↓Move Down</source>
         <translation>↓下移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="155"/>
+        <location filename="../main_frame.cpp" line="154"/>
         <source>Lumivant Project (*.ledprj)</source>
         <translation>Lumivant 工程文件 (*.ledprj)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="223"/>
+        <location filename="../main_frame.cpp" line="222"/>
         <source>&amp;Language</source>
         <translation>语言(&amp;L)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="323"/>
+        <location filename="../main_frame.cpp" line="324"/>
         <source>Toolbar</source>
         <translation>工具栏</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="325"/>
+        <location filename="../main_frame.cpp" line="326"/>
         <source>Ready</source>
         <translation>就绪</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="346"/>
+        <location filename="../main_frame.cpp" line="348"/>
         <source>Untitled</source>
         <translation>无标题</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="558"/>
+        <location filename="../main_frame.cpp" line="559"/>
         <source>Cannot open &quot;%1&quot;: the file does not exist.</source>
         <translation>无法打开“%1”：文件不存在。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="578"/>
+        <location filename="../main_frame.cpp" line="579"/>
         <source>The project could not be saved to &quot;%1&quot;.</source>
         <translation>无法将工程保存到“%1”。</translation>
     </message>
