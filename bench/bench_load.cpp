@@ -1,6 +1,7 @@
 // Load and save of a large project (one screen, 200 programs x 16 windows x 10 zones),
 // against a bare parse of the same file by the XML library alone.
 #include "bench/bench_registry.h"
+#include "bench/large_project.h"
 
 #include "model/play_window.h"
 #include "model/program.h"
@@ -17,27 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-std::unique_ptr<CProjectRoot> LargeProject()
-{
-    static const int kZoneKinds[] = {KindText,     KindImage,       KindTable,     KindClock,
-                                     KindDateTime, KindTemperature, KindCountdown, KindAnimate,
-                                     KindText,     KindText};
-    auto root = CProjectRoot::NewProject();
-    auto* screen = static_cast<CScreen*>(root->GetChild(0));
-    screen->RemoveChildAt(0);
-    for (int p = 0; p < 200; ++p) {
-        auto program = std::make_unique<CProgram>(screen);
-        for (int w = 0; w < 16; ++w) {
-            auto window = program->CreateChild(KindWindow);
-            for (int kind : kZoneKinds)
-                window->AddChild(window->CreateChild(kind));
-            program->AddChild(std::move(window));
-        }
-        screen->AddChild(std::move(program));
-    }
-    return root;
-}
 
 // Best of a few runs, in milliseconds.
 template <typename F> double BestOf(int runs, F&& f)

@@ -3,16 +3,16 @@
 
 #include "base/headless.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <cstring>
 
 int main(int argc, char** argv)
 {
-    // Rendering needs a GUI application but never a display.
+    // Rendering and the windows need an application object but never a display.
     PrepareHeadlessEnvironment();
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const auto& figures = BenchFigures();
     if (argc < 2) {
         std::printf("Usage: lumivant-bench NAME\nFigures:\n");

@@ -179,3 +179,33 @@ void CLumivantDoc::EnsurePrepared(CProgram& program)
         return;
     program.Prepare(RenderForm::Display);
 }
+
+bool CLumivantDoc::IsWithin(const CProjectObject* object, const CProjectObject* ancestor)
+{
+    for (const CProjectObject* at = object; at; at = at->Parent()) {
+        if (at == ancestor)
+            return true;
+    }
+    return false;
+}
+
+void CLumivantDoc::DetachChild(CProjectObject& parent, int index)
+{
+    CProjectObject* child = parent.GetChild(index);
+    if (!child)
+        return;
+    FlushPendingRender();
+    if (IsWithin(m_current, child))
+        SetCurrentObject(nullptr);
+    emit aboutToRemove(child);
+    ForgetRendering(*child);
+    parent.RemoveChildAt(index);
+}
+
+void CLumivantDoc::ForgetRendering(const CProjectObject& subtree)
+{
+    if (subtree.GetKind() == KindProgram)
+        m_prepared.erase(static_cast<const CProgram*>(&subtree));
+    if (subtree.GetKind() == KindScreen || subtree.GetKind() == KindRoot)
+        subtree.ForEachChild([this](const CProjectObject& child) { ForgetRendering(child); });
+}

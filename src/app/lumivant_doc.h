@@ -85,6 +85,12 @@ public:
     // Renders the object (and everything below it) for the editor at once.
     void RenderNow(CProjectObject& object);
 
+    // Takes a child out of the project and destroys it, after a pending render has run and
+    // the views have let go of it; its rendering state is forgotten.
+    void DetachChild(CProjectObject& parent, int index);
+    // True when object is below (or is) ancestor.
+    static bool IsWithin(const CProjectObject* object, const CProjectObject* ancestor);
+
 signals:
     // New, Open or recovery replaced the whole project.
     void projectReplaced();
@@ -93,11 +99,14 @@ signals:
     // Pages of the object (a zone, a window, a program, a screen) were rendered again.
     void objectRendered(CProjectObject* object);
     void currentChanged(CProjectObject* object);
+    // The object and everything below it are about to be destroyed.
+    void aboutToRemove(CProjectObject* object);
     void modifiedChanged(bool modified);
     void filePathChanged(const QString& path);
 
 private:
     void RenderPending();
+    void ForgetRendering(const CProjectObject& subtree);
     void EmitModified();
 
     std::unique_ptr<CProjectRoot> m_root;

@@ -1,26 +1,31 @@
 // lumivant: the desktop program.
+#include "app/app_language.h"
 #include "app/lumivant_doc.h"
+#include "app/main_frame.h"
+#include "app/shell_commands.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
-#include "base/string_table.h"
-#include "editors/preview_view.h"
 #include "render/renderer.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QStringList>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Varnolite"));
+    QApplication::setApplicationName(QStringLiteral("Lumivant"));
     Settings() = AppSettings::Load(SettingsFilePath());
-    SetLanguage(LanguageFromSetting(Settings().lang));
+    ApplyLanguage(Settings().lang);
     InstallRenderer();
 
     CLumivantDoc doc;
-    QMainWindow window;
-    auto* preview = new CPreView(doc, &window);
-    window.setCentralWidget(preview);
-    window.resize(800, 576);
-    window.show();
-    return app.exec();
+    CMainFrame frame(doc);
+    InstallDesktopMessageSink(&frame, [&frame](const QString& text) { frame.SetStatusText(text); });
+    const QStringList args = QApplication::arguments();
+    frame.OpenStartupProject(args.size() > 1 ? args.at(1) : QString());
+    frame.show();
+    const int result = app.exec();
+    Settings().SaveZoom(SettingsFilePath());
+    return result;
 }

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QObject>
+
+#include <map>
+#include <vector>
+
+class CScreen;
+class QAction;
+class QActionGroup;
+
+// The command numbers of the main window (the standard ones of the file, edit, view and
+// help menus come after the program's own).
+enum CommandId : int {
+    IdAddProgram = 32771,
+    IdAddWindow = 32772,
+    IdAddText = 32773,
+    IdAddImage = 32774,
+    IdAddClock = 32775,
+    IdAddDateTime = 32776,
+    IdAddAnimate = 32777,
+    IdAddTemperature = 32779,
+    IdAddCountdown = 32780,
+    IdSearchPanel = 32784,
+    IdPanelSetup = 32785,
+    IdSyncTimer = 32786,
+    IdBrightness = 32787,
+    IdPowerOnOff = 32788,
+    IdAddTable = 32789,
+    IdSendAll = 32790,
+    IdSendSelected = 32791,
+    IdExport = 32804,
+    IdDelete = 32805,
+    IdParameterReset = 32815,
+    IdCommunicationSetup = 32816,
+    IdAdvancedSetup = 32817,
+    IdFirmwareUpdate = 32818,
+    IdClearPanel = 32819,
+    IdMoveUp = 32824,
+    IdMoveDown = 32825,
+    IdLangSimplified = 32828,
+    IdLangTraditional = 32829,
+    IdLangEnglish = 32830,
+    IdOptions = 32831,
+    IdLangAuto = 32832,
+    IdLangPortuguese = 32835,
+    IdLangTurkish = 32836,
+    IdFileNew = 0xE100,
+    IdFileOpen = 0xE101,
+    IdFileSave = 0xE103,
+    IdFileSaveAs = 0xE104,
+    IdRecentFile1 = 0xE110, // to IdRecentFile1 + 3
+    IdUndo = 0xE12B,
+    IdRedo = 0xE12E,
+    IdAbout = 0xE140,
+    IdExit = 0xE141,
+    IdViewToolbar = 0xE800,
+    IdViewStatus = 0xE801,
+};
+
+// When a command may run.
+enum class EnableRule {
+    Always,
+    // Only on a screen whose controller is not a basic model (and never without a screen).
+    FullModel,
+};
+
+struct CommandInfo
+{
+    int id;
+    const char* menuText;  // translated in the context "CMainFrame"
+    const char* shortText; // the toolbar label; null when it has no button
+    const char* icon;      // an icon name of :/icons, or "kind:N" for an Add command
+    EnableRule rule;
+    QKeySequence::StandardKey key;
+};
+
+// Every command of the main window as one QAction carrying its number, with its label,
+// icon, shortcut and enabling rule.
+class CFrameActions final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRecentFileCount = 4;
+
+    explicit CFrameActions(QObject* parent);
+    ~CFrameActions() override;
+
+    static const std::vector<CommandInfo>& Commands();
+    static const CommandInfo* Find(int id);
+    // The "lang" value of a language command, or -1.
+    static int LanguageOf(int id);
+
+    QAction* Action(int id) const;
+    // The language commands, of which one carries the check mark.
+    QActionGroup* Languages() const { return m_languages; }
+
+    // Sets the labels again in the language in use.
+    void Retranslate();
+    // Applies the enabling rules for the current screen (null when the project has none);
+    // while the preview runs, nothing is enabled.
+    void UpdateEnabling(const CScreen* currentScreen, bool previewRunning);
+    void CheckLanguage(int lang);
+
+signals:
+    void triggered(int id);
+
+private:
+    std::map<int, QAction*> m_actions;
+    QActionGroup* m_languages;
+};
+
+// Whether the screen's controller is a basic model (no live zones, no clock to set).
+bool IsBasicScreen(const CScreen& screen);

@@ -1,0 +1,801 @@
+#include "app/main_frame.h"
+
+#include "app/app_language.h"
+#include "app/document_commands.h"
+#include "app/frame_actions.h"
+#include "app/left_view.h"
+#include "app/lumivant_doc.h"
+#include "app/object_view.h"
+#include "app/recovery_file.h"
+#include "app/shell_commands.h"
+#include "base/app_paths.h"
+#include "base/app_settings.h"
+#include "base/last_error.h"
+#include "base/messages.h"
+#include "base/string_table.h"
+#include "comm/controller_link.h"
+#include "editors/preview_view.h"
+#include "model/program.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+#include "setup_ui/setup_commands.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kQuitQuestion = 41055;
+constexpr int kSaveQuestion = 41082;
+
+const char kRecentGroup[] = "Recent File List";
+
+QSettings ProfileSettings()
+{
+    return QSettings(QStringLiteral("Varnolite"), QStringLiteral("Lumivant"));
+}
+
+struct MenuLayout
+{
+    const char* title;
+    std::vector<int> commands; // 0 is a separator, -1 the recent files, -2 the languages
+};
+
+const std::vector<MenuLayout> kMenus = {
+    {QT_TRANSLATE_NOOP("CMainFrame", "&File"),
+     {IdFileNew, IdFileOpen, IdFileSave, IdFileSaveAs, 0, -1, 0, IdExit}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&Edit"), {IdUndo, IdRedo, 0, IdDelete, IdMoveUp, IdMoveDown}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&Add"),
+     {IdAddProgram, IdAddWindow, 0, IdAddText, IdAddImage, IdAddClock, IdAddDateTime, IdAddAnimate,
+      IdAddTemperature, IdAddCountdown, IdAddTable}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&Tools"),
+     {IdSendAll, IdExport, 0, IdSearchPanel, IdPanelSetup, IdAdvancedSetup, IdCommunicationSetup, 0,
+      IdSyncTimer, IdBrightness, IdPowerOnOff, 0, IdParameterReset, IdClearPanel,
+      IdFirmwareUpdate}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&Options"), {-2, IdOptions}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&View"), {IdViewToolbar, IdViewStatus}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&Help"), {IdAbout}},
+};
+
+// The file commands and the delivery first, so that they stay in sight in a narrow window.
+const int kToolBarCommands[] = {IdFileNew,
+                                IdFileOpen,
+                                IdFileSave,
+                                0,
+                                IdSendAll,
+                                IdSendSelected,
+                                IdExport,
+                                0,
+                                IdAddProgram,
+                                IdAddWindow,
+                                IdAddText,
+                                IdAddImage,
+                                IdAddClock,
+                                IdAddDateTime,
+                                IdAddAnimate,
+                                IdAddTemperature,
+                                IdAddCountdown,
+                                IdAddTable,
+                                0,
+                                IdDelete,
+                                IdMoveUp,
+                                IdMoveDown,
+                                0,
+                                IdSearchPanel,
+                                IdSyncTimer};
+
+struct ContextItem
+{
+    const char* text;
+    int command;
+};
+
+const ContextItem kContextItems[] = {
+    {QT_TRANSLATE_NOOP("CMainFrame", "Delete"), IdDelete},
+    {nullptr, 0},
+    {QT_TRANSLATE_NOOP("CMainFrame", "Add Program"), IdAddProgram},
+    {QT_TRANSLATE_NOOP("CMainFrame", "Add Window"), IdAddWindow},
+    {QT_TRANSLATE_NOOP("CMainFrame", "Add RTF"), IdAddText},
+    {QT_TRANSLATE_NOOP("CMainFrame", "Add Image"), IdAddImage},
+    {QT_TRANSLATE_NOOP("CMainFrame", "Add Clock"), IdAddClock},
+    {QT_TRANSLATE_NOOP("CMainFrame", "Add Datetime"), IdAddDateTime},
+    {nullptr, 0},
+    {QT_TRANSLATE_NOOP("CMainFrame", "\u2191Move Up"), IdMoveUp},
+    {QT_TRANSLATE_NOOP("CMainFrame", "\u2193Move Down"), IdMoveDown},
+};
+
+int ZoneKindOf(int command)
+{
+    switch (command) {
+    case IdAddText:
+        return KindText;
+    case IdAddImage:
+        return KindImage;
+    case IdAddClock:
+        return KindClock;
+    case IdAddDateTime:
+        return KindDateTime;
+    case IdAddAnimate:
+        return KindAnimate;
+    case IdAddTemperature:
+        return KindTemperature;
+    case IdAddCountdown:
+        return KindCountdown;
+    case IdAddTable:
+        return KindTable;
+    default:
+        return 0;
+    }
+}
+
+bool SetupCommandOf(int command, SetupCommand& setup)
+{
+    switch (command) {
+    case IdPanelSetup:
+        setup = SetupCommand::PanelSetup;
+        return true;
+    case IdAdvancedSetup:
+        setup = SetupCommand::AdvancedSetup;
+        return true;
+    case IdCommunicationSetup:
+        setup = SetupCommand::CommunicationSetup;
+        return true;
+    case IdBrightness:
+        setup = SetupCommand::Brightness;
+        return true;
+    case IdPowerOnOff:
+        setup = SetupCommand::PowerOnOff;
+        return true;
+    case IdFirmwareUpdate:
+        setup = SetupCommand::FirmwareUpdate;
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString ProjectFilter()
+{
+    return QCoreApplication::translate("CMainFrame", "Lumivant Project (*.ledprj)");
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CLumivantDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_actions(new CFrameActions(this))
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setAcceptDrops(true);
+    setMinimumSize(700, 380);
+    BuildViews();
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    m_recovery = new CRecoveryKeeper(m_doc, this);
+    Connect();
+    RetranslateUi();
+
+    resize(kInitialWidth, kInitialHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    m_tree->Rebuild(nullptr);
+    UpdateRecentMenu();
+    UpdateTitle();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::BuildViews()
+{
+    m_tree = new CLeftView(m_doc);
+    m_preview = new CPreView(m_doc);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    m_host = new CObjectView(m_doc);
+    m_host->setMinimumHeight(CObjectView::kMinimumHeight);
+
+    m_inner = new QSplitter(Qt::Horizontal);
+    m_inner->addWidget(m_tree);
+    m_inner->addWidget(m_preview);
+    m_inner->setStretchFactor(1, 1);
+    m_inner->setSizes({kTreeWidth, kInitialWidth - kTreeWidth});
+    m_outer = new QSplitter(Qt::Vertical);
+    m_outer->addWidget(m_inner);
+    m_outer->addWidget(m_host);
+    m_outer->setStretchFactor(0, 1);
+    m_outer->setCollapsible(1, false);
+    m_outer->setSizes({kInitialHeight - kHostHeight, kHostHeight});
+    setCentralWidget(m_outer);
+}
+
+void CMainFrame::BuildMenus()
+{
+    for (const MenuLayout& layout : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString());
+        menu->setProperty("titleSource", QByteArray(layout.title));
+        for (int id : layout.commands) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else if (id == -1) {
+                for (int i = 0; i < CFrameActions::kRecentFileCount; ++i)
+                    menu->addAction(m_actions->Action(IdRecentFile1 + i));
+            } else if (id == -2) {
+                QMenu* languages = menu->addMenu(QString());
+                languages->setProperty("titleSource",
+                                       QByteArray(QT_TRANSLATE_NOOP("CMainFrame", "&Language")));
+                languages->addActions(m_actions->Languages()->actions());
+                m_menus.push_back(languages);
+            } else {
+                menu->addAction(m_actions->Action(id));
+            }
+        }
+        m_menus.push_back(menu);
+    }
+    // Every shortcut works even with the menu bar hidden or disabled.
+    for (const CommandInfo& command : CFrameActions::Commands())
+        addAction(m_actions->Action(command.id));
+
+    m_contextMenu = new QMenu(this);
+    for (const ContextItem& item : kContextItems) {
+        if (!item.text) {
+            m_contextMenu->addSeparator();
+            continue;
+        }
+        QAction* action = m_contextMenu->addAction(QString());
+        connect(action, &QAction::triggered, this, [this, id = item.command] { RunCommand(id); });
+        m_contextActions.emplace_back(action, item.command);
+    }
+    connect(m_contextMenu, &QMenu::aboutToShow, this, [this] {
+        for (auto& [action, id] : m_contextActions)
+            action->setEnabled(m_actions->Action(id)->isEnabled());
+    });
+    m_tree->SetContextMenu(m_contextMenu);
+}
+
+void CMainFrame::BuildToolBar()
+{
+    m_toolBar = addToolBar(QString());
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize({16, 16});
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setMovable(false);
+    for (int id : kToolBarCommands) {
+        if (id == 0)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_actions->Action(id));
+    }
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    const int widths[3] = {250, 150, 200};
+    for (int i = 0; i < 3; ++i) {
+        m_panes[i] = new QLabel(this);
+        m_panes[i]->setObjectName(QStringLiteral("statusPane%1").arg(i));
+        m_panes[i]->setMinimumWidth(i == 2 ? 0 : widths[i]);
+        if (i < 2)
+            m_panes[i]->setFixedWidth(widths[i]);
+        statusBar()->addWidget(m_panes[i], i == 2 ? 1 : 0);
+    }
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void CMainFrame::Connect()
+{
+    connect(m_actions, &CFrameActions::triggered, this, [this](int id) { RunCommand(id); });
+    connect(m_tree, &CLeftView::selectionChangedTo, this,
+            [this](CProjectObject* object) { OnSelection(object); });
+    connect(&m_doc, &CLumivantDoc::structureChanged, this,
+            [this](CProjectObject* select) { m_tree->Rebuild(select); });
+    connect(&m_doc, &CLumivantDoc::projectReplaced, this, [this] { m_tree->Rebuild(nullptr); });
+    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
+        if (CLumivantDoc::IsWithin(m_preview->Program(), object))
+            m_preview->ShowProgram(nullptr);
+    });
+    connect(&m_doc, &CLumivantDoc::modifiedChanged, this, [this] { UpdateTitle(); });
+    connect(&m_doc, &CLumivantDoc::filePathChanged, this, [this] { UpdateTitle(); });
+    connect(&m_doc, &CLumivantDoc::objectChanged, this, [this](CProjectObject* object) {
+        // Pages and dialogs may change the screen's model or link.
+        if (object && object->GetKind() == KindScreen)
+            UpdateEnabling();
+    });
+    connect(&m_doc.UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateEnabling(); });
+    connect(m_preview, &CPreView::runningChanged, this, [this](bool running) {
+        m_previewRunning = running;
+        UpdateEnabling();
+    });
+    connect(m_preview, &CPreView::objectClicked, this,
+            [this](CProjectObject* object) { m_tree->Select(object); });
+    connect(m_actions->Action(IdViewToolbar), &QAction::toggled, m_toolBar, &QToolBar::setVisible);
+    connect(m_actions->Action(IdViewStatus), &QAction::toggled, statusBar(),
+            &QStatusBar::setVisible);
+}
+
+void CMainFrame::RetranslateUi()
+{
+    m_actions->Retranslate();
+    for (QMenu* menu : m_menus) {
+        const QByteArray source = menu->property("titleSource").toByteArray();
+        menu->setTitle(QCoreApplication::translate("CMainFrame", source.constData()));
+    }
+    for (size_t i = 0, item = 0; i < std::size(kContextItems); ++i) {
+        if (kContextItems[i].text)
+            m_contextActions[item++].first->setText(
+                QCoreApplication::translate("CMainFrame", kContextItems[i].text));
+    }
+    m_toolBar->setWindowTitle(tr("Toolbar"));
+    if (m_panes[2]->text().isEmpty() || m_panes[2]->property("ready").toBool()) {
+        m_panes[2]->setText(tr("Ready"));
+        m_panes[2]->setProperty("ready", true);
+    }
+    m_actions->CheckLanguage(Settings().lang);
+    UpdateRecentMenu();
+    UpdateTitle();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateUi();
+        // The tree shows numbered default names and the pages numbered labels.
+        m_tree->Rebuild(m_doc.CurrentObject());
+        m_preview->Refresh();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const QString name =
+        m_doc.FilePath().isEmpty() ? tr("Untitled") : QFileInfo(m_doc.FilePath()).fileName();
+    setWindowTitle(name + QStringLiteral("[*] - Lumivant"));
+    setWindowModified(m_doc.IsModified());
+}
+
+void CMainFrame::UpdateEnabling()
+{
+    const bool running = m_previewRunning;
+    m_actions->UpdateEnabling(m_doc.CurrentScreen(), running);
+    SetupCommand setup;
+    for (const CommandInfo& command : CFrameActions::Commands()) {
+        if (SetupCommandOf(command.id, setup) && !SetupCommandAvailable(setup))
+            m_actions->Action(command.id)->setEnabled(false);
+    }
+    m_actions->Action(IdUndo)->setEnabled(!running && m_doc.UndoStack().canUndo());
+    m_actions->Action(IdRedo)->setEnabled(!running && m_doc.UndoStack().canRedo());
+    for (QMenu* menu : m_menus)
+        menu->menuAction()->setEnabled(!running);
+    m_toolBar->setEnabled(!running);
+}
+
+void CMainFrame::OnSelection(CProjectObject* object)
+{
+    m_doc.SetCurrentObject(object);
+    m_host->ShowPage(object);
+    ShowSelectedProgram();
+    CScreen* screen = m_doc.CurrentScreen();
+    SetInfoText(screen ? LinkOf(*screen).GetLinkStatusText() : QString());
+    SetStatusText(QString());
+    UpdateEnabling();
+}
+
+void CMainFrame::ShowSelectedProgram()
+{
+    CProgram* program = m_doc.CurrentProgram();
+    if (program != m_preview->Program())
+        m_preview->ShowProgram(program);
+    else
+        m_preview->Refresh();
+}
+
+void CMainFrame::SetInfoText(const QString& text)
+{
+    m_panes[1]->setText(text);
+}
+
+void CMainFrame::SetStatusText(const QString& text)
+{
+    m_panes[2]->setProperty("ready", false);
+    m_panes[2]->setText(text);
+}
+
+QString CMainFrame::InfoText() const
+{
+    return m_panes[1]->text();
+}
+
+QString CMainFrame::StatusText() const
+{
+    return m_panes[2]->text();
+}
+
+void CMainFrame::RunCommand(int id)
+{
+    if (m_previewRunning && id != IdExit)
+        return;
+    if (const int kind = ZoneKindOf(id)) {
+        AddZone(m_doc, kind);
+        return;
+    }
+    if (const int lang = CFrameActions::LanguageOf(id); lang >= 0) {
+        SwitchLanguage(lang);
+        return;
+    }
+    if (id >= IdRecentFile1 && id < IdRecentFile1 + CFrameActions::kRecentFileCount) {
+        const QStringList recent = RecentFiles();
+        const int index = id - IdRecentFile1;
+        if (index < recent.size() && SaveModifiedBeforeReplace())
+            OpenFile(recent[index]);
+        return;
+    }
+    switch (id) {
+    case IdAddProgram:
+        AddProgram(m_doc);
+        break;
+    case IdAddWindow:
+        AddWindow(m_doc);
+        break;
+    case IdDelete:
+        m_preview->StopIfRunning();
+        DeleteCurrentObject(m_doc);
+        break;
+    case IdMoveUp:
+    case IdMoveDown:
+        MoveCurrentObject(m_doc, id == IdMoveUp);
+        break;
+    case IdFileNew:
+        if (SaveModifiedBeforeReplace())
+            NewProject();
+        break;
+    case IdFileOpen: {
+        if (!SaveModifiedBeforeReplace())
+            break;
+        const QString path =
+            QFileDialog::getOpenFileName(this, QString(), QString(), ProjectFilter());
+        if (!path.isEmpty())
+            OpenFile(path);
+        break;
+    }
+    case IdFileSave:
+        Save();
+        break;
+    case IdFileSaveAs:
+        SaveAs();
+        break;
+    case IdExit:
+        close();
+        break;
+    case IdUndo:
+        m_doc.FlushPendingRender();
+        m_doc.UndoStack().undo();
+        break;
+    case IdRedo:
+        m_doc.FlushPendingRender();
+        m_doc.UndoStack().redo();
+        break;
+    case IdOptions:
+        RunOptionsDialog(this);
+        break;
+    case IdAbout:
+        ShowAboutBox(this);
+        break;
+    case IdSendAll:
+        m_preview->StopIfRunning();
+        m_doc.FlushPendingRender();
+        RunSendAll(m_doc, this);
+        break;
+    case IdViewToolbar:
+    case IdViewStatus:
+    case IdSendSelected:
+        break;
+    default:
+        RunScreenCommand(id);
+        break;
+    }
+}
+
+void CMainFrame::RunScreenCommand(int id)
+{
+    CScreen* screen = m_doc.CurrentScreen();
+    if (!screen)
+        return;
+    m_preview->StopIfRunning();
+    SetupCommand setup;
+    if (SetupCommandOf(id, setup)) {
+        if (SetupCommandAvailable(setup) && RunSetupCommand(setup, *screen, m_doc, this)) {
+            m_tree->Rebuild(m_doc.CurrentObject());
+            m_preview->Refresh();
+        }
+        return;
+    }
+    switch (id) {
+    case IdExport:
+        m_doc.FlushPendingRender();
+        RunExportDialog(m_doc, *screen, this);
+        break;
+    case IdSearchPanel:
+        SetInfoText(RunSearchDialog(m_doc, *screen, this));
+        break;
+    case IdSyncTimer:
+        if (!IsBasicScreen(*screen))
+            RunSyncTimer(*screen, this);
+        break;
+    case IdParameterReset:
+        RunParameterReset(*screen, this);
+        break;
+    case IdClearPanel:
+        RunClearPanel(*screen, this);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::PrepareReplace()
+{
+    m_preview->StopIfRunning();
+    m_doc.FlushPendingRender();
+    m_host->ShowPage(nullptr);
+    m_preview->ShowProgram(nullptr);
+    m_doc.SetCurrentObject(nullptr);
+}
+
+void CMainFrame::NewProject()
+{
+    PrepareReplace();
+    m_doc.SetRoot(CProjectRoot::NewProject(), QString());
+    m_doc.SetModified();
+}
+
+bool CMainFrame::OpenFile(const QString& path)
+{
+    PrepareReplace();
+    setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto root = std::make_unique<CProjectRoot>();
+    const bool loaded = QFileInfo(path).isFile() && root->LoadProject(path);
+    QString message;
+    if (!loaded) {
+        message = LastError();
+        if (message.isEmpty() || !QFileInfo(path).isFile())
+            message = tr("Cannot open \"%1\": the file does not exist.").arg(path);
+        root = std::make_unique<CProjectRoot>();
+    }
+    m_doc.SetRoot(std::move(root), loaded ? QFileInfo(path).absoluteFilePath() : QString());
+    if (loaded)
+        AddRecentFile(m_doc.FilePath());
+    QApplication::restoreOverrideCursor();
+    setEnabled(true);
+    if (!loaded)
+        ShowWarning(message);
+    return loaded;
+}
+
+bool CMainFrame::SaveTo(const QString& path, bool quiet)
+{
+    m_doc.FlushPendingRender();
+    ClearLastError();
+    if (!m_doc.Root().SaveProject(path)) {
+        if (!quiet) {
+            QString reason = LastError();
+            ShowWarning(tr("The project could not be saved to \"%1\".").arg(path) +
+                        (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason));
+        }
+        return false;
+    }
+    m_doc.SetFilePath(QFileInfo(path).absoluteFilePath());
+    m_doc.SetClean();
+    AddRecentFile(m_doc.FilePath());
+    return true;
+}
+
+bool CMainFrame::Save()
+{
+    if (m_doc.FilePath().isEmpty())
+        return SaveAs();
+    return SaveTo(m_doc.FilePath());
+}
+
+bool CMainFrame::SaveAs()
+{
+    QString path = QFileDialog::getSaveFileName(this, QString(), m_doc.FilePath(), ProjectFilter());
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".ledprj");
+    return SaveTo(path);
+}
+
+bool CMainFrame::SaveModifiedBeforeReplace()
+{
+    if (!m_doc.IsModified())
+        return true;
+    const auto answer =
+        QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kSaveQuestion),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    return answer == QMessageBox::No || Save();
+}
+
+void CMainFrame::OpenStartupProject(const QString& commandLineFile)
+{
+    if (CRecoveryKeeper::Exists()) {
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("Lumivant"),
+            tr("Lumivant was not closed properly last time. Restore the unsaved changes of the "
+               "project?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer == QMessageBox::Yes) {
+            auto root = std::make_unique<CProjectRoot>();
+            if (root->LoadProject(CRecoveryKeeper::ProjectPath())) {
+                PrepareReplace();
+                m_doc.SetRoot(std::move(root), CRecoveryKeeper::OriginalPath());
+                m_doc.SetModified();
+                return;
+            }
+            ShowWarning(LastError());
+        }
+        CRecoveryKeeper::Remove();
+    }
+    if (!commandLineFile.isEmpty()) {
+        OpenFile(commandLineFile);
+        return;
+    }
+    const QStringList recent = RecentFiles();
+    if (!recent.isEmpty() && QFileInfo(recent.front()).isFile()) {
+        OpenFile(recent.front());
+        return;
+    }
+    if (QFileInfo(DefaultProjectPath()).isFile()) {
+        OpenFile(DefaultProjectPath());
+        return;
+    }
+    NewProject();
+}
+
+void CMainFrame::SwitchLanguage(int lang)
+{
+    Settings().lang = lang;
+    Settings().SaveLanguage(SettingsFilePath());
+    ApplyLanguage(lang);
+    m_actions->CheckLanguage(lang);
+}
+
+QStringList CMainFrame::RecentFiles() const
+{
+    QSettings settings = ProfileSettings();
+    QStringList files;
+    for (int i = 1; i <= CFrameActions::kRecentFileCount; ++i) {
+        const QString file =
+            settings.value(QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i)).toString();
+        if (!file.isEmpty())
+            files << file;
+    }
+    return files;
+}
+
+void CMainFrame::AddRecentFile(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    QSettings settings = ProfileSettings();
+    for (int i = 0; i < CFrameActions::kRecentFileCount; ++i) {
+        const QString key = QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i + 1);
+        if (i < files.size())
+            settings.setValue(key, files[i]);
+        else
+            settings.remove(key);
+    }
+    UpdateRecentMenu();
+}
+
+void CMainFrame::UpdateRecentMenu()
+{
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < CFrameActions::kRecentFileCount; ++i) {
+        QAction* action = m_actions->Action(IdRecentFile1 + i);
+        action->setVisible(i < files.size());
+        if (i < files.size())
+            action->setText(
+                QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+    }
+}
+
+bool CMainFrame::ConfirmClose()
+{
+    switch (Settings().exit) {
+    case 1: {
+        const auto answer =
+            QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kSaveQuestion),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel)
+            return false;
+        if (answer == QMessageBox::Yes)
+            SaveOnClose();
+        return true;
+    }
+    case 2:
+        SaveOnClose();
+        return true;
+    default: {
+        const auto answer =
+            QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kQuitQuestion),
+                                  QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+        SaveOnClose();
+        return true;
+    }
+    }
+}
+
+void CMainFrame::SaveOnClose()
+{
+    QString path = m_doc.FilePath();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        path = TempProjectPath();
+        m_doc.SetFilePath(path);
+        AddRecentFile(path);
+    }
+    // The window closes whether or not the save succeeded; the reason stays in the
+    // last-error text.
+    SaveTo(path, true);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    m_preview->StopIfRunning();
+    if (!ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    m_host->ShowPage(nullptr);
+    CRecoveryKeeper::Remove();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    if (OpenDroppedFiles(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls)
+{
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        if (SaveModifiedBeforeReplace())
+            OpenFile(url.toLocalFile());
+        return true;
+    }
+    return false;
+}

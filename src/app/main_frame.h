@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+#include <QUrl>
+
+class CFrameActions;
+class CLeftView;
+class CLumivantDoc;
+class CObjectView;
+class CPreView;
+class CProjectObject;
+class CRecoveryKeeper;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+
+// The main window: the project tree beside the preview, the property host below, the
+// menus, the toolbar and the status bar; it carries out the commands.
+class CMainFrame final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kInitialWidth = 800;
+    static constexpr int kInitialHeight = 576;
+    static constexpr int kTreeWidth = 300;
+    static constexpr int kHostHeight = 100;
+
+    explicit CMainFrame(CLumivantDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Runs a command by its number, as its menu item does.
+    void RunCommand(int id);
+
+    // File commands. OpenFile shows the wait cursor; on failure it leaves the empty project
+    // and shows the system's message. SaveTo reports a failure unless quiet.
+    bool OpenFile(const QString& path);
+    void NewProject();
+    bool SaveTo(const QString& path, bool quiet = false);
+    bool Save();
+    bool SaveAs();
+    // Opens the project of a start: the named file, else the most recent one that exists,
+    // else default.ledprj, else a new project; first offers a copy left by a crash.
+    void OpenStartupProject(const QString& commandLineFile);
+
+    // Files dropped on the window: the first local one is opened; false when there is none.
+    bool OpenDroppedFiles(const QList<QUrl>& urls);
+
+    // The language commands: writes "lang" and relabels everything.
+    void SwitchLanguage(int lang);
+
+    // Status panes: 1 the link of the current screen, 2 messages.
+    void SetInfoText(const QString& text);
+    void SetStatusText(const QString& text);
+    QString InfoText() const;
+    QString StatusText() const;
+
+    QStringList RecentFiles() const;
+    void AddRecentFile(const QString& path);
+
+    CFrameActions& Actions() { return *m_actions; }
+    CLeftView& Tree() { return *m_tree; }
+    CPreView& Preview() { return *m_preview; }
+    CObjectView& Host() { return *m_host; }
+    CRecoveryKeeper& Recovery() { return *m_recovery; }
+    QToolBar& ToolBar() { return *m_toolBar; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildViews();
+    void Connect();
+    void RetranslateUi();
+    void UpdateTitle();
+    void UpdateEnabling();
+    void UpdateRecentMenu();
+    void OnSelection(CProjectObject* object);
+    void ShowSelectedProgram();
+    void PrepareReplace();
+    void ReplaceWithEmptyProject(const QString& message);
+    // Asks to keep unsaved changes before they would be replaced; false to stop.
+    bool SaveModifiedBeforeReplace();
+    // The close request by the "exit" setting; false keeps the window open.
+    bool ConfirmClose();
+    void SaveOnClose();
+    void RunScreenCommand(int id);
+
+    CLumivantDoc& m_doc;
+    CFrameActions* m_actions = nullptr;
+    CLeftView* m_tree = nullptr;
+    CPreView* m_preview = nullptr;
+    CObjectView* m_host = nullptr;
+    CRecoveryKeeper* m_recovery = nullptr;
+    QSplitter* m_outer = nullptr;
+    QSplitter* m_inner = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_panes[3] = {};
+    QMenu* m_contextMenu = nullptr;
+    std::vector<QMenu*> m_menus;
+    std::vector<std::pair<QAction*, int>> m_contextActions;
+    bool m_previewRunning = false;
+};

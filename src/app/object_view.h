@@ -1,0 +1,37 @@
+#pragma once
+
+#include "editors/property_page.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class CLumivantDoc;
+class CProjectObject;
+class CPropertyPage;
+
+// The property host below the tree and the preview: shows at most one property page, the
+// one of the selected object, stretched over the whole host.
+class CObjectView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kMinimumHeight = 150;
+
+    explicit CObjectView(CLumivantDoc& doc, QWidget* parent = nullptr);
+    ~CObjectView() override;
+
+    // Shows the page of the object (none for null). A pending re-render runs first and
+    // the old page writes back what it still holds.
+    void ShowPage(CProjectObject* object);
+    // Lets the page go without writing back (its object is going away).
+    void DropPage();
+    CPropertyPage* Page() const { return m_page; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    CLumivantDoc& m_doc;
+    QPointer<CPropertyPage> m_page;
+};

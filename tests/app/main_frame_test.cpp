@@ -1,0 +1,402 @@
+#include "app/frame_actions.h"
+#include "app/left_view.h"
+#include "app/lumivant_doc.h"
+#include "app/main_frame.h"
+#include "app/project_tree_model.h"
+#include "app/recovery_file.h"
+#include "base/app_paths.h"
+#include "base/app_settings.h"
+#include "base/messages.h"
+#include "base/string_table.h"
+#include "config/model_info.h"
+#include "editors/preview_view.h"
+#include "model/play_window.h"
+#include "model/program.h"
+#include "model/project_root.h"
+#include "model/screen.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingSink final : public IMessageSink
+{
+public:
+    void Show(const QString& text, const QString&, MessageKind) override { texts << text; }
+    QStringList texts;
+};
+
+// Answers the next message box with the button.
+void AnswerNextBox(QMessageBox::StandardButton button)
+{
+    QTimer::singleShot(0, [button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->button(button))
+            box->button(button)->click();
+    });
+}
+
+class MainFrameTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        SetDataFolderOverride(dir.path());
+        qputenv("XDG_STATE_HOME", dir.filePath("state").toUtf8());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath("config"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
+        Settings() = AppSettings();
+        SetLanguage(Language::English);
+        SetMessageSink(&sink);
+        frame = std::make_unique<CMainFrame>(doc);
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        SetMessageSink(nullptr);
+        SetDataFolderOverride(QString());
+    }
+
+    CProjectObject* Screen() { return doc.Root().GetChild(0); }
+    CProgram& FirstProgram() { return *static_cast<CProgram*>(Screen()->GetChild(0)); }
+    void Select(CProjectObject* object) { frame->Tree().Select(object); }
+    QAction* Action(int id) { return frame->Actions().Action(id); }
+    CProjectObject* Current() { return doc.CurrentObject(); }
+
+    QTemporaryDir dir;
+    RecordingSink sink;
+    CLumivantDoc doc;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, LayoutAndCommandsFollowTheModelAndThePreview)
+{
+    EXPECT_EQ(frame->minimumSize(), QSize(700, 380));
+    EXPECT_EQ(frame->size(), QSize(800, 576));
+    EXPECT_FALSE(Action(IdSendSelected)->isVisible());
+    for (QAction* top : frame->menuBar()->actions())
+        EXPECT_FALSE(top->menu()->actions().contains(Action(IdSendSelected)));
+    // Every command of the table has its action, and the toolbar labels are short texts.
+    for (int id : {IdAddProgram, IdAddTable, IdDelete, IdMoveUp, IdExport, IdSearchPanel,
+                   IdClearPanel, IdLangTurkish, IdOptions})
+        ASSERT_NE(Action(id), nullptr) << id;
+    EXPECT_EQ(Action(IdDelete)->iconText(), QStringLiteral("Delete"));
+    EXPECT_EQ(Action(IdDelete)->shortcut(), QKeySequence(QKeySequence::Delete));
+
+    Select(Screen());
+    EXPECT_TRUE(Action(IdAddClock)->isEnabled());
+    EXPECT_TRUE(Action(IdSyncTimer)->isEnabled());
+
+    CModelInfo basic;
+    ASSERT_TRUE(basic.AssignFromName(QStringLiteral("RZ-S1")));
+    auto* screen = static_cast<CScreen*>(Screen());
+    doc.EditObject(*screen, RefreshCode::Content, false,
+                   [&] { screen->SetIdentity(basic.Identity()); });
+    for (int id : {IdAddClock, IdAddDateTime, IdAddTemperature, IdAddCountdown, IdSyncTimer})
+        EXPECT_FALSE(Action(id)->isEnabled()) << id;
+    EXPECT_TRUE(Action(IdAddText)->isEnabled());
+    EXPECT_TRUE(Action(IdAddAnimate)->isEnabled());
+
+    // While the preview plays, every menu, the toolbar and the commands are off.
+    emit frame->Preview().runningChanged(true);
+    for (QAction* top : frame->menuBar()->actions())
+        EXPECT_FALSE(top->isEnabled());
+    EXPECT_FALSE(frame->ToolBar().isEnabled());
+    const int programs = Screen()->GetChildCount();
+    frame->RunCommand(IdAddProgram);
+    EXPECT_EQ(Screen()->GetChildCount(), programs);
+    emit frame->Preview().runningChanged(false);
+    EXPECT_TRUE(frame->ToolBar().isEnabled());
+    EXPECT_TRUE(Action(IdAddProgram)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ImplicitWindowsStayHiddenAndTravelWithTheirZone)
+{
+    CProgram& program = FirstProgram();
+    CProjectTreeModel& model = frame->Tree().Model();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    Select(&program);
+    frame->RunCommand(IdAddWindow);
+    Select(&program);
+    frame->RunCommand(IdAddClock);
+    ASSERT_EQ(program.GetChildCount(), 2);
+    CProjectObject* hidden = program.GetChild(1);
+    EXPECT_EQ(hidden->GetFore(), 0);
+    CProjectObject* clock = hidden->GetChild(0);
+    // The clock is selected, and the tree shows it directly under the program.
+    EXPECT_EQ(Current(), clock);
+    const QModelIndex clockIndex = model.IndexOf(clock);
+    EXPECT_EQ(model.ObjectOf(clockIndex.parent()), &program);
+    EXPECT_EQ(clockIndex.row(), 1);
+    EXPECT_FALSE(model.IndexOf(hidden).isValid());
+
+    // Moving the clock up moves its hidden window before the explicit one.
+    frame->RunCommand(IdMoveUp);
+    EXPECT_EQ(program.GetChild(0), hidden);
+    EXPECT_EQ(Current(), clock);
+    frame->RunCommand(IdMoveUp); // already first: nothing
+    EXPECT_EQ(program.GetChild(0), hidden);
+
+    // Deleting the clock takes its hidden window with it and selects the program.
+    frame->RunCommand(IdDelete);
+    EXPECT_EQ(program.GetChildCount(), 1);
+    EXPECT_EQ(program.GetChild(0)->GetFore(), 1);
+    EXPECT_EQ(Current(), &program);
+
+    // A screen is never deleted.
+    Select(Screen());
+    frame->RunCommand(IdDelete);
+    EXPECT_EQ(doc.Root().GetChildCount(), 1);
+    EXPECT_TRUE(sink.texts.isEmpty());
+}
+
+TEST_F(MainFrameTest, LimitsShowTheirMessagesAndChangeNothing)
+{
+    CProgram& program = FirstProgram();
+    Select(&program);
+    for (int i = 0; i < CProgram::kMaxWindows; ++i) {
+        Select(&program);
+        frame->RunCommand(IdAddWindow);
+    }
+    ASSERT_EQ(program.GetChildCount(), 16);
+    const QByteArray full = doc.Root().SaveProjectBuffer();
+    Select(&program);
+    frame->RunCommand(IdAddWindow);
+    frame->RunCommand(IdAddText);
+    EXPECT_EQ(sink.texts, QStringList({LoadString(41064), LoadString(41064)}));
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), full);
+
+    // A zone selected in an explicit window adds to that window.
+    CProjectObject* window = program.GetChild(0);
+    Select(window);
+    frame->RunCommand(IdAddText);
+    Select(window->GetChild(0));
+    frame->RunCommand(IdAddAnimate);
+    EXPECT_EQ(window->GetChildCount(), 2);
+
+    // Without a selection nothing is added.
+    sink.texts.clear();
+    frame->Tree().selectionModel()->clear();
+    doc.SetCurrentObject(nullptr);
+    const int steps = doc.UndoStack().count();
+    frame->RunCommand(IdAddText);
+    EXPECT_EQ(doc.UndoStack().count(), steps);
+
+    auto* screen = static_cast<CScreen*>(Screen());
+    while (screen->GetChildCount() < CScreen::kMaxPrograms)
+        screen->AddChild(screen->CreateChild(KindProgram));
+    doc.NotifyStructureChanged(screen);
+    frame->RunCommand(IdAddProgram);
+    EXPECT_EQ(sink.texts, QStringList({LoadString(41066)}));
+    EXPECT_EQ(screen->GetChildCount(), CScreen::kMaxPrograms);
+}
+
+TEST_F(MainFrameTest, UndoAndRedoOfTreeCommandsGiveBackTheSameFile)
+{
+    CProgram& program = FirstProgram();
+    Select(&program);
+    frame->RunCommand(IdAddWindow);
+    const QByteArray start = doc.Root().SaveProjectBuffer();
+
+    Select(&program);
+    frame->RunCommand(IdAddClock);
+    frame->RunCommand(IdMoveUp);
+    frame->RunCommand(IdAddProgram);
+    Select(program.GetChild(1)->GetChild(0) ? program.GetChild(1) : &program);
+    frame->RunCommand(IdAddText);
+    Select(&program);
+    frame->RunCommand(IdDelete); // the whole program, with its windows
+    const QByteArray end = doc.Root().SaveProjectBuffer();
+    const int steps = doc.UndoStack().index();
+    ASSERT_GE(steps, 5);
+
+    for (int i = 0; i < steps - 1; ++i)
+        frame->RunCommand(IdUndo);
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), start);
+    for (int i = 0; i < steps - 1; ++i)
+        frame->RunCommand(IdRedo);
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), end);
+    // The tree follows: the deleted program is gone from it.
+    EXPECT_EQ(frame->Tree().Model().rowCount(frame->Tree().Model().IndexOf(Screen())),
+              Screen()->GetChildCount());
+}
+
+TEST_F(MainFrameTest, CheckBoxOfAScreenIsTheSendFlagAndOneUndoStep)
+{
+    CProjectTreeModel& model = frame->Tree().Model();
+    const QModelIndex screen = model.IndexOf(Screen());
+    ASSERT_EQ(model.data(screen, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    model.setData(screen, Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(static_cast<CScreen*>(Screen())->GetSelected(), 0);
+    frame->RunCommand(IdUndo);
+    EXPECT_EQ(static_cast<CScreen*>(Screen())->GetSelected(), 1);
+    EXPECT_EQ(model.data(screen, Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+}
+
+TEST_F(MainFrameTest, ClosingFollowsTheExitSetting)
+{
+    // 2: no question; a project without a file goes to temp.ledprj, which enters the
+    // recent list.
+    Settings().exit = 2;
+    frame->show();
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(QFile::exists(TempProjectPath()));
+    EXPECT_EQ(frame->RecentFiles().value(0), QFileInfo(TempProjectPath()).absoluteFilePath());
+
+    // 1: Cancel keeps the window open, No closes without writing.
+    const QString path = dir.filePath("shop.ledprj");
+    ASSERT_TRUE(frame->SaveTo(path));
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    Settings().exit = 1;
+    frame->show();
+    AnswerNextBox(QMessageBox::Cancel);
+    EXPECT_FALSE(frame->close());
+    AnswerNextBox(QMessageBox::No);
+    frame->show();
+    const QByteArray before = [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    EXPECT_TRUE(frame->close());
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), before);
+    saved.close();
+
+    // 0: the quit question; No keeps it open, Yes saves to the document's file.
+    Settings().exit = 0;
+    frame->show();
+    AnswerNextBox(QMessageBox::No);
+    EXPECT_FALSE(frame->close());
+    AnswerNextBox(QMessageBox::Yes);
+    frame->show();
+    EXPECT_TRUE(frame->close());
+    CProjectRoot reloaded;
+    ASSERT_TRUE(reloaded.LoadProject(path));
+    EXPECT_EQ(reloaded.SaveProjectBuffer(), doc.Root().SaveProjectBuffer());
+}
+
+TEST_F(MainFrameTest, LanguageSwitchRelabelsAtOnceAndWritesLang)
+{
+    QMenu* file = frame->menuBar()->actions().value(0)->menu();
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->title(), QStringLiteral("&File"));
+    frame->RunCommand(IdLangSimplified);
+    EXPECT_EQ(CurrentLanguage(), Language::SimplifiedChinese);
+    EXPECT_TRUE(Action(IdLangSimplified)->isChecked());
+    EXPECT_EQ(AppSettings::Load(SettingsFilePath()).lang, 1);
+    EXPECT_NE(file->title(), QStringLiteral("&File"));
+    EXPECT_NE(Action(IdAddProgram)->text(), QStringLiteral("Add Program"));
+    EXPECT_EQ(frame->InfoText(), LoadString(43034)); // the link summary, relabelled
+
+    frame->RunCommand(IdLangTurkish);
+    EXPECT_EQ(CurrentLanguage(), Language::English);
+    EXPECT_EQ(AppSettings::Load(SettingsFilePath()).lang, 5);
+    EXPECT_EQ(file->title(), QStringLiteral("&File"));
+    EXPECT_EQ(Action(IdAddProgram)->text(), QStringLiteral("Add Program"));
+}
+
+TEST_F(MainFrameTest, BadFilesLeaveAUsableWindowAndTheFileUntouched)
+{
+    const QString junk = dir.filePath("junk.ledprj");
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a project");
+    }
+    EXPECT_FALSE(frame->OpenFile(junk));
+    ASSERT_EQ(sink.texts.size(), 1);
+    EXPECT_FALSE(sink.texts[0].isEmpty());
+    // The empty project got its default screen and the window works on it.
+    EXPECT_EQ(doc.Root().GetChildCount(), 1);
+    Select(Screen());
+    frame->RunCommand(IdAddProgram);
+    EXPECT_EQ(Screen()->GetChildCount(), 1);
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("not a project"));
+
+    sink.texts.clear();
+    EXPECT_FALSE(frame->OpenFile(dir.filePath("missing.ledprj")));
+    EXPECT_EQ(sink.texts.size(), 1);
+    sink.texts.clear();
+    Select(Screen());
+    frame->RunCommand(IdAddProgram);
+    EXPECT_FALSE(frame->SaveTo(dir.filePath("no/such/folder/x.ledprj")));
+    EXPECT_EQ(sink.texts.size(), 1);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(MainFrameTest, ACopyLeftByACrashIsOfferedAtTheNextStart)
+{
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    frame->RunCommand(IdAddText);
+    ASSERT_TRUE(frame->Recovery().WriteNow());
+    ASSERT_TRUE(CRecoveryKeeper::Exists());
+    const QByteArray crashed = doc.Root().SaveProjectBuffer();
+
+    // The "previous run" ends without closing; a new one starts.
+    CLumivantDoc next;
+    CMainFrame again(next);
+    AnswerNextBox(QMessageBox::Yes);
+    again.OpenStartupProject(QString());
+    EXPECT_EQ(next.Root().SaveProjectBuffer().toStdString(), crashed.toStdString());
+    EXPECT_TRUE(next.IsModified());
+
+    // A clean close removes the copy.
+    Settings().exit = 2;
+    again.show();
+    EXPECT_TRUE(again.close());
+    EXPECT_FALSE(CRecoveryKeeper::Exists());
+}
+
+TEST_F(MainFrameTest, StartupOpensTheMostRecentFileElseTheDefaultElseANewProject)
+{
+    frame->OpenStartupProject(QString());
+    EXPECT_EQ(doc.Root().GetChildCount(), 1);
+    EXPECT_EQ(Screen()->GetChildCount(), 1);
+
+    Select(Screen());
+    frame->RunCommand(IdAddProgram);
+    ASSERT_TRUE(frame->SaveTo(DefaultProjectPath()));
+    const QString recent = dir.filePath("recent.ledprj");
+    frame->RunCommand(IdAddProgram);
+    ASSERT_TRUE(frame->SaveTo(recent));
+
+    CLumivantDoc second;
+    CMainFrame start(second);
+    start.OpenStartupProject(QString());
+    EXPECT_EQ(second.FilePath(), recent);
+    EXPECT_EQ(second.Root().GetChild(0)->GetChildCount(), 3);
+
+    // A file dropped on the window is opened.
+    EXPECT_FALSE(start.OpenDroppedFiles({QUrl(QStringLiteral("https://example.invalid/x"))}));
+    EXPECT_TRUE(start.OpenDroppedFiles({QUrl::fromLocalFile(DefaultProjectPath())}));
+    EXPECT_EQ(second.FilePath(), QFileInfo(DefaultProjectPath()).absoluteFilePath());
+
+    QFile::remove(recent); // a recent file that no longer exists is skipped
+    CLumivantDoc third;
+    CMainFrame fallback(third);
+    fallback.OpenStartupProject(QString());
+    EXPECT_EQ(third.FilePath(), QFileInfo(DefaultProjectPath()).absoluteFilePath());
+    EXPECT_TRUE(sink.texts.isEmpty());
+}
+
+} // namespace
