@@ -2,387 +2,1198 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>CMainFrame</name>
+    <name>CAdvancedSetupDlg</name>
     <message>
-        <location filename="../frame_actions.cpp" line="19"/>
-        <source>&amp;New</source>
-        <translation>新建(&amp;N)</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="65" />
+        <source>Advanced Setup</source>
+        <translation>高级设置</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="19"/>
-        <source>New</source>
-        <translation>新建</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="112" />
+        <source>+Panel</source>
+        <translation>+显示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="21"/>
-        <source>&amp;Open...</source>
-        <translation>打开(&amp;O)...</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="113" />
+        <source>-Panel</source>
+        <translation>-显示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="22"/>
-        <source>Open</source>
-        <translation>打开</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="118" />
+        <source>Panel list :</source>
+        <translation>显示屏列表：</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="23"/>
-        <source>&amp;Save</source>
-        <translation>保存(&amp;S)</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="123" />
+        <source>Controller:</source>
+        <translation>控制卡：</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="23"/>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="124" />
+        <source>Color type:</source>
+        <translation>颜色类型：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="125" />
+        <source>Width(px):</source>
+        <translation>宽度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="126" />
+        <source>Height(px):</source>
+        <translation>高度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="127" />
+        <source>Data polarity:</source>
+        <translation>数据极性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="128" />
+        <source>OE polarity:</source>
+        <translation>OE极性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="129" />
+        <source>Freq:</source>
+        <translation>频率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="130" />
+        <source>Blacking:</source>
+        <translation>消隐：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="131" />
+        <source>Row order:</source>
+        <translation>行顺序：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="132" />
+        <source>Row encoder:</source>
+        <translation>行译码：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="133" />
+        <source>Mirror 8bit:</source>
+        <translation>8位镜像：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="134" />
+        <source>Mirror spec:</source>
+        <translation>特殊镜像：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="135" />
+        <source>Pixels:</source>
+        <translation>像素：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="139" />
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="160" />
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="140" />
+        <source>Communication</source>
+        <translation>通讯</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="145" />
+        <source>Scan config</source>
+        <translation>扫描配置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="147" />
+        <source>Scan type:</source>
+        <translation>扫描方式：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="148" />
+        <source>Warp mode:</source>
+        <translation>折行方向：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="149" />
+        <source>Warp num:</source>
+        <translation>折行次数：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="150" />
+        <source>Warp bit:</source>
+        <translation>折行位数：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="161" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CBrightnessDlg</name>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="67" />
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="72" />
+        <source>Current brightness is: %1 </source>
+        <translation>当前亮度：%1 </translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="94" />
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="105" />
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="108" />
+        <source>Value:</source>
+        <translation>数值：</translation>
+    </message>
+</context>
+<context>
+    <name>CCommSetupDlg</name>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="45" />
+        <source>Communication Setup</source>
+        <translation>通讯设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="58" />
+        <source>COM(RS232)</source>
+        <translation>串口(RS232)</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="60" />
+        <source>Net</source>
+        <translation>网络</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="78" />
+        <source>COM Port:</source>
+        <translation>串口号：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="79" />
+        <source>Baudrate:</source>
+        <translation>波特率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="82" />
+        <source>Remote IP:</source>
+        <translation>远程IP：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="83" />
+        <source>Remote Port:</source>
+        <translation>远程端口：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="85" />
+        <source>Panel ID:</source>
+        <translation>屏号：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="86" />
+        <source>Timeout:</source>
+        <translation>超时时间：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="87" />
+        <source>Package:</source>
+        <translation>数据包大小：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="92" />
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="93" />
+        <source>Config...</source>
+        <translation>配置...</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="94" />
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="25"/>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="95" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CExportDialog</name>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="87" />
+        <source>Export To USB Disk</source>
+        <translation>导出到U盘</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="88" />
+        <source>DIR:</source>
+        <translation>目录：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="89" />
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="90" />
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="91" />
+        <source>Include panel parameters</source>
+        <translation>包含显示屏参数</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="92" />
+        <source>Sync timer, adjust</source>
+        <translation>同步时间，调整</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="93" />
+        <source>second(s)</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="94" />
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="95" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="96" />
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="111" />
+        <source>Detected USB disk.</source>
+        <translation>已检测到U盘。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="113" />
+        <source>No USB disk be found.</source>
+        <translation>未找到U盘。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="115" />
+        <source>Failed on create file.</source>
+        <translation>创建文件失败。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="117" />
+        <source>Failed on write file.</source>
+        <translation>写入文件失败。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="119" />
+        <source>Save project succeed.</source>
+        <translation>项目保存成功。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="121" />
+        <source>This function is limited to professionals, continue?</source>
+        <translation>此功能仅供专业人员使用，是否继续？</translation>
+    </message>
+</context>
+<context>
+    <name>CFirmwareDlg</name>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="44" />
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="84" />
+        <source>Firmware Update</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="53" />
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="55" />
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="57" />
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="63" />
+        <source>File:</source>
+        <translation>文件：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="66" />
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+</context>
+<context>
+    <name>CLineSpaceDlg</name>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="70" />
+        <source>Line space</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="71" />
+        <source>Customer line space</source>
+        <translation>自定义行距</translation>
+    </message>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="72" />
+        <source>Line space:</source>
+        <translation>行距：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="73" />
+        <source>Top space:</source>
+        <translation>顶部间距：</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <location filename="../frame_actions.cpp" line="19" />
+        <source>&amp;New</source>
+        <translation>新建(&amp;N)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="19" />
+        <source>New</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="21" />
+        <source>&amp;Open...</source>
+        <translation>打开(&amp;O)...</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="22" />
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="23" />
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="23" />
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="25" />
         <source>Save &amp;As...</source>
         <translation>另存为(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="27"/>
+        <location filename="../frame_actions.cpp" line="27" />
         <source>E&amp;xit</source>
         <translation>退出(&amp;X)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="29"/>
+        <location filename="../frame_actions.cpp" line="29" />
         <source>&amp;Undo</source>
         <translation>撤销(&amp;U)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="31"/>
+        <location filename="../frame_actions.cpp" line="31" />
         <source>&amp;Redo</source>
         <translation>重做(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="33"/>
-        <location filename="../frame_actions.cpp" line="34"/>
-        <location filename="../main_frame.cpp" line="91"/>
+        <location filename="../frame_actions.cpp" line="33" />
+        <location filename="../frame_actions.cpp" line="34" />
+        <location filename="../main_frame.cpp" line="111" />
         <source>Add Program</source>
         <translation>添加节目</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="35"/>
-        <location filename="../frame_actions.cpp" line="36"/>
-        <location filename="../main_frame.cpp" line="92"/>
+        <location filename="../frame_actions.cpp" line="35" />
+        <location filename="../frame_actions.cpp" line="36" />
+        <location filename="../main_frame.cpp" line="112" />
         <source>Add Window</source>
         <translation>添加窗口</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="37"/>
-        <location filename="../frame_actions.cpp" line="38"/>
-        <location filename="../main_frame.cpp" line="93"/>
+        <location filename="../frame_actions.cpp" line="37" />
+        <location filename="../frame_actions.cpp" line="38" />
+        <location filename="../main_frame.cpp" line="113" />
         <source>Add RTF</source>
         <translation>添加文本</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="39"/>
-        <location filename="../frame_actions.cpp" line="40"/>
-        <location filename="../main_frame.cpp" line="94"/>
+        <location filename="../frame_actions.cpp" line="39" />
+        <location filename="../frame_actions.cpp" line="40" />
+        <location filename="../main_frame.cpp" line="114" />
         <source>Add Image</source>
         <translation>添加图片</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="41"/>
-        <location filename="../frame_actions.cpp" line="42"/>
-        <location filename="../main_frame.cpp" line="95"/>
+        <location filename="../frame_actions.cpp" line="41" />
+        <location filename="../frame_actions.cpp" line="42" />
+        <location filename="../main_frame.cpp" line="115" />
         <source>Add Clock</source>
         <translation>添加时钟</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="43"/>
-        <location filename="../frame_actions.cpp" line="44"/>
-        <location filename="../main_frame.cpp" line="96"/>
+        <location filename="../frame_actions.cpp" line="43" />
+        <location filename="../frame_actions.cpp" line="44" />
+        <location filename="../main_frame.cpp" line="116" />
         <source>Add Datetime</source>
         <translation>添加时间</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="45"/>
-        <location filename="../frame_actions.cpp" line="46"/>
+        <location filename="../frame_actions.cpp" line="45" />
+        <location filename="../frame_actions.cpp" line="46" />
         <source>Add Animate</source>
         <translation>添加动画</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="47"/>
-        <location filename="../frame_actions.cpp" line="48"/>
+        <location filename="../frame_actions.cpp" line="47" />
+        <location filename="../frame_actions.cpp" line="48" />
         <source>Add Temperature</source>
         <translation>添加温度</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="49"/>
-        <location filename="../frame_actions.cpp" line="50"/>
+        <location filename="../frame_actions.cpp" line="49" />
+        <location filename="../frame_actions.cpp" line="50" />
         <source>Add Countdown</source>
         <translation>添加倒计时</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="51"/>
-        <location filename="../frame_actions.cpp" line="52"/>
+        <location filename="../frame_actions.cpp" line="51" />
+        <location filename="../frame_actions.cpp" line="52" />
         <source>Add Table</source>
         <translation>添加表格</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="53"/>
+        <location filename="../frame_actions.cpp" line="53" />
         <source>Delete Current Object</source>
         <translation>删除当前对象</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="54"/>
-        <location filename="../main_frame.cpp" line="89"/>
+        <location filename="../frame_actions.cpp" line="54" />
+        <location filename="../main_frame.cpp" line="109" />
         <source>Delete</source>
         <translation>删除</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="55"/>
+        <location filename="../frame_actions.cpp" line="55" />
         <source>Move up</source>
         <translation>上移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="56"/>
+        <location filename="../frame_actions.cpp" line="56" />
         <source>Move Up</source>
         <translation>上移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="57"/>
+        <location filename="../frame_actions.cpp" line="57" />
         <source>Move down</source>
         <translation>下移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="58"/>
+        <location filename="../frame_actions.cpp" line="58" />
         <source>Move Down</source>
         <translation>下移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="59"/>
+        <location filename="../frame_actions.cpp" line="59" />
         <source>Export To USB Disk (*.rzu)...</source>
         <translation>导出到U盘 (*.rzu)...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="60"/>
+        <location filename="../frame_actions.cpp" line="60" />
         <source>Export</source>
         <translation>导出</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="61"/>
+        <location filename="../frame_actions.cpp" line="61" />
         <source>Send All Selected To Panel</source>
         <translation>发送到所有选中的显示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="62"/>
+        <location filename="../frame_actions.cpp" line="62" />
         <source>Send All</source>
         <translation>全部发送</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="63"/>
+        <location filename="../frame_actions.cpp" line="63" />
         <source>Send Sel</source>
         <translation>发送选中</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="64"/>
+        <location filename="../frame_actions.cpp" line="64" />
         <source>Send Selected</source>
         <translation>发送选中</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="65"/>
+        <location filename="../frame_actions.cpp" line="65" />
         <source>Search Panel</source>
         <translation>搜索显示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="66"/>
+        <location filename="../frame_actions.cpp" line="66" />
         <source>Search</source>
         <translation>搜索</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="67"/>
+        <location filename="../frame_actions.cpp" line="67" />
         <source>Panel Setup...</source>
         <translation>显示屏设置...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="69"/>
+        <location filename="../frame_actions.cpp" line="69" />
         <source>Advanced Setup...</source>
         <translation>高级设置...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="71"/>
+        <location filename="../frame_actions.cpp" line="71" />
         <source>Communication Setup...</source>
         <translation>通讯设置...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="73"/>
-        <location filename="../frame_actions.cpp" line="74"/>
+        <location filename="../frame_actions.cpp" line="73" />
+        <location filename="../frame_actions.cpp" line="74" />
         <source>Sync Timer</source>
         <translation>校准时间</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="75"/>
+        <location filename="../frame_actions.cpp" line="75" />
         <source>Adjust Brightness...</source>
         <translation>调节亮度...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="77"/>
+        <location filename="../frame_actions.cpp" line="77" />
         <source>Set Panel On/Off...</source>
         <translation>定时开关屏...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="79"/>
+        <location filename="../frame_actions.cpp" line="79" />
         <source>Panel Parameter Reset</source>
         <translation>显示屏参数复位</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="81"/>
+        <location filename="../frame_actions.cpp" line="81" />
         <source>Firmware Update...</source>
         <translation>固件升级...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="83"/>
+        <location filename="../frame_actions.cpp" line="83" />
         <source>Clear Panel</source>
         <translation>清除显示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="85"/>
+        <location filename="../frame_actions.cpp" line="85" />
         <source>Auto</source>
         <translation>自动</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="86"/>
+        <location filename="../frame_actions.cpp" line="86" />
         <source>Simplified Chinese</source>
         <translation>简体中文</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="88"/>
+        <location filename="../frame_actions.cpp" line="88" />
         <source>Traditional Chinese</source>
         <translation>繁体中文</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="90"/>
+        <location filename="../frame_actions.cpp" line="90" />
         <source>English</source>
         <translation>English</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="91"/>
+        <location filename="../frame_actions.cpp" line="91" />
         <source>Portuguese (Brazil)(PTB)</source>
         <translation>葡萄牙语(巴西)(PTB)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="93"/>
+        <location filename="../frame_actions.cpp" line="93" />
         <source>Turkish</source>
         <translation>土耳其语</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="94"/>
+        <location filename="../frame_actions.cpp" line="94" />
         <source>Options...</source>
         <translation>选项...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="95"/>
+        <location filename="../frame_actions.cpp" line="95" />
         <source>&amp;Toolbar</source>
         <translation>工具栏(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="96"/>
+        <location filename="../frame_actions.cpp" line="96" />
         <source>&amp;Status Bar</source>
         <translation>状态栏(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="98"/>
+        <location filename="../frame_actions.cpp" line="98" />
         <source>&amp;About Lumivant...</source>
         <translation>关于 Lumivant(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="60"/>
+        <location filename="../main_frame.cpp" line="60" />
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="62"/>
+        <location filename="../main_frame.cpp" line="62" />
         <source>&amp;Edit</source>
         <translation>编辑(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="63"/>
+        <location filename="../main_frame.cpp" line="63" />
         <source>&amp;Add</source>
         <translation>添加(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="66"/>
+        <location filename="../main_frame.cpp" line="66" />
         <source>&amp;Tools</source>
         <translation>工具(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="70"/>
+        <location filename="../main_frame.cpp" line="70" />
         <source>&amp;Options</source>
         <translation>选项(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="71"/>
+        <location filename="../main_frame.cpp" line="71" />
         <source>&amp;View</source>
         <translation>查看(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="72"/>
+        <location filename="../main_frame.cpp" line="72" />
         <source>&amp;Help</source>
         <translation>帮助(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="98"/>
+        <location filename="../main_frame.cpp" line="118" />
         <source>↑Move Up</source>
         <translation>↑上移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="99"/>
+        <location filename="../main_frame.cpp" line="119" />
         <source>↓Move Down</source>
         <translation>↓下移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="154"/>
+        <location filename="../main_frame.cpp" line="174" />
         <source>Lumivant Project (*.ledprj)</source>
         <translation>Lumivant 工程文件 (*.ledprj)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="222"/>
+        <location filename="../main_frame.cpp" line="242" />
         <source>&amp;Language</source>
         <translation>语言(&amp;L)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="324"/>
+        <location filename="../main_frame.cpp" line="344" />
         <source>Toolbar</source>
         <translation>工具栏</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="326"/>
+        <location filename="../main_frame.cpp" line="346" />
         <source>Ready</source>
         <translation>就绪</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="348"/>
+        <location filename="../main_frame.cpp" line="368" />
         <source>Untitled</source>
         <translation>无标题</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="559"/>
-        <source>Cannot open &quot;%1&quot;: the file does not exist.</source>
+        <location filename="../main_frame.cpp" line="579" />
+        <source>Cannot open "%1": the file does not exist.</source>
         <translation>无法打开“%1”：文件不存在。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="579"/>
-        <source>The project could not be saved to &quot;%1&quot;.</source>
+        <location filename="../main_frame.cpp" line="599" />
+        <source>The project could not be saved to "%1".</source>
         <translation>无法将工程保存到“%1”。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="624"/>
+        <location filename="../main_frame.cpp" line="644" />
         <source>Lumivant was not closed properly last time. Restore the unsaved changes of the project?</source>
         <translation>Lumivant 上次未正常关闭。是否恢复工程中未保存的修改？</translation>
     </message>
 </context>
 <context>
+    <name>CMyRichEditCtrl</name>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="101" />
+        <source>Cut(&amp;X)</source>
+        <translation>剪切(&amp;X)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="103" />
+        <source>Copy(&amp;C)</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="105" />
+        <source>Paste(&amp;V)</source>
+        <translation>粘贴(&amp;V)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="107" />
+        <source>Undo(Z)</source>
+        <translation>撤销(Z)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="109" />
+        <source>Select All(&amp;A)</source>
+        <translation>全选(&amp;A)</translation>
+    </message>
+</context>
+<context>
+    <name>CNetworkControllerDlg</name>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="86" />
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="89" />
+        <source>Assign IP to PC</source>
+        <translation>为电脑分配IP</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="100" />
+        <source>IP Options</source>
+        <translation>IP选项</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="102" />
+        <source>Panel IP and MAC:</source>
+        <translation>显示屏IP和MAC：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="106" />
+        <source>Panel ID</source>
+        <translation>屏号</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="109" />
+        <source>New ID:</source>
+        <translation>新屏号：</translation>
+    </message>
+</context>
+<context>
+    <name>COnOffDlg</name>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="120" />
+        <source>On / Off</source>
+        <translation>开关屏</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="124" />
+        <source>Turn On</source>
+        <translation>开屏</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="126" />
+        <source>Turn Off</source>
+        <translation>关屏</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="132" />
+        <source>On/Off</source>
+        <translation>开/关</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="158" />
+        <source>The current status is : %1 </source>
+        <translation>当前状态：%1 </translation>
+    </message>
+</context>
+<context>
+    <name>COptionsDialog</name>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="63" />
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="64" />
+        <source>Before close:</source>
+        <translation>关闭前：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="65" />
+        <source>Tip with:</source>
+        <translation>提示方式：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="66" />
+        <source>Default hold:</source>
+        <translation>默认停留时间：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="67" />
+        <source> second(s)</source>
+        <translation> 秒</translation>
+    </message>
+</context>
+<context>
+    <name>CPanelSetupDlg</name>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="60" />
+        <source>Panel Setup</source>
+        <translation>显示屏设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="92" />
+        <source>Controller:</source>
+        <translation>控制卡：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="93" />
+        <source>Color type:</source>
+        <translation>颜色类型：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="94" />
+        <source>Width(px):</source>
+        <translation>宽度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="95" />
+        <source>Height(px):</source>
+        <translation>高度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="96" />
+        <source>Data polar:</source>
+        <translation>数据极性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="97" />
+        <source>OE polar:</source>
+        <translation>OE极性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="98" />
+        <source>Freq:</source>
+        <translation>频率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="99" />
+        <source>Blanking:</source>
+        <translation>消隐：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="100" />
+        <source>Scan type:</source>
+        <translation>扫描方式：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="107" />
+        <source>Properties</source>
+        <translation>属性</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="109" />
+        <source>Wiring diagram</source>
+        <translation>接线图</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="112" />
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="114" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="116" />
+        <source>Read Back</source>
+        <translation>回读</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="118" />
+        <source>Auto Switch &gt;&gt;</source>
+        <translation>自动切换 &gt;&gt;</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="135" />
+        <source>Interval:</source>
+        <translation>间隔：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="137" />
+        <source>Sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="144" />
+        <source> Current scan type is:
+ %1
+ , next type will set after %2 seconds.</source>
+        <translation> 当前扫描方式：
+ %1
+ ，%2 秒后将设置下一种方式。</translation>
+    </message>
+</context>
+<context>
+    <name>CPasswordDlg</name>
+    <message>
+        <location filename="../../setup_ui/password_dlg.cpp" line="14" />
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/password_dlg.cpp" line="25" />
+        <source>Please input password:</source>
+        <translation>请输入密码：</translation>
+    </message>
+</context>
+<context>
+    <name>CProgressDialog</name>
+    <message>
+        <location filename="../dialogs/progress_dialog.cpp" line="54" />
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/progress_dialog.cpp" line="55" />
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/progress_dialog.cpp" line="56" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CSerialControllerDlg</name>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="49" />
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="58" />
+        <source>Baudrate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="60" />
+        <source>Current baudrate is %1</source>
+        <translation>当前波特率为 %1</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="61" />
+        <source>New baudrate:</source>
+        <translation>新波特率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="62" />
+        <source>Panel ID</source>
+        <translation>屏号</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="65" />
+        <source>New ID:</source>
+        <translation>新屏号：</translation>
+    </message>
+</context>
+<context>
+    <name>CTextEditorDlg</name>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="615" />
+        <location filename="../../editors/text_editor_dlg.cpp" line="624" />
+        <source>Rich text (*.rtf);;Plain text (*.txt)</source>
+        <translation>富文本 (*.rtf);;纯文本 (*.txt)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="634" />
+        <source>Pictures (*.bmp *.gif *.tiff *.tif *.jpg *.jpeg *.ico *.png)</source>
+        <translation>图片 (*.bmp *.gif *.tiff *.tif *.jpg *.jpeg *.ico *.png)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="723" />
+        <source>Font</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="724" />
+        <source>Font size</source>
+        <translation>字号</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="725" />
+        <source>Bold</source>
+        <translation>粗体</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="726" />
+        <source>Italic</source>
+        <translation>斜体</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="727" />
+        <source>Underline</source>
+        <translation>下划线</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="728" />
+        <source>Align Left</source>
+        <translation>左对齐</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="729" />
+        <source>Center</source>
+        <translation>水平居中</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="730" />
+        <source>Align Right</source>
+        <translation>右对齐</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="731" />
+        <source>Align Top</source>
+        <translation>顶端对齐</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="732" />
+        <source>Middle</source>
+        <translation>垂直居中</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="733" />
+        <source>Align Bottom</source>
+        <translation>底端对齐</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="734" />
+        <source>Save to file</source>
+        <translation>保存到文件</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="735" />
+        <source>Open from file</source>
+        <translation>从文件打开</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="736" />
+        <source>Insert Image</source>
+        <translation>插入图片</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="737" />
+        <source>Line Space</source>
+        <translation>行距</translation>
+    </message>
+</context>
+<context>
+    <name>CTimetablePage</name>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="18" />
+        <source>Start</source>
+        <translation>开始时间</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="19" />
+        <source>End</source>
+        <translation>结束时间</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="21" />
+        <source>Selected</source>
+        <translation>启用</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="49" />
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../document_commands.cpp" line="81"/>
+        <location filename="../document_commands.cpp" line="81" />
         <source>Add Window</source>
         <translation>添加窗口</translation>
     </message>
     <message>
-        <location filename="../document_commands.cpp" line="139"/>
+        <location filename="../document_commands.cpp" line="139" />
         <source>Add Zone</source>
         <translation>添加信息</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="43" />
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="44" />
+        <source>Manual</source>
+        <translation>手动</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="46" />
+        <source>Timing</source>
+        <translation>定时</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="32" />
+        <source>Setup</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="41" />
+        <source>Current ID is %1</source>
+        <translation>当前屏号为 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ShellCommands</name>
+    <message>
+        <location filename="../shell_commands.cpp" line="95" />
+        <source>Fit windows</source>
+        <translation>自动调整窗口</translation>
+    </message>
+    <message>
+        <location filename="../shell_commands.cpp" line="232" />
+        <source>The settings file could not be written.</source>
+        <translation>无法写入设置文件。</translation>
+    </message>
+    <message>
+        <location filename="../shell_commands.cpp" line="240" />
+        <source>About Lumivant</source>
+        <translation>关于 Lumivant</translation>
     </message>
 </context>
 </TS>

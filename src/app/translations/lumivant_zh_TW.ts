@@ -2,387 +2,1198 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
-    <name>CMainFrame</name>
+    <name>CAdvancedSetupDlg</name>
     <message>
-        <location filename="../frame_actions.cpp" line="19"/>
-        <source>&amp;New</source>
-        <translation>新增(&amp;N)</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="65" />
+        <source>Advanced Setup</source>
+        <translation>進階設定</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="19"/>
-        <source>New</source>
-        <translation>新增</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="112" />
+        <source>+Panel</source>
+        <translation>+顯示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="21"/>
-        <source>&amp;Open...</source>
-        <translation>開啟(&amp;O)...</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="113" />
+        <source>-Panel</source>
+        <translation>-顯示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="22"/>
-        <source>Open</source>
-        <translation>開啟</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="118" />
+        <source>Panel list :</source>
+        <translation>顯示屏列表：</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="23"/>
-        <source>&amp;Save</source>
-        <translation>儲存(&amp;S)</translation>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="123" />
+        <source>Controller:</source>
+        <translation>控制卡：</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="23"/>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="124" />
+        <source>Color type:</source>
+        <translation>顏色類型：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="125" />
+        <source>Width(px):</source>
+        <translation>寬度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="126" />
+        <source>Height(px):</source>
+        <translation>高度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="127" />
+        <source>Data polarity:</source>
+        <translation>資料極性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="128" />
+        <source>OE polarity:</source>
+        <translation>OE極性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="129" />
+        <source>Freq:</source>
+        <translation>頻率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="130" />
+        <source>Blacking:</source>
+        <translation>消隱：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="131" />
+        <source>Row order:</source>
+        <translation>行順序：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="132" />
+        <source>Row encoder:</source>
+        <translation>行譯碼：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="133" />
+        <source>Mirror 8bit:</source>
+        <translation>8位鏡像：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="134" />
+        <source>Mirror spec:</source>
+        <translation>特殊鏡像：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="135" />
+        <source>Pixels:</source>
+        <translation>像素：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="139" />
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="160" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="140" />
+        <source>Communication</source>
+        <translation>通訊</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="145" />
+        <source>Scan config</source>
+        <translation>掃描配置</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="147" />
+        <source>Scan type:</source>
+        <translation>掃描方式：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="148" />
+        <source>Warp mode:</source>
+        <translation>折行方向：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="149" />
+        <source>Warp num:</source>
+        <translation>折行次數：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="150" />
+        <source>Warp bit:</source>
+        <translation>折行位數：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="161" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CBrightnessDlg</name>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="67" />
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="72" />
+        <source>Current brightness is: %1 </source>
+        <translation>目前亮度：%1 </translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="94" />
+        <source>Value</source>
+        <translation>數值</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="105" />
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="108" />
+        <source>Value:</source>
+        <translation>數值：</translation>
+    </message>
+</context>
+<context>
+    <name>CCommSetupDlg</name>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="45" />
+        <source>Communication Setup</source>
+        <translation>通訊設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="58" />
+        <source>COM(RS232)</source>
+        <translation>序列埠(RS232)</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="60" />
+        <source>Net</source>
+        <translation>網路</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="78" />
+        <source>COM Port:</source>
+        <translation>序列埠：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="79" />
+        <source>Baudrate:</source>
+        <translation>鮑率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="82" />
+        <source>Remote IP:</source>
+        <translation>遠端IP：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="83" />
+        <source>Remote Port:</source>
+        <translation>遠端連接埠：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="85" />
+        <source>Panel ID:</source>
+        <translation>屏號：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="86" />
+        <source>Timeout:</source>
+        <translation>逾時時間：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="87" />
+        <source>Package:</source>
+        <translation>封包大小：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="92" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="93" />
+        <source>Config...</source>
+        <translation>組態...</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="94" />
         <source>Save</source>
         <translation>儲存</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="25"/>
+        <location filename="../../setup_ui/comm_setup_dlg.cpp" line="95" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CExportDialog</name>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="87" />
+        <source>Export To USB Disk</source>
+        <translation>匯出到隨身碟</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="88" />
+        <source>DIR:</source>
+        <translation>目錄：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="89" />
+        <source>Refresh</source>
+        <translation>重新整理</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="90" />
+        <source>Options</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="91" />
+        <source>Include panel parameters</source>
+        <translation>包含顯示屏參數</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="92" />
+        <source>Sync timer, adjust</source>
+        <translation>同步時間，調整</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="93" />
+        <source>second(s)</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="94" />
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="95" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="96" />
+        <source>Help</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="111" />
+        <source>Detected USB disk.</source>
+        <translation>已偵測到隨身碟。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="113" />
+        <source>No USB disk be found.</source>
+        <translation>找不到隨身碟。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="115" />
+        <source>Failed on create file.</source>
+        <translation>建立檔案失敗。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="117" />
+        <source>Failed on write file.</source>
+        <translation>寫入檔案失敗。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="119" />
+        <source>Save project succeed.</source>
+        <translation>專案儲存成功。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/export_dialog.cpp" line="121" />
+        <source>This function is limited to professionals, continue?</source>
+        <translation>此功能僅供專業人員使用，是否繼續？</translation>
+    </message>
+</context>
+<context>
+    <name>CFirmwareDlg</name>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="44" />
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="84" />
+        <source>Firmware Update</source>
+        <translation>韌體更新</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="53" />
+        <source>Browse...</source>
+        <translation>瀏覽...</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="55" />
+        <source>Start</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="57" />
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="63" />
+        <source>File:</source>
+        <translation>檔案：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/firmware_dlg.cpp" line="66" />
+        <source>Password:</source>
+        <translation>密碼：</translation>
+    </message>
+</context>
+<context>
+    <name>CLineSpaceDlg</name>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="70" />
+        <source>Line space</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="71" />
+        <source>Customer line space</source>
+        <translation>自訂行距</translation>
+    </message>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="72" />
+        <source>Line space:</source>
+        <translation>行距：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/line_space_dlg.cpp" line="73" />
+        <source>Top space:</source>
+        <translation>頂部間距：</translation>
+    </message>
+</context>
+<context>
+    <name>CMainFrame</name>
+    <message>
+        <location filename="../frame_actions.cpp" line="19" />
+        <source>&amp;New</source>
+        <translation>新增(&amp;N)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="19" />
+        <source>New</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="21" />
+        <source>&amp;Open...</source>
+        <translation>開啟(&amp;O)...</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="22" />
+        <source>Open</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="23" />
+        <source>&amp;Save</source>
+        <translation>儲存(&amp;S)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="23" />
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="25" />
         <source>Save &amp;As...</source>
         <translation>另存新檔(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="27"/>
+        <location filename="../frame_actions.cpp" line="27" />
         <source>E&amp;xit</source>
         <translation>結束(&amp;X)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="29"/>
+        <location filename="../frame_actions.cpp" line="29" />
         <source>&amp;Undo</source>
         <translation>復原(&amp;U)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="31"/>
+        <location filename="../frame_actions.cpp" line="31" />
         <source>&amp;Redo</source>
         <translation>重做(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="33"/>
-        <location filename="../frame_actions.cpp" line="34"/>
-        <location filename="../main_frame.cpp" line="91"/>
+        <location filename="../frame_actions.cpp" line="33" />
+        <location filename="../frame_actions.cpp" line="34" />
+        <location filename="../main_frame.cpp" line="111" />
         <source>Add Program</source>
         <translation>新增節目</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="35"/>
-        <location filename="../frame_actions.cpp" line="36"/>
-        <location filename="../main_frame.cpp" line="92"/>
+        <location filename="../frame_actions.cpp" line="35" />
+        <location filename="../frame_actions.cpp" line="36" />
+        <location filename="../main_frame.cpp" line="112" />
         <source>Add Window</source>
         <translation>新增視窗</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="37"/>
-        <location filename="../frame_actions.cpp" line="38"/>
-        <location filename="../main_frame.cpp" line="93"/>
+        <location filename="../frame_actions.cpp" line="37" />
+        <location filename="../frame_actions.cpp" line="38" />
+        <location filename="../main_frame.cpp" line="113" />
         <source>Add RTF</source>
         <translation>新增文字</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="39"/>
-        <location filename="../frame_actions.cpp" line="40"/>
-        <location filename="../main_frame.cpp" line="94"/>
+        <location filename="../frame_actions.cpp" line="39" />
+        <location filename="../frame_actions.cpp" line="40" />
+        <location filename="../main_frame.cpp" line="114" />
         <source>Add Image</source>
         <translation>新增圖片</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="41"/>
-        <location filename="../frame_actions.cpp" line="42"/>
-        <location filename="../main_frame.cpp" line="95"/>
+        <location filename="../frame_actions.cpp" line="41" />
+        <location filename="../frame_actions.cpp" line="42" />
+        <location filename="../main_frame.cpp" line="115" />
         <source>Add Clock</source>
         <translation>新增時鐘</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="43"/>
-        <location filename="../frame_actions.cpp" line="44"/>
-        <location filename="../main_frame.cpp" line="96"/>
+        <location filename="../frame_actions.cpp" line="43" />
+        <location filename="../frame_actions.cpp" line="44" />
+        <location filename="../main_frame.cpp" line="116" />
         <source>Add Datetime</source>
         <translation>新增時間</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="45"/>
-        <location filename="../frame_actions.cpp" line="46"/>
+        <location filename="../frame_actions.cpp" line="45" />
+        <location filename="../frame_actions.cpp" line="46" />
         <source>Add Animate</source>
         <translation>新增動畫</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="47"/>
-        <location filename="../frame_actions.cpp" line="48"/>
+        <location filename="../frame_actions.cpp" line="47" />
+        <location filename="../frame_actions.cpp" line="48" />
         <source>Add Temperature</source>
         <translation>新增溫度</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="49"/>
-        <location filename="../frame_actions.cpp" line="50"/>
+        <location filename="../frame_actions.cpp" line="49" />
+        <location filename="../frame_actions.cpp" line="50" />
         <source>Add Countdown</source>
         <translation>新增倒計時</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="51"/>
-        <location filename="../frame_actions.cpp" line="52"/>
+        <location filename="../frame_actions.cpp" line="51" />
+        <location filename="../frame_actions.cpp" line="52" />
         <source>Add Table</source>
         <translation>新增表格</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="53"/>
+        <location filename="../frame_actions.cpp" line="53" />
         <source>Delete Current Object</source>
         <translation>刪除目前物件</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="54"/>
-        <location filename="../main_frame.cpp" line="89"/>
+        <location filename="../frame_actions.cpp" line="54" />
+        <location filename="../main_frame.cpp" line="109" />
         <source>Delete</source>
         <translation>刪除</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="55"/>
+        <location filename="../frame_actions.cpp" line="55" />
         <source>Move up</source>
         <translation>上移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="56"/>
+        <location filename="../frame_actions.cpp" line="56" />
         <source>Move Up</source>
         <translation>上移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="57"/>
+        <location filename="../frame_actions.cpp" line="57" />
         <source>Move down</source>
         <translation>下移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="58"/>
+        <location filename="../frame_actions.cpp" line="58" />
         <source>Move Down</source>
         <translation>下移</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="59"/>
+        <location filename="../frame_actions.cpp" line="59" />
         <source>Export To USB Disk (*.rzu)...</source>
         <translation>匯出到USB隨身碟 (*.rzu)...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="60"/>
+        <location filename="../frame_actions.cpp" line="60" />
         <source>Export</source>
         <translation>匯出</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="61"/>
+        <location filename="../frame_actions.cpp" line="61" />
         <source>Send All Selected To Panel</source>
         <translation>傳送到所有選取的顯示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="62"/>
+        <location filename="../frame_actions.cpp" line="62" />
         <source>Send All</source>
         <translation>全部傳送</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="63"/>
+        <location filename="../frame_actions.cpp" line="63" />
         <source>Send Sel</source>
         <translation>傳送選取</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="64"/>
+        <location filename="../frame_actions.cpp" line="64" />
         <source>Send Selected</source>
         <translation>傳送選取</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="65"/>
+        <location filename="../frame_actions.cpp" line="65" />
         <source>Search Panel</source>
         <translation>搜尋顯示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="66"/>
+        <location filename="../frame_actions.cpp" line="66" />
         <source>Search</source>
         <translation>搜尋</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="67"/>
+        <location filename="../frame_actions.cpp" line="67" />
         <source>Panel Setup...</source>
         <translation>顯示屏設定...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="69"/>
+        <location filename="../frame_actions.cpp" line="69" />
         <source>Advanced Setup...</source>
         <translation>進階設定...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="71"/>
+        <location filename="../frame_actions.cpp" line="71" />
         <source>Communication Setup...</source>
         <translation>通訊設定...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="73"/>
-        <location filename="../frame_actions.cpp" line="74"/>
+        <location filename="../frame_actions.cpp" line="73" />
+        <location filename="../frame_actions.cpp" line="74" />
         <source>Sync Timer</source>
         <translation>校正時間</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="75"/>
+        <location filename="../frame_actions.cpp" line="75" />
         <source>Adjust Brightness...</source>
         <translation>調整亮度...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="77"/>
+        <location filename="../frame_actions.cpp" line="77" />
         <source>Set Panel On/Off...</source>
         <translation>定時開關屏...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="79"/>
+        <location filename="../frame_actions.cpp" line="79" />
         <source>Panel Parameter Reset</source>
         <translation>顯示屏參數重設</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="81"/>
+        <location filename="../frame_actions.cpp" line="81" />
         <source>Firmware Update...</source>
         <translation>韌體更新...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="83"/>
+        <location filename="../frame_actions.cpp" line="83" />
         <source>Clear Panel</source>
         <translation>清除顯示屏</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="85"/>
+        <location filename="../frame_actions.cpp" line="85" />
         <source>Auto</source>
         <translation>自動</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="86"/>
+        <location filename="../frame_actions.cpp" line="86" />
         <source>Simplified Chinese</source>
         <translation>簡體中文</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="88"/>
+        <location filename="../frame_actions.cpp" line="88" />
         <source>Traditional Chinese</source>
         <translation>繁體中文</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="90"/>
+        <location filename="../frame_actions.cpp" line="90" />
         <source>English</source>
         <translation>English</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="91"/>
+        <location filename="../frame_actions.cpp" line="91" />
         <source>Portuguese (Brazil)(PTB)</source>
         <translation>葡萄牙語(巴西)(PTB)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="93"/>
+        <location filename="../frame_actions.cpp" line="93" />
         <source>Turkish</source>
         <translation>土耳其語</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="94"/>
+        <location filename="../frame_actions.cpp" line="94" />
         <source>Options...</source>
         <translation>選項...</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="95"/>
+        <location filename="../frame_actions.cpp" line="95" />
         <source>&amp;Toolbar</source>
         <translation>工具列(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="96"/>
+        <location filename="../frame_actions.cpp" line="96" />
         <source>&amp;Status Bar</source>
         <translation>狀態列(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../frame_actions.cpp" line="98"/>
+        <location filename="../frame_actions.cpp" line="98" />
         <source>&amp;About Lumivant...</source>
         <translation>關於 Lumivant(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="60"/>
+        <location filename="../main_frame.cpp" line="60" />
         <source>&amp;File</source>
         <translation>檔案(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="62"/>
+        <location filename="../main_frame.cpp" line="62" />
         <source>&amp;Edit</source>
         <translation>編輯(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="63"/>
+        <location filename="../main_frame.cpp" line="63" />
         <source>&amp;Add</source>
         <translation>新增(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="66"/>
+        <location filename="../main_frame.cpp" line="66" />
         <source>&amp;Tools</source>
         <translation>工具(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="70"/>
+        <location filename="../main_frame.cpp" line="70" />
         <source>&amp;Options</source>
         <translation>選項(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="71"/>
+        <location filename="../main_frame.cpp" line="71" />
         <source>&amp;View</source>
         <translation>檢視(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="72"/>
+        <location filename="../main_frame.cpp" line="72" />
         <source>&amp;Help</source>
         <translation>說明(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="98"/>
+        <location filename="../main_frame.cpp" line="118" />
         <source>↑Move Up</source>
         <translation>↑上移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="99"/>
+        <location filename="../main_frame.cpp" line="119" />
         <source>↓Move Down</source>
         <translation>↓下移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="154"/>
+        <location filename="../main_frame.cpp" line="174" />
         <source>Lumivant Project (*.ledprj)</source>
         <translation>Lumivant 專案檔 (*.ledprj)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="222"/>
+        <location filename="../main_frame.cpp" line="242" />
         <source>&amp;Language</source>
         <translation>語言(&amp;L)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="324"/>
+        <location filename="../main_frame.cpp" line="344" />
         <source>Toolbar</source>
         <translation>工具列</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="326"/>
+        <location filename="../main_frame.cpp" line="346" />
         <source>Ready</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="348"/>
+        <location filename="../main_frame.cpp" line="368" />
         <source>Untitled</source>
         <translation>未命名</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="559"/>
-        <source>Cannot open &quot;%1&quot;: the file does not exist.</source>
+        <location filename="../main_frame.cpp" line="579" />
+        <source>Cannot open "%1": the file does not exist.</source>
         <translation>無法開啟「%1」：檔案不存在。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="579"/>
-        <source>The project could not be saved to &quot;%1&quot;.</source>
+        <location filename="../main_frame.cpp" line="599" />
+        <source>The project could not be saved to "%1".</source>
         <translation>無法將專案儲存到「%1」。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="624"/>
+        <location filename="../main_frame.cpp" line="644" />
         <source>Lumivant was not closed properly last time. Restore the unsaved changes of the project?</source>
         <translation>Lumivant 上次未正常結束。是否還原專案中未儲存的變更？</translation>
     </message>
 </context>
 <context>
+    <name>CMyRichEditCtrl</name>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="101" />
+        <source>Cut(&amp;X)</source>
+        <translation>剪下(&amp;X)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="103" />
+        <source>Copy(&amp;C)</source>
+        <translation>複製(&amp;C)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="105" />
+        <source>Paste(&amp;V)</source>
+        <translation>貼上(&amp;V)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="107" />
+        <source>Undo(Z)</source>
+        <translation>復原(Z)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/rich_edit_ctrl.cpp" line="109" />
+        <source>Select All(&amp;A)</source>
+        <translation>全選(&amp;A)</translation>
+    </message>
+</context>
+<context>
+    <name>CNetworkControllerDlg</name>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="86" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="89" />
+        <source>Assign IP to PC</source>
+        <translation>為電腦分配IP</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="100" />
+        <source>IP Options</source>
+        <translation>IP選項</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="102" />
+        <source>Panel IP and MAC:</source>
+        <translation>顯示屏IP和MAC：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="106" />
+        <source>Panel ID</source>
+        <translation>屏號</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="109" />
+        <source>New ID:</source>
+        <translation>新屏號：</translation>
+    </message>
+</context>
+<context>
+    <name>COnOffDlg</name>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="120" />
+        <source>On / Off</source>
+        <translation>開關屏</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="124" />
+        <source>Turn On</source>
+        <translation>開屏</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="126" />
+        <source>Turn Off</source>
+        <translation>關屏</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="132" />
+        <source>On/Off</source>
+        <translation>開/關</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="158" />
+        <source>The current status is : %1 </source>
+        <translation>目前狀態：%1 </translation>
+    </message>
+</context>
+<context>
+    <name>COptionsDialog</name>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="63" />
+        <source>Options</source>
+        <translation>選項</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="64" />
+        <source>Before close:</source>
+        <translation>關閉前：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="65" />
+        <source>Tip with:</source>
+        <translation>提示方式：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="66" />
+        <source>Default hold:</source>
+        <translation>預設停留時間：</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/options_dialog.cpp" line="67" />
+        <source> second(s)</source>
+        <translation> 秒</translation>
+    </message>
+</context>
+<context>
+    <name>CPanelSetupDlg</name>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="60" />
+        <source>Panel Setup</source>
+        <translation>顯示屏設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="92" />
+        <source>Controller:</source>
+        <translation>控制卡：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="93" />
+        <source>Color type:</source>
+        <translation>顏色類型：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="94" />
+        <source>Width(px):</source>
+        <translation>寬度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="95" />
+        <source>Height(px):</source>
+        <translation>高度(像素)：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="96" />
+        <source>Data polar:</source>
+        <translation>資料極性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="97" />
+        <source>OE polar:</source>
+        <translation>OE極性：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="98" />
+        <source>Freq:</source>
+        <translation>頻率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="99" />
+        <source>Blanking:</source>
+        <translation>消隱：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="100" />
+        <source>Scan type:</source>
+        <translation>掃描方式：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="107" />
+        <source>Properties</source>
+        <translation>屬性</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="109" />
+        <source>Wiring diagram</source>
+        <translation>接線圖</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="112" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="114" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="116" />
+        <source>Read Back</source>
+        <translation>回讀</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="118" />
+        <source>Auto Switch &gt;&gt;</source>
+        <translation>自動切換 &gt;&gt;</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="135" />
+        <source>Interval:</source>
+        <translation>間隔：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="137" />
+        <source>Sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/panel_setup_dlg.cpp" line="144" />
+        <source> Current scan type is:
+ %1
+ , next type will set after %2 seconds.</source>
+        <translation> 目前掃描方式：
+ %1
+ ，%2 秒後將設定下一種方式。</translation>
+    </message>
+</context>
+<context>
+    <name>CPasswordDlg</name>
+    <message>
+        <location filename="../../setup_ui/password_dlg.cpp" line="14" />
+        <source>Password</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/password_dlg.cpp" line="25" />
+        <source>Please input password:</source>
+        <translation>請輸入密碼：</translation>
+    </message>
+</context>
+<context>
+    <name>CProgressDialog</name>
+    <message>
+        <location filename="../dialogs/progress_dialog.cpp" line="54" />
+        <source>Progress</source>
+        <translation>進度</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/progress_dialog.cpp" line="55" />
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/progress_dialog.cpp" line="56" />
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CSerialControllerDlg</name>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="49" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="58" />
+        <source>Baudrate</source>
+        <translation>鮑率</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="60" />
+        <source>Current baudrate is %1</source>
+        <translation>目前鮑率為 %1</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="61" />
+        <source>New baudrate:</source>
+        <translation>新鮑率：</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="62" />
+        <source>Panel ID</source>
+        <translation>屏號</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="65" />
+        <source>New ID:</source>
+        <translation>新屏號：</translation>
+    </message>
+</context>
+<context>
+    <name>CTextEditorDlg</name>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="615" />
+        <location filename="../../editors/text_editor_dlg.cpp" line="624" />
+        <source>Rich text (*.rtf);;Plain text (*.txt)</source>
+        <translation>RTF 格式文字 (*.rtf);;純文字 (*.txt)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="634" />
+        <source>Pictures (*.bmp *.gif *.tiff *.tif *.jpg *.jpeg *.ico *.png)</source>
+        <translation>圖片 (*.bmp *.gif *.tiff *.tif *.jpg *.jpeg *.ico *.png)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="723" />
+        <source>Font</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="724" />
+        <source>Font size</source>
+        <translation>字型大小</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="725" />
+        <source>Bold</source>
+        <translation>粗體</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="726" />
+        <source>Italic</source>
+        <translation>斜體</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="727" />
+        <source>Underline</source>
+        <translation>底線</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="728" />
+        <source>Align Left</source>
+        <translation>靠左對齊</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="729" />
+        <source>Center</source>
+        <translation>水平置中</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="730" />
+        <source>Align Right</source>
+        <translation>靠右對齊</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="731" />
+        <source>Align Top</source>
+        <translation>靠上對齊</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="732" />
+        <source>Middle</source>
+        <translation>垂直置中</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="733" />
+        <source>Align Bottom</source>
+        <translation>靠下對齊</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="734" />
+        <source>Save to file</source>
+        <translation>儲存至檔案</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="735" />
+        <source>Open from file</source>
+        <translation>從檔案開啟</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="736" />
+        <source>Insert Image</source>
+        <translation>插入圖片</translation>
+    </message>
+    <message>
+        <location filename="../../editors/text_editor_dlg.cpp" line="737" />
+        <source>Line Space</source>
+        <translation>行距</translation>
+    </message>
+</context>
+<context>
+    <name>CTimetablePage</name>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="18" />
+        <source>Start</source>
+        <translation>開始時間</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="19" />
+        <source>End</source>
+        <translation>結束時間</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="21" />
+        <source>Selected</source>
+        <translation>啟用</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/timetable_page.cpp" line="49" />
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+</context>
+<context>
     <name>DocumentCommands</name>
     <message>
-        <location filename="../document_commands.cpp" line="81"/>
+        <location filename="../document_commands.cpp" line="81" />
         <source>Add Window</source>
         <translation>新增視窗</translation>
     </message>
     <message>
-        <location filename="../document_commands.cpp" line="139"/>
+        <location filename="../document_commands.cpp" line="139" />
         <source>Add Zone</source>
         <translation>新增訊息</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="43" />
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="44" />
+        <source>Manual</source>
+        <translation>手動</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/brightness_dlg.cpp" line="46" />
+        <source>Timing</source>
+        <translation>定時</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="32" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../setup_ui/controller_setup_dlg.cpp" line="41" />
+        <source>Current ID is %1</source>
+        <translation>目前屏號為 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ShellCommands</name>
+    <message>
+        <location filename="../shell_commands.cpp" line="95" />
+        <source>Fit windows</source>
+        <translation>自動調整視窗</translation>
+    </message>
+    <message>
+        <location filename="../shell_commands.cpp" line="232" />
+        <source>The settings file could not be written.</source>
+        <translation>無法寫入設定檔。</translation>
+    </message>
+    <message>
+        <location filename="../shell_commands.cpp" line="240" />
+        <source>About Lumivant</source>
+        <translation>關於 Lumivant</translation>
     </message>
 </context>
 </TS>
