@@ -135,7 +135,13 @@ void CWindowPage::StoreGeometry()
     const int screenHeight = program ? program->ScreenHeight() : 512;
     const std::optional<LedRect> rect = PageRules::WindowRectFromControls(
         m_x->value(), m_y->value(), m_width->value(), m_height->value(), screenWidth, screenHeight);
-    if (!rect || *rect == Window().WindowRect())
+    if (!rect) {
+        // Off the screen: the window keeps its rectangle, and the controls show it again.
+        if (IsReady())
+            Load();
+        return;
+    }
+    if (*rect == Window().WindowRect())
         return;
     Edit(
         RefreshCode::Geometry, true, [&] { Window().SetWindowRect(*rect); }, m_geometryMerge);
