@@ -68,6 +68,8 @@ QWidget* CClockPage::BuildDial()
     connect(m_minuteShape, &QComboBox::activated, this, [this] {
         EditContent([&] { Clock().Settings().minuteMarkStyle = m_minuteShape->CurrentData(); });
     });
+    for (int column = 1; column <= 3; ++column)
+        grid->setColumnStretch(column, 1);
     return box;
 }
 

@@ -70,6 +70,8 @@ QWidget* CCountdownPage::BuildPartsBox()
             });
         });
     }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     return box;
 }
 

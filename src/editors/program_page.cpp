@@ -234,11 +234,9 @@ void CProgramPage::ConnectPlay()
 
 void CProgramPage::EditBorder(const std::function<void()>& change)
 {
-    // The border changes the inner area: the windows may move, and everything renders.
-    Edit(RefreshCode::Geometry, true, [&] {
-        change();
-        Program().FitWindows();
-    });
+    // The border changes the inner area and everything renders again. The windows are
+    // not moved here: an undo step holds the program's own properties only.
+    Edit(RefreshCode::Geometry, true, change);
     EnableControls();
 }
 

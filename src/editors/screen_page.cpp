@@ -37,6 +37,7 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, QWidget* parent)
     m_name->setObjectName(QStringLiteral("screenName"));
     m_name->setMaxLength(CProjectObject::kNameCapacity);
     m_panel = new QLabel(this);
+    m_panel->setMinimumWidth(200);
     m_panel->setObjectName(QStringLiteral("panelSummary"));
     m_link = new QLabel(this);
     m_link->setObjectName(QStringLiteral("linkSummary"));
@@ -80,6 +81,7 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, QWidget* parent)
     nameRow->addWidget(m_name, 1);
     grid->addLayout(nameRow, 1, 0, 1, 2);
     grid->setRowStretch(2, 1);
+    grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     Relabel([this] {
         if (IsReady())
