@@ -39,6 +39,11 @@ void CPageBase::Load()
     SetReady(true);
 }
 
+void CPageBase::Commit()
+{
+    Doc().FlushPendingRender();
+}
+
 void CPageBase::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange)

@@ -23,6 +23,8 @@ public:
 
     // Fills the controls; nothing is written back while it runs.
     void Load() final;
+    // Every control writes at once; what is left is a pending re-render, run it now.
+    void Commit() override;
 
 protected:
     virtual void LoadControls() = 0;

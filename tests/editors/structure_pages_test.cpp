@@ -1,5 +1,6 @@
 #include "config/model_info.h"
 #include "editors/screen_page.h"
+#include "editors/step_spin_box.h"
 #include "model/effect_zone.h"
 #include "model/page_rules.h"
 #include "page_fixture.h"
@@ -95,6 +96,15 @@ TEST_F(ProgramPageTest, PlayTimeIsClampedAndTheScheduleRoundTrips)
     EXPECT_EQ(Program().Schedule().playTime, 5);
     time->setValue(70000);
     EXPECT_EQ(Program().Schedule().playTime, 60000);
+    // Text and an out-of-range number typed over the value leave a valid time.
+    for (const char* typed : {"abc", "99999"}) {
+        time->selectAll();
+        QTest::keyClicks(time, typed);
+        QTest::keyClick(time, Qt::Key_Return);
+        EXPECT_GE(Program().Schedule().playTime, 5) << typed;
+        EXPECT_LE(Program().Schedule().playTime, 60000) << typed;
+    }
+    time->setValue(60000);
     Find<QRadioButton>(page.get(), "playTiming")->click();
     EXPECT_EQ(Program().Schedule().playMode, 1);
     Find<QCheckBox>(page.get(), "week")->click();
@@ -133,6 +143,20 @@ TEST_F(ProgramPageTest, ABasicModelHasNoScheduleFilters)
     EXPECT_FALSE(PageRules::IsDateRangeOn(schedule));
     EXPECT_FALSE(PageRules::IsTimeRangeOn(schedule));
     EXPECT_FALSE(PageRules::IsWeekFilterOn(schedule));
+}
+
+TEST(StepSpinBoxTest, HeldArrowsStepFasterByStage)
+{
+    CStepSpinBox spin;
+    spin.SetStages({{0, 1}, {2000, 10}, {3000, 50}});
+    EXPECT_EQ(spin.StepAfter(0), 1);
+    EXPECT_EQ(spin.StepAfter(1999), 1);
+    EXPECT_EQ(spin.StepAfter(2000), 10);
+    EXPECT_EQ(spin.StepAfter(60000), 50);
+    spin.setRange(5, 60000);
+    spin.setValue(5);
+    spin.stepBy(-1); // not held: a single step, clamped at the bottom
+    EXPECT_EQ(spin.value(), 5);
 }
 
 using ScreenPageTest = PageTest;
