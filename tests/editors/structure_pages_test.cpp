@@ -1,3 +1,4 @@
+#include "base/string_table.h"
 #include "config/model_info.h"
 #include "editors/screen_page.h"
 #include "editors/step_spin_box.h"
@@ -5,6 +6,7 @@
 #include "model/page_rules.h"
 #include "page_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +86,38 @@ TEST_F(EffectPageTest, AlwaysHoldDisablesHoldAndHoldIsStoredInHundredths)
     EXPECT_FALSE(Find<QSpinBox>(again.get(), "effectHold")->isEnabled());
     EXPECT_EQ(Chosen(again.get(), "effectSpeed"), 0);
     EXPECT_TRUE(Find<QComboBox>(again.get(), "effectSpeed")->currentText().endsWith("(Fast)"));
+}
+
+TEST_F(EffectPageTest, OnlyChangesToOrFromContinuousMoveLeftRenderAgain)
+{
+    auto& zone = AddZone<CEffectZone>(KindText);
+    zone.SetAction(ActionMoveLeft);
+    auto page = std::unique_ptr<CPropertyPage>(CreateEffectPage(zone, doc, nullptr));
+    Choose(page.get(), "effectSpeed", 5);
+    Choose(page.get(), "effectAction", ActionMoveRight);
+    EXPECT_FALSE(doc.HasPendingRender());
+    Choose(page.get(), "effectAction", ActionContinuousMoveLeft);
+    EXPECT_TRUE(doc.HasPendingRender());
+    page->Commit();
+    EXPECT_FALSE(doc.HasPendingRender());
+    Choose(page.get(), "effectAction", ActionDirect);
+    EXPECT_TRUE(doc.HasPendingRender());
+}
+
+TEST_F(EffectPageTest, ChangingTheLanguageRelabelsListsAndKeepsTheChoice)
+{
+    auto& zone = AddZone<CEffectZone>(KindClock);
+    zone.SetAction(ActionAlwaysHold);
+    auto page = std::unique_ptr<CPropertyPage>(CreateEffectPage(zone, doc, nullptr));
+    auto* action = Find<QComboBox>(page.get(), "effectAction");
+    EXPECT_EQ(action->currentText(), QStringLiteral("Always hold"));
+    SetLanguage(Language::SimplifiedChinese);
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(page.get(), &change);
+    SetLanguage(Language::English);
+    EXPECT_EQ(action->currentText(), QStringLiteral("静止显示"));
+    EXPECT_EQ(action->count(), 46);
+    EXPECT_EQ(doc.UndoStack().count(), 0);
 }
 
 using ProgramPageTest = PageTest;
