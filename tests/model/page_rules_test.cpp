@@ -67,7 +67,8 @@ TEST(PageRulesTest, ValuesStoredAsOneNumberRoundTrip)
 
     const QDateTime target(QDate(2030, 6, 21), QTime(23, 59, 59), Qt::LocalTime);
     const std::int32_t seconds = LocalSecondsFromDateTime(target);
-    EXPECT_EQ(seconds, QDateTime(QDate(2030, 6, 21), QTime(23, 59, 59), Qt::UTC).toSecsSinceEpoch());
+    EXPECT_EQ(seconds,
+              QDateTime(QDate(2030, 6, 21), QTime(23, 59, 59), Qt::UTC).toSecsSinceEpoch());
     EXPECT_EQ(DateTimeFromLocalSeconds(seconds), target);
 }
 
