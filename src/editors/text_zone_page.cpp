@@ -1,0 +1,26 @@
+#include "editors/text_zone_page.h"
+
+#include "editors/rendered_page_view.h"
+#include "model/text_zone.h"
+
+#include <QVBoxLayout>
+
+CTextZonePage::CTextZonePage(CTextZone& zone, CLumivantDoc& doc, QWidget* parent)
+    : CZonePageBase(zone, doc, parent)
+{
+    m_editorSlot = new QWidget(Content());
+    m_editorSlot->setObjectName(QStringLiteral("editorSlot"));
+    m_rendered = new CRenderedPageView(zone, doc, m_editorSlot);
+    auto* slotLayout = new QVBoxLayout(m_editorSlot);
+    slotLayout->setContentsMargins(0, 0, 0, 0);
+    slotLayout->addWidget(m_rendered, 1);
+    auto* layout = new QVBoxLayout(Content());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_editorSlot, 1);
+    Load();
+}
+
+void CTextZonePage::LoadControls()
+{
+    m_rendered->ShowPage();
+}
