@@ -15,6 +15,7 @@
 #include "base/string_table.h"
 #include "comm/controller_link.h"
 #include "editors/preview_view.h"
+#include "editors/screen_page.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
@@ -390,6 +391,13 @@ void CMainFrame::OnSelection(CProjectObject* object)
 {
     m_doc.SetCurrentObject(object);
     m_host->ShowPage(object);
+    // The screen page's buttons are the main window's commands.
+    if (auto* screenPage = qobject_cast<CScreenPage*>(m_host->Page())) {
+        connect(screenPage, &CScreenPage::commandRequested, this, [this](int id) {
+            if (QAction* action = m_actions->Action(id); action && action->isEnabled())
+                action->trigger();
+        });
+    }
     ShowSelectedProgram();
     CScreen* screen = m_doc.CurrentScreen();
     SetInfoText(screen ? LinkOf(*screen).GetLinkStatusText() : QString());

@@ -4,7 +4,11 @@
 #include "editors/page_factory.h"
 #include "editors/property_page.h"
 
+#include "model/project_object.h"
+
 #include <QResizeEvent>
+
+#include <algorithm>
 
 CObjectView::CObjectView(CLumivantDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
 {
@@ -22,32 +26,52 @@ void CObjectView::ShowPage(CProjectObject* object)
     if (m_page && object && &m_page->Object() == object)
         return;
     m_doc.FlushPendingRender();
-    if (m_page)
-        m_page->Commit();
+    for (CPropertyPage* page : {m_page.data(), m_effectPage.data()}) {
+        if (page)
+            page->Commit();
+    }
     DropPage();
     if (!object)
         return;
     m_page = CreatePropertyPage(*object, m_doc, this);
-    if (m_page) {
-        m_page->setGeometry(rect());
-        m_page->show();
+    // The image page holds its effect settings itself.
+    if (m_page && object->GetKind() != KindImage)
+        m_effectPage = CreateEffectPage(*object, m_doc, this);
+    LayOutPages();
+    for (CPropertyPage* page : {m_page.data(), m_effectPage.data()}) {
+        if (page)
+            page->show();
     }
+}
+
+void CObjectView::LayOutPages()
+{
+    if (!m_page)
+        return;
+    if (!m_effectPage) {
+        m_page->setGeometry(rect());
+        return;
+    }
+    const int effectWidth = std::min(m_effectPage->sizeHint().width(), width() / 2);
+    m_page->setGeometry(0, 0, width() - effectWidth, height());
+    m_effectPage->setGeometry(width() - effectWidth, 0, effectWidth, height());
 }
 
 void CObjectView::DropPage()
 {
-    if (!m_page)
-        return;
-    CPropertyPage* page = m_page;
-    m_page = nullptr;
-    page->hide();
-    page->setParent(nullptr);
-    page->deleteLater();
+    for (QPointer<CPropertyPage>* slot : {&m_page, &m_effectPage}) {
+        CPropertyPage* page = *slot;
+        *slot = nullptr;
+        if (!page)
+            continue;
+        page->hide();
+        page->setParent(nullptr);
+        page->deleteLater();
+    }
 }
 
 void CObjectView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_page)
-        m_page->setGeometry(rect());
+    LayOutPages();
 }

@@ -9,8 +9,8 @@ class CLumivantDoc;
 class CProjectObject;
 class CPropertyPage;
 
-// The property host below the tree and the preview: shows at most one property page, the
-// one of the selected object, stretched over the whole host.
+// The property host below the tree and the preview: shows the property page of the
+// selected object over the whole host; for a zone, its entry-effect page at the right.
 class CObjectView final : public QWidget
 {
     Q_OBJECT
@@ -27,11 +27,15 @@ public:
     // Lets the page go without writing back (its object is going away).
     void DropPage();
     CPropertyPage* Page() const { return m_page; }
+    CPropertyPage* EffectPage() const { return m_effectPage; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void LayOutPages();
+
     CLumivantDoc& m_doc;
     QPointer<CPropertyPage> m_page;
+    QPointer<CPropertyPage> m_effectPage;
 };

@@ -1,6 +1,6 @@
 #include "editors/animate_page.h"
 
-#include "editors/rendered_page_view.h"
+#include "editors/text_editor_dlg.h"
 #include "model/animate_zone.h"
 
 #include <QFormLayout>
@@ -27,10 +27,10 @@ CAnimatePage::CAnimatePage(CAnimateZone& zone, CLumivantDoc& doc, QWidget* paren
 
     m_editorSlot = new QWidget(Content());
     m_editorSlot->setObjectName(QStringLiteral("editorSlot"));
-    m_rendered = new CRenderedPageView(zone, doc, m_editorSlot);
+    m_editor = new CTextEditorDlg(zone, doc, m_editorSlot);
     auto* slotLayout = new QVBoxLayout(m_editorSlot);
     slotLayout->setContentsMargins(0, 0, 0, 0);
-    slotLayout->addWidget(m_rendered, 1);
+    slotLayout->addWidget(m_editor, 1);
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);
@@ -63,5 +63,5 @@ void CAnimatePage::LoadControls()
     m_maxStep->setValue(zone.GetMaxStep());
     m_hold1->setValue(zone.GetHold1());
     m_hold2->setValue(zone.GetHold2());
-    m_rendered->ShowPage();
+    // The editor follows the zone by itself.
 }

@@ -3,10 +3,10 @@
 #include "editors/zone_page_base.h"
 
 class CAnimateZone;
-class CRenderedPageView;
+class CTextEditorDlg;
 
 // An animate zone: the animation, its steps and holds, beside the text editor of the
-// animated text (EditorSlot(); until it is placed there, the first rendered page).
+// animated text.
 class CAnimatePage : public CZonePageBase
 {
     Q_OBJECT
@@ -15,6 +15,7 @@ public:
     CAnimatePage(CAnimateZone& zone, CLumivantDoc& doc, QWidget* parent = nullptr);
 
     QWidget* EditorSlot() const { return m_editorSlot; }
+    CTextEditorDlg* Editor() const { return m_editor; }
 
 protected:
     void LoadControls() override;
@@ -27,7 +28,7 @@ private:
     CStepSpinBox* m_hold1;
     CStepSpinBox* m_hold2;
     QWidget* m_editorSlot;
-    CRenderedPageView* m_rendered;
+    CTextEditorDlg* m_editor;
     int m_stepMerge = NewMergeId();
     int m_hold1Merge = NewMergeId();
     int m_hold2Merge = NewMergeId();

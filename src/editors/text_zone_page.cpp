@@ -1,6 +1,6 @@
 #include "editors/text_zone_page.h"
 
-#include "editors/rendered_page_view.h"
+#include "editors/text_editor_dlg.h"
 #include "model/text_zone.h"
 
 #include <QVBoxLayout>
@@ -10,10 +10,10 @@ CTextZonePage::CTextZonePage(CTextZone& zone, CLumivantDoc& doc, QWidget* parent
 {
     m_editorSlot = new QWidget(Content());
     m_editorSlot->setObjectName(QStringLiteral("editorSlot"));
-    m_rendered = new CRenderedPageView(zone, doc, m_editorSlot);
+    m_editor = new CTextEditorDlg(zone, doc, m_editorSlot);
     auto* slotLayout = new QVBoxLayout(m_editorSlot);
     slotLayout->setContentsMargins(0, 0, 0, 0);
-    slotLayout->addWidget(m_rendered, 1);
+    slotLayout->addWidget(m_editor, 1);
     auto* layout = new QVBoxLayout(Content());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_editorSlot, 1);
@@ -22,5 +22,5 @@ CTextZonePage::CTextZonePage(CTextZone& zone, CLumivantDoc& doc, QWidget* parent
 
 void CTextZonePage::LoadControls()
 {
-    m_rendered->ShowPage();
+    // The editor follows the zone by itself.
 }

@@ -2,11 +2,10 @@
 
 #include "editors/zone_page_base.h"
 
-class CRenderedPageView;
+class CTextEditorDlg;
 class CTextZone;
 
-// A text zone: its window beside the text editor. Until the editor is placed in
-// EditorSlot(), the slot shows the zone's first page as the LED renders it.
+// A text zone: its window beside the text editor.
 class CTextZonePage : public CZonePageBase
 {
     Q_OBJECT
@@ -14,13 +13,14 @@ class CTextZonePage : public CZonePageBase
 public:
     CTextZonePage(CTextZone& zone, CLumivantDoc& doc, QWidget* parent = nullptr);
 
-    // Where the text editor widget goes (its layout is a QVBoxLayout).
+    // The area holding the text editor.
     QWidget* EditorSlot() const { return m_editorSlot; }
+    CTextEditorDlg* Editor() const { return m_editor; }
 
 protected:
     void LoadControls() override;
 
 private:
     QWidget* m_editorSlot;
-    CRenderedPageView* m_rendered;
+    CTextEditorDlg* m_editor;
 };
