@@ -37,6 +37,13 @@ void CObjectView::ShowPage(CProjectObject* object)
     // The image page holds its effect settings itself.
     if (m_page && object->GetKind() != KindImage)
         m_effectPage = CreateEffectPage(*object, m_doc, this);
+    // The host grows to what the page needs, so that no control is squeezed.
+    int needed = kMinimumHeight;
+    for (CPropertyPage* page : {m_page.data(), m_effectPage.data()}) {
+        if (page)
+            needed = std::max(needed, page->minimumSizeHint().height());
+    }
+    setMinimumHeight(std::min(needed, kMaximumNeededHeight));
     LayOutPages();
     for (CPropertyPage* page : {m_page.data(), m_effectPage.data()}) {
         if (page)

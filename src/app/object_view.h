@@ -17,6 +17,8 @@ class CObjectView final : public QWidget
 
 public:
     static constexpr int kMinimumHeight = 150;
+    // A page that needs more than this scrolls within itself rather than hide the preview.
+    static constexpr int kMaximumNeededHeight = 360;
 
     explicit CObjectView(CLumivantDoc& doc, QWidget* parent = nullptr);
     ~CObjectView() override;
