@@ -3,6 +3,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_project.h"
 
+#include "base/durable_file.h"
 #include "base/last_error.h"
 #include "base/string_table.h"
 #include "model/project_root.h"
@@ -19,7 +20,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimeZone>
 
 #include <memory>
@@ -231,12 +231,12 @@ int RunCompile(const QStringList& words)
     if (buffer.IsEmpty())
         return CliFail(reason.isEmpty() ? LoadString(41069) : reason);
 
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(buffer.Data()),
-                   static_cast<qint64>(buffer.Length())) != static_cast<qint64>(buffer.Length()) ||
-        !file.commit())
-        return CliFail(QStringLiteral("Failed on write file: %1").arg(out));
+    QString writeReason;
+    if (!WriteFileDurably(out,
+                          QByteArray(reinterpret_cast<const char*>(buffer.Data()),
+                                     static_cast<qsizetype>(buffer.Length())),
+                          &writeReason))
+        return CliFail(QStringLiteral("Failed on write file: %1").arg(writeReason));
     CliPrint(QStringLiteral("%1 bytes, %2 program(s)").arg(buffer.Length()).arg(programs));
     return CliOk;
 }

@@ -2,6 +2,8 @@
 
 #include "model/property_io.h"
 
+#include "base/durable_file.h"
+
 #include <QFile>
 
 #include <pugixml.hpp>
@@ -31,23 +33,6 @@ struct CXmlNavigator::Private
 };
 
 namespace {
-
-class QFileWriter final : public pugi::xml_writer
-{
-public:
-    explicit QFileWriter(QIODevice& device) : m_device(device) {}
-    void write(const void* data, size_t size) override
-    {
-        if (m_device.write(static_cast<const char*>(data), static_cast<qint64>(size)) !=
-            static_cast<qint64>(size))
-            m_failed = true;
-    }
-    bool Failed() const { return m_failed; }
-
-private:
-    QIODevice& m_device;
-    bool m_failed = false;
-};
 
 class BufferWriter final : public pugi::xml_writer
 {
@@ -106,12 +91,7 @@ QByteArray CXmlNavigator::SaveToBuffer() const
 
 bool CXmlNavigator::Save(const QString& path) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QFileWriter writer(file);
-    d->document.save(writer, "\t", kFormatOptions, pugi::encoding_utf8);
-    return !writer.Failed() && file.flush();
+    return WriteFileDurably(path, SaveToBuffer());
 }
 
 void CXmlNavigator::AddProcessingInstruction(const char* target, const char* text)
