@@ -84,8 +84,11 @@ QString ResolveTarget(const QString& path)
 
 } // namespace
 
-bool WriteFileDurably(const QString& path, const QByteArray& bytes, QString* reason)
+bool WriteFileDurably(const QString& path, const QByteArray& bytes, QString* reason,
+                      bool* notCreated)
 {
+    if (notCreated)
+        *notCreated = true;
     const auto fail = [&](const QString& failedPath, int error) {
         if (reason)
             *reason = SystemReason(failedPath, error);
@@ -112,6 +115,8 @@ bool WriteFileDurably(const QString& path, const QByteArray& bytes, QString* rea
     Descriptor fd(::mkostemp(temporaryName.data(), O_CLOEXEC));
     if (fd.Get() < 0)
         return fail(path, errno);
+    if (notCreated)
+        *notCreated = false;
     const auto failAndRemove = [&](int error) {
         fd.Close();
         ::unlink(temporaryName.constData());

@@ -10,9 +10,11 @@
 // it names.
 //
 // On failure returns false and leaves "PATH: REASON" in reason, the path the system
-// refused and the system's own text ("No space left on device").
+// refused and the system's own text ("No space left on device"); notCreated tells whether
+// the file could not even be created (a missing folder, a folder in the way), as opposed
+// to a failure while writing it.
 [[nodiscard]] bool WriteFileDurably(const QString& path, const QByteArray& bytes,
-                                    QString* reason = nullptr);
+                                    QString* reason = nullptr, bool* notCreated = nullptr);
 
 // A failure text for the person: the system's text followed by the reason of
 // WriteFileDurably ("Error on save project! /media/LED.prj: No space left on device").

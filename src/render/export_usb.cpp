@@ -155,8 +155,12 @@ ExportResult ExportScreenData(const CScreen& screen, const QString& driveRoot,
     // Written beside its final name and renamed at the end, so that a controller never finds
     // half a file and a full disk leaves the older export whole.
     QString reason;
-    if (!WriteFileDurably(path, file, &reason))
-        return Failure(SaveFailureText(ExportStatusWriteFailed(), reason), path);
+    bool notCreated = false;
+    if (!WriteFileDurably(path, file, &reason, &notCreated))
+        return Failure(
+            SaveFailureText(notCreated ? ExportStatusCreateFailed() : ExportStatusWriteFailed(),
+                            reason),
+            path);
     ExportResult result;
     result.outcome = ExportOutcome::Succeeded;
     result.status = ExportStatusSucceeded();
@@ -166,8 +170,11 @@ ExportResult ExportScreenData(const CScreen& screen, const QString& driveRoot,
     // The warning file. A disk too full for it is full for the next export as well: that is
     // reported rather than leaving an empty or cut warning behind a success.
     const QString readme = QDir(folder).filePath(QLatin1String(kReadmeName));
-    if (!WriteFileDurably(readme, ExportReadmeBytes(), &reason))
-        return Failure(SaveFailureText(ExportStatusWriteFailed(), reason), readme);
+    if (!WriteFileDurably(readme, ExportReadmeBytes(), &reason, &notCreated))
+        return Failure(
+            SaveFailureText(notCreated ? ExportStatusCreateFailed() : ExportStatusWriteFailed(),
+                            reason),
+            readme);
     return result;
 }
 
