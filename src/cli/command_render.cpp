@@ -71,6 +71,9 @@ int RunRender(const QStringList& words)
     if (!out.exists() && !QDir().mkpath(out.path()))
         return CliFail(QStringLiteral("Cannot create the folder %1.").arg(out.path()));
 
+    QString reason;
+    if (!screen->SizeAllowed(&reason))
+        return CliFail(reason);
     screen->Prepare(form);
     int written = 0;
     bool failed = false;
