@@ -14,6 +14,7 @@
 #include "render/compile_screen.h"
 #include "render/decode_screen.h"
 #include "render/export_usb.h"
+#include "render/png_file.h"
 #include "render/random_source.h"
 
 #include <QDateTime>
@@ -97,8 +98,9 @@ bool SavePng(const QString& folder, const QString& name, const QImage& image, QS
     if (image.isNull())
         return true;
     const QString path = QDir(folder).filePath(name);
-    if (!image.save(path, "PNG")) {
-        error = QStringLiteral("Failed on write file: %1").arg(path);
+    QString reason;
+    if (!SavePngDurably(image, path, &reason)) {
+        error = QStringLiteral("Failed on write file: %1").arg(reason);
         return false;
     }
     return true;

@@ -3,6 +3,8 @@
 #include "support/small_disk.h"
 #include "support/test_support.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using CliFullDisk = SmallDiskTest;
@@ -44,4 +46,19 @@ TEST_F(CliFullDisk, NewAndExportFailAndKeepTheOldFiles)
     EXPECT_EQ(Entries(), (QStringList{QStringLiteral("LUMIVANT"), QStringLiteral("show.ledprj")}));
     EXPECT_EQ(QDir(PathOnDisk(QStringLiteral("LUMIVANT"))).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("LED.RZU"), QStringLiteral("Readme.txt")}));
+}
+
+TEST_F(CliFullDisk, RenderStopsAtTheFirstPictureThatDoesNotFit)
+{
+    QTemporaryDir elsewhere;
+    const QString project = elsewhere.filePath(QStringLiteral("show.ledprj"));
+    ASSERT_EQ(RunCli({QStringLiteral("new"), project}).exitCode, 0);
+    const QString out = PathOnDisk(QStringLiteral("pictures"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    FillLeaving(0);
+    const CliRun rendered =
+        RunCli({QStringLiteral("render"), project, QStringLiteral("--out"), out});
+    EXPECT_EQ(rendered.exitCode, 1);
+    EXPECT_TRUE(rendered.err.contains(": No space left on device")) << rendered.err.toStdString();
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
