@@ -71,7 +71,7 @@ void CPlayWindow::VisitProperties(CPropertyIo& io)
         // Still before the window joins its program, as when it was constructed.
         m_defaultRectPending = false;
         if (Parent() && Parent()->GetKind() == KindProgram)
-            m_rect = static_cast<CProgram*>(Parent())->DefaultWindowRect();
+            m_rect = static_cast<CProgram*>(Parent())->DefaultWindowRectWhileLoading();
     }
     io.Int("fe", m_frame.enabled);
     io.Int("ft", m_frame.type);
