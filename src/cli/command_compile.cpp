@@ -3,6 +3,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_project.h"
 
+#include "base/durable_file.h"
 #include "base/last_error.h"
 #include "base/string_table.h"
 #include "model/project_root.h"
@@ -13,13 +14,13 @@
 #include "render/compile_screen.h"
 #include "render/decode_screen.h"
 #include "render/export_usb.h"
+#include "render/png_file.h"
 #include "render/random_source.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimeZone>
 
 #include <memory>
@@ -97,8 +98,9 @@ bool SavePng(const QString& folder, const QString& name, const QImage& image, QS
     if (image.isNull())
         return true;
     const QString path = QDir(folder).filePath(name);
-    if (!image.save(path, "PNG")) {
-        error = QStringLiteral("Failed on write file: %1").arg(path);
+    QString reason;
+    if (!SavePngDurably(image, path, &reason)) {
+        error = QStringLiteral("Failed on write file: %1").arg(reason);
         return false;
     }
     return true;
@@ -231,12 +233,12 @@ int RunCompile(const QStringList& words)
     if (buffer.IsEmpty())
         return CliFail(reason.isEmpty() ? LoadString(41069) : reason);
 
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(buffer.Data()),
-                   static_cast<qint64>(buffer.Length())) != static_cast<qint64>(buffer.Length()) ||
-        !file.commit())
-        return CliFail(QStringLiteral("Failed on write file: %1").arg(out));
+    QString writeReason;
+    if (!WriteFileDurably(out,
+                          QByteArray(reinterpret_cast<const char*>(buffer.Data()),
+                                     static_cast<qsizetype>(buffer.Length())),
+                          &writeReason))
+        return CliFail(QStringLiteral("Failed on write file: %1").arg(writeReason));
     CliPrint(QStringLiteral("%1 bytes, %2 program(s)").arg(buffer.Length()).arg(programs));
     return CliOk;
 }

@@ -101,8 +101,8 @@ int RunNew(const QStringList& words)
     int width = 256;
     int height = 32;
     int colours = 2;
-    if (!arguments->IntValue(QStringLiteral("width"), 1, 65535, width, error) ||
-        !arguments->IntValue(QStringLiteral("height"), 1, 65535, height, error) ||
+    if (!arguments->IntValue(QStringLiteral("width"), 1, CScreen::kMaxWidth, width, error) ||
+        !arguments->IntValue(QStringLiteral("height"), 1, CScreen::kMaxHeight, height, error) ||
         !arguments->IntValue(QStringLiteral("colors"), 1, 3, colours, error))
         return CliUsageError(error);
 

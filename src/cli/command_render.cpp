@@ -8,6 +8,7 @@
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "render/led_paint.h"
+#include "render/png_file.h"
 
 #include <QDir>
 #include <QPainter>
@@ -71,16 +72,17 @@ int RunRender(const QStringList& words)
     if (!out.exists() && !QDir().mkpath(out.path()))
         return CliFail(QStringLiteral("Cannot create the folder %1.").arg(out.path()));
 
+    QString reason;
+    if (!screen->SizeAllowed(&reason))
+        return CliFail(reason);
     screen->Prepare(form);
     int written = 0;
-    bool failed = false;
+    QString failure;
     const auto save = [&](const QImage& image, const QString& name) {
-        if (image.isNull())
+        if (image.isNull() || !failure.isEmpty())
             return;
-        if (image.save(out.filePath(name), "PNG"))
+        if (SavePngDurably(image, out.filePath(name), &failure))
             ++written;
-        else
-            failed = true;
     };
     for (int p = 0; p < screen->GetChildCount(); ++p) {
         const CProjectObject* object = screen->GetChild(p);
@@ -128,8 +130,9 @@ int RunRender(const QStringList& words)
             save(whole, programName + QStringLiteral(".png"));
         }
     }
-    if (failed)
-        return CliFail(QStringLiteral("Cannot write the pictures into %1.").arg(out.path()));
+    if (!failure.isEmpty())
+        return CliFail(QStringLiteral("Cannot write the pictures into %1: %2")
+                           .arg(QDir::toNativeSeparators(out.path()), failure));
     CliPrint(QStringLiteral("%1 pictures written to %2")
                  .arg(written)
                  .arg(QDir::toNativeSeparators(out.path())));

@@ -101,7 +101,7 @@ bool CControllerLink::Exchange(const std::uint8_t* frame, int length, int replyP
     CCommPort& port = Port();
     const int replyLength = replyPayloadLength + 12;
     bool transferred = port.Transfer(frame, length, replyLength);
-    if (!transferred && port.IsConnected()) {
+    if (!transferred && port.IsConnected() && m_retryTransfer) {
         PumpedWait(200);
         transferred = port.Transfer(frame, length, replyLength);
     }
@@ -216,6 +216,17 @@ bool CControllerLink::BeginData(std::uint32_t totalLength)
 bool CControllerLink::EndData(bool complete)
 {
     return TransactCommand(CmdEndData, complete ? 5 : 0, 0, ControllerAddress(), nullptr, 0);
+}
+
+bool CControllerLink::EndDataOnce(bool complete)
+{
+    if (!Port().IsOpen())
+        return false;
+    const CCommPacket packet(CmdEndData, complete ? 5 : 0, 0, ControllerAddress(), nullptr, 0);
+    m_retryTransfer = false;
+    const bool ended = Exchange(packet, ExpectedReplyPayload(CmdEndData));
+    m_retryTransfer = true;
+    return ended;
 }
 
 bool CControllerLink::WriteParams()

@@ -68,6 +68,9 @@ public:
     bool BeginData(std::uint32_t largestProgramBuffer, std::uint32_t totalLength);   // 20
     bool BeginData(std::uint32_t totalLength); // 20, the buffer size from the screen
     bool EndData(bool complete);               // 21
+    // 21 once on the open link, without identifying first and without a retry: after a
+    // controller stopped answering, the end costs one time-out at most.
+    bool EndDataOnce(bool complete);
     bool WriteParams();                        // 32
     bool ReadParams(bool broadcast = false);   // 33
     bool ResetParams();                        // 35
@@ -100,6 +103,7 @@ private:
     CSerialPort m_serial;
     CUdpPort m_udp;
     QString m_errorText;
+    bool m_retryTransfer = true;
 };
 
 // The link of a screen, created on first use.

@@ -96,7 +96,9 @@ bool SetManualBrightness(CScreen& screen, IOperationUi& ui, int value)
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    link.ReadParams();
+    // A block the controller did not give us must not be written back over its own.
+    if (!link.ReadParams())
+        return ReportCommandResult(link, ui, false);
     screen.Params().SetU8(P::Brightness, static_cast<std::uint8_t>(std::clamp(value, 0, 15)));
     return ReportCommandResult(link, ui, link.WriteParams());
 }
@@ -106,7 +108,9 @@ bool SetBrightnessTimetable(CScreen& screen, IOperationUi& ui,
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    link.ReadParams();
+    // A block the controller did not give us must not be written back over its own.
+    if (!link.ReadParams())
+        return ReportCommandResult(link, ui, false);
     if (RefuseTimetable(link, ui, P::BrightnessMode))
         return false;
     FillTimetable(screen.Params(), false, entries);
@@ -118,7 +122,9 @@ bool SetPanelPower(CScreen& screen, IOperationUi& ui, bool on)
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    link.ReadParams();
+    // A block the controller did not give us must not be written back over its own.
+    if (!link.ReadParams())
+        return ReportCommandResult(link, ui, false);
     screen.Params().SetU8(P::PowerMode, 1);
     screen.Params().SetU8(P::PowerState, on ? 1 : 0);
     return ReportCommandResult(link, ui, link.SendPowerGroup());
@@ -128,7 +134,9 @@ bool SetPowerTimetable(CScreen& screen, IOperationUi& ui, const std::vector<Sche
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    link.ReadParams();
+    // A block the controller did not give us must not be written back over its own.
+    if (!link.ReadParams())
+        return ReportCommandResult(link, ui, false);
     if (RefuseTimetable(link, ui, P::PowerMode))
         return false;
     FillTimetable(screen.Params(), true, entries);

@@ -26,10 +26,11 @@ bool ResetPanelParams(CScreen& screen, IOperationUi& ui);
 // Clear panel (command 39), without a question.
 bool ClearPanel(CScreen& screen, IOperationUi& ui);
 
-// Brightness and on/off. Each reads the whole parameter block first (its result does not
-// stop the command), changes its fields and sends the block (command 32) or the power
-// group (command 36) on one open link. The new values stay in the screen's block even when
-// the controller does not answer.
+// Brightness and on/off. Each reads the whole parameter block first, changes its fields and
+// sends the block (command 32) or the power group (command 36) on one open link. When the
+// read fails nothing is sent and the result display reports the read's failure; the
+// screen's block is then left as it was. After a good read the new values stay in the
+// screen's block even when the controller does not answer the write.
 
 // Manual brightness 0..15 (the mode byte is left as it is).
 bool SetManualBrightness(CScreen& screen, IOperationUi& ui, int value);

@@ -29,6 +29,7 @@ constexpr int kTextNoScreen = 41091;
 constexpr int kTextCommandFailed = 43027;
 constexpr int kTextFailedOnSend = 43008;
 constexpr int kAskRetry = 43036;
+const char kWaitingForEnd[] = "Waiting for the controller to acknowledge the end of the data...";
 constexpr int kTextFailureList = 43039;
 
 // Bar positions of the stages.
@@ -109,6 +110,7 @@ std::vector<SendChunk> CSendPipeline::PlanChunks(std::uint64_t total, int chunkS
 
 bool CSendPipeline::Progress(IOperationUi& ui, int position, const QString& text)
 {
+    m_lastPosition = position;
     if (ui.Update(position, text)) {
         // Cancel stops this send and every screen after it.
         m_cancelled = true;
@@ -257,7 +259,14 @@ bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationU
 
     renderForEditor();
     Wait(m_options.endWaitMs);
-    const bool ended = link.EndData(result);
+    bool ended = false;
+    if (result) {
+        ended = link.EndData(true);
+    } else {
+        // The controller may have stopped answering: one attempt, and say what it is for.
+        ui.Update(m_lastPosition, QLatin1String(kWaitingForEnd));
+        ended = link.EndDataOnce(false);
+    }
     guard.Restore();
     if (!ended) {
         if (!result)

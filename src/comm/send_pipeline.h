@@ -105,6 +105,7 @@ private:
     void Fail(IOperationUi& ui, const QString& text);
 
     SendOptions m_options;
+    int m_lastPosition = 0;
     bool m_cancelled = false;
     bool m_abortAll = false;
     bool m_messageShown = false;

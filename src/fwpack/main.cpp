@@ -2,6 +2,7 @@
 // controller model, and checks packages.
 #include "cli/cli_command.h"
 
+#include "base/durable_file.h"
 #include "base/string_table.h"
 #include "comm/firmware_package.h"
 #include "comm/firmware_packer.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -118,9 +118,9 @@ int Build(const CliArguments& arguments)
     if (!BuildFirmwarePackage(imageBytes, *target, password, package, error))
         return CliFail(error);
     // Written beside the target and renamed, so that a failure leaves an older file whole.
-    QSaveFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(package) != package.size() || !out.commit())
-        return CliFail(LoadString(kWriteFailed) + u' ' + outPath);
+    QString reason;
+    if (!WriteFileDurably(outPath, package, &reason))
+        return CliFail(SaveFailureText(LoadString(kWriteFailed), reason));
     CliPrint(QStringLiteral("%1: %2 bytes for model %3 variant %4")
                  .arg(outPath)
                  .arg(package.size())

@@ -1,5 +1,7 @@
 #include "model/led_bitmap.h"
 
+#include "base/regular_file.h"
+
 #include <QImageReader>
 #include <QPainter>
 
@@ -34,6 +36,11 @@ bool CLedBitmap::Create(int width, int height)
 
 bool CLedBitmap::LoadFile(const QString& path)
 {
+    // Anything but a regular file (a FIFO would block the reader) is a missing picture.
+    if (!IsRegularFile(path)) {
+        m_image = QImage();
+        return false;
+    }
     QImageReader reader(path);
     QImage image = reader.read();
     m_image = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
@@ -42,6 +49,10 @@ bool CLedBitmap::LoadFile(const QString& path)
 
 bool CLedBitmap::LoadFile(const QString& path, int width, int height)
 {
+    if (!IsRegularFile(path)) {
+        m_image = QImage();
+        return false;
+    }
     QImageReader reader(path);
     QImage image = reader.read();
     if (image.isNull() || !Create(width, height)) {

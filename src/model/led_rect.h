@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+
 // A rectangle in screen pixels; right and bottom lie just outside it.
 struct LedRect
 {
@@ -9,11 +11,20 @@ struct LedRect
     int bottom = 0;
 
     constexpr bool IsValid() const { return left < right && top < bottom; }
-    constexpr int Width() const { return right - left; }
-    constexpr int Height() const { return bottom - top; }
+    // Sizes are worked out in 64 bits and saturate: a rectangle read from a file may span
+    // the whole int range.
+    constexpr int Width() const { return Span(left, right); }
+    constexpr int Height() const { return Span(top, bottom); }
     constexpr bool Contains(int x, int y) const
     {
         return left <= x && x < right && top <= y && y < bottom;
     }
     friend constexpr bool operator==(const LedRect&, const LedRect&) = default;
+
+private:
+    static constexpr int Span(int from, int to)
+    {
+        const long long span = static_cast<long long>(to) - from;
+        return span > INT_MAX ? INT_MAX : span < INT_MIN ? INT_MIN : static_cast<int>(span);
+    }
 };

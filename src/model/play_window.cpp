@@ -33,9 +33,12 @@ bool ParseRectText(const QByteArray& text, LedRect& rect)
 CPlayWindow::CPlayWindow(CProjectObject* parent) : CProjectObject(parent)
 {
     AssignDefaultName(41005, KindWindow);
-    if (parent && parent->GetKind() == KindProgram)
-        m_rect = static_cast<CProgram*>(parent)->DefaultWindowRect();
-    else
+    if (parent && parent->GetKind() == KindProgram) {
+        if (IsConstructedByLoader())
+            m_defaultRectPending = true;
+        else
+            m_rect = static_cast<CProgram*>(parent)->DefaultWindowRect();
+    } else
         m_rect = {0, 0, 64, 32};
 }
 
@@ -61,8 +64,14 @@ void CPlayWindow::VisitProperties(CPropertyIo& io)
                        .arg(m_rect.bottom);
     if (io.Text("rect", rectText, 64) && io.IsReading()) {
         LedRect rect;
-        if (ParseRectText(rectText.toLatin1(), rect))
-            SetWindowRect(rect);
+        if (ParseRectText(rectText.toLatin1(), rect) && SetWindowRect(rect))
+            m_defaultRectPending = false;
+    }
+    if (m_defaultRectPending && io.IsReading()) {
+        // Still before the window joins its program, as when it was constructed.
+        m_defaultRectPending = false;
+        if (Parent() && Parent()->GetKind() == KindProgram)
+            m_rect = static_cast<CProgram*>(Parent())->DefaultWindowRectWhileLoading();
     }
     io.Int("fe", m_frame.enabled);
     io.Int("ft", m_frame.type);

@@ -40,4 +40,7 @@ public:
 private:
     LedRect m_rect;
     WindowFrame m_frame;
+    // Set while a loaded window has no rectangle of its own yet: working the default out
+    // scans every sibling, which would make loading quadratic in the number of windows.
+    bool m_defaultRectPending = false;
 };

@@ -6,6 +6,7 @@
 #include "model/screen.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -98,18 +99,43 @@ LedRect CProgram::InnerRect() const
 
 LedRect CProgram::DefaultWindowRect() const
 {
+    int right = INT_MIN;
+    int bottom = INT_MIN;
+    ForEachWindow(*this, [&](const CPlayWindow& window) {
+        right = std::max(right, window.WindowRect().right);
+        bottom = std::max(bottom, window.WindowRect().bottom);
+    });
+    return DefaultWindowRectAfter(right, bottom);
+}
+
+LedRect CProgram::DefaultWindowRectWhileLoading()
+{
+    // The loader only appends windows and leaves those before alone, so the extent of the
+    // windows seen so far only needs the ones added since.
+    if (m_loadExtent.windows > GetChildCount())
+        m_loadExtent = {};
+    for (; m_loadExtent.windows < GetChildCount(); ++m_loadExtent.windows) {
+        const CProjectObject* child = GetChild(m_loadExtent.windows);
+        if (child->GetKind() != KindWindow)
+            continue;
+        const LedRect& rect = static_cast<const CPlayWindow*>(child)->WindowRect();
+        m_loadExtent.right = std::max(m_loadExtent.right, rect.right);
+        m_loadExtent.bottom = std::max(m_loadExtent.bottom, rect.bottom);
+    }
+    return DefaultWindowRectAfter(m_loadExtent.right, m_loadExtent.bottom);
+}
+
+LedRect CProgram::DefaultWindowRectAfter(int right, int bottom) const
+{
     const int b = BorderForLayout();
     const int width = ScreenWidth();
     const int height = ScreenHeight();
-    int x = b;
-    int y = b;
-    ForEachWindow(*this, [&](const CPlayWindow& window) {
-        x = std::max(x, window.WindowRect().right);
-        y = std::max(y, window.WindowRect().bottom);
-    });
-    if (width - b < x + b + 64)
+    int x = std::max(b, right);
+    int y = std::max(b, bottom);
+    // Rectangles read from a file may reach the end of the int range.
+    if (static_cast<long long>(width) - b < static_cast<long long>(x) + b + 64)
         x = b;
-    if (height - b < y + b + 32)
+    if (static_cast<long long>(height) - b < static_cast<long long>(y) + b + 32)
         y = b;
     LedRect rect{x, y, x + 64, y + 32};
     rect.right = std::min(rect.right, width - b);

@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <climits>
 #include <cstdint>
 
 // When a program plays: copied as one 20-byte record into the compiled program.
@@ -74,6 +75,8 @@ public:
     LedRect InnerRect() const;
     // Where a new window goes: right of or below the existing ones, 64 x 32.
     LedRect DefaultWindowRect() const;
+    // The same for a window the loader is reading, in constant time per window.
+    LedRect DefaultWindowRectWhileLoading();
     // Brings every window back inside the inner area after the screen or border changed.
     void FitWindows();
     // True, with the program's name appended to names, when two windows overlap or one
@@ -82,6 +85,16 @@ public:
 
 private:
     int BorderForLayout() const { return m_border.enabled ? m_borderWidth : 0; }
+    // Where a new window goes when the others reach right and bottom at most.
+    LedRect DefaultWindowRectAfter(int right, int bottom) const;
+
+    struct LoadExtent
+    {
+        int windows = 0; // children looked at
+        int right = INT_MIN;
+        int bottom = INT_MIN;
+    };
+    LoadExtent m_loadExtent;
 
     ImageKeyParams m_borderKey;
     ProgramSchedule m_schedule;

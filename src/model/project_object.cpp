@@ -152,6 +152,11 @@ int CProjectObject::CountOfKind(int kind) const
     return count;
 }
 
+bool CProjectObject::IsConstructedByLoader()
+{
+    return t_deferDefaultNames;
+}
+
 void CProjectObject::AssignDefaultName(int labelId, int kind)
 {
     if (t_deferDefaultNames) {

@@ -54,6 +54,9 @@ public:
     int CountOfKind(int kind) const;
     // Name := label text followed by CountOfKind + 1 on the parent.
     void AssignDefaultName(int labelId, int kind);
+    // True while the loader constructs an object: defaults that the file may replace can
+    // wait until its properties have been read.
+    static bool IsConstructedByLoader();
 
     // Project file.
     virtual void SaveXml(CXmlNavigator& navigator) const;

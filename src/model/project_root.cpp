@@ -1,12 +1,33 @@
 #include "model/project_root.h"
 
+#include "base/durable_file.h"
 #include "base/last_error.h"
+#include "base/regular_file.h"
 #include "base/string_table.h"
 #include "model/program.h"
 #include "model/screen.h"
 #include "model/xml_navigator.h"
 
-#include <QSaveFile>
+#include <QFileInfo>
+
+namespace {
+
+// The largest real project is about 25 MB; parsing a file of junk elements takes many
+// times its size in memory.
+constexpr qint64 kMaxProjectFileSize = 256ll * 1024 * 1024;
+
+// Why a file is not even parsed, or nothing.
+QString RefuseProjectFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && !IsRegularFile(path))
+        return QStringLiteral("It is not a regular file.");
+    if (info.size() > kMaxProjectFileSize)
+        return QStringLiteral("The file is larger than %1 MB.").arg(kMaxProjectFileSize >> 20);
+    return {};
+}
+
+} // namespace
 
 CProjectRoot::CProjectRoot() : CProjectObject(nullptr)
 {
@@ -59,9 +80,9 @@ bool CProjectRoot::SaveProject(const QString& path)
     }
     m_path = path;
     const QByteArray bytes = SaveProjectBuffer();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        RecordError(QStringLiteral("Error on save project!"));
+    QString reason;
+    if (!WriteFileDurably(path, bytes, &reason)) {
+        RecordError(SaveFailureText(QStringLiteral("Error on save project!"), reason));
         return false;
     }
     return true;
@@ -89,6 +110,10 @@ bool CProjectRoot::LoadFrom(CXmlNavigator& navigator)
 bool CProjectRoot::LoadProject(const QString& path)
 {
     m_path = path;
+    if (const QString refusal = RefuseProjectFile(path); !refusal.isEmpty()) {
+        RecordError(LoadString(59142) + u' ' + refusal);
+        return false;
+    }
     CXmlNavigator navigator;
     if (!navigator.Load(path)) {
         RecordError(LoadString(59142));

@@ -1,5 +1,6 @@
 #include "model/screen.h"
 
+#include "base/last_error.h"
 #include "model/indexed_key.h"
 #include "model/program.h"
 #include "model/property_io.h"
@@ -132,6 +133,29 @@ void CScreen::VisitProperties(CPropertyIo& io)
     for (int i = 0; i < 5; ++i)
         io.Int(kIdentityKeys[i], m_identity[i]);
     io.Int("slt", m_selected);
+}
+
+bool CScreen::SizeAllowed(QString* reason) const
+{
+    if (Width() <= kMaxWidth && Height() <= kMaxHeight)
+        return true;
+    if (reason)
+        *reason = QStringLiteral("The screen is %1 x %2 pixels; a screen has at most %3 x %4.")
+                      .arg(Width())
+                      .arg(Height())
+                      .arg(kMaxWidth)
+                      .arg(kMaxHeight);
+    return false;
+}
+
+void CScreen::Prepare(RenderForm form)
+{
+    QString reason;
+    if (!SizeAllowed(&reason)) {
+        RecordError(reason);
+        return;
+    }
+    CProjectObject::Prepare(form);
 }
 
 void CScreen::FitWindows()

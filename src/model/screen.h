@@ -16,6 +16,10 @@ class CScreen : public CProjectObject
 {
 public:
     static constexpr int kMaxPrograms = 200;
+    // The largest panel the setup dialogs accept. The block could say 65535 x 65535, which
+    // no controller drives and whose pictures alone would take gigabytes.
+    static constexpr int kMaxWidth = 8192;
+    static constexpr int kMaxHeight = 512;
 
     explicit CScreen(CProjectObject* parent);
     ~CScreen() override;
@@ -23,6 +27,12 @@ public:
     int GetKind() const override { return KindScreen; }
     int GetImageIndex() const override { return 18; }
     void VisitProperties(CPropertyIo& io) override;
+    // Renders nothing for a screen beyond the largest size (the reason goes to the
+    // last-error text).
+    void Prepare(RenderForm form) override;
+
+    // False with the reason for a panel size beyond kMaxWidth x kMaxHeight.
+    bool SizeAllowed(QString* reason = nullptr) const;
 
     ControllerParams& Params() { return m_params; }
     const ControllerParams& Params() const { return m_params; }

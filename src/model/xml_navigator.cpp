@@ -2,6 +2,8 @@
 
 #include "model/property_io.h"
 
+#include "base/durable_file.h"
+
 #include <QFile>
 
 #include <pugixml.hpp>
@@ -10,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 struct CXmlNavigator::Private
@@ -20,6 +24,11 @@ struct CXmlNavigator::Private
     pugi::xml_node child;
     // Main positions of the levels above, restored by OutOfElem.
     std::vector<pugi::xml_node> outerMains;
+    // The element names among the children of namesOf, gathered once a search there
+    // failed after a long walk: an object with 40 000 windows would otherwise walk them
+    // all again for every property the file leaves out.
+    pugi::xml_node namesOf;
+    std::unordered_set<std::string_view> names;
 
     void Reset()
     {
@@ -27,27 +36,28 @@ struct CXmlNavigator::Private
         main = {};
         child = {};
         outerMains.clear();
+        ForgetNames();
+    }
+    void ForgetNames()
+    {
+        namesOf = {};
+        names.clear();
+    }
+    bool SurelyAbsent(const char* name) const
+    {
+        return namesOf == parent && names.find(std::string_view(name)) == names.end();
+    }
+    void GatherNames()
+    {
+        ForgetNames();
+        namesOf = parent;
+        for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling())
+            if (node.type() == pugi::node_element)
+                names.insert(std::string_view(node.name()));
     }
 };
 
 namespace {
-
-class QFileWriter final : public pugi::xml_writer
-{
-public:
-    explicit QFileWriter(QIODevice& device) : m_device(device) {}
-    void write(const void* data, size_t size) override
-    {
-        if (m_device.write(static_cast<const char*>(data), static_cast<qint64>(size)) !=
-            static_cast<qint64>(size))
-            m_failed = true;
-    }
-    bool Failed() const { return m_failed; }
-
-private:
-    QIODevice& m_device;
-    bool m_failed = false;
-};
 
 class BufferWriter final : public pugi::xml_writer
 {
@@ -106,16 +116,12 @@ QByteArray CXmlNavigator::SaveToBuffer() const
 
 bool CXmlNavigator::Save(const QString& path) const
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QFileWriter writer(file);
-    d->document.save(writer, "\t", kFormatOptions, pugi::encoding_utf8);
-    return !writer.Failed() && file.flush();
+    return WriteFileDurably(path, SaveToBuffer());
 }
 
 void CXmlNavigator::AddProcessingInstruction(const char* target, const char* text)
 {
+    d->ForgetNames();
     pugi::xml_node_type type = qstrcmp(target, "xml") == 0 ? pugi::node_declaration : pugi::node_pi;
     pugi::xml_node node =
         d->main ? d->parent.insert_child_after(type, d->main) : d->parent.append_child(type);
@@ -132,6 +138,7 @@ void CXmlNavigator::AddProcessingInstruction(const char* target, const char* tex
 
 void CXmlNavigator::AddElem(const char* name)
 {
+    d->ForgetNames();
     d->main = d->main ? d->parent.insert_child_after(pugi::node_element, d->main)
                       : d->parent.append_child(pugi::node_element);
     d->main.set_name(name);
@@ -140,6 +147,7 @@ void CXmlNavigator::AddElem(const char* name)
 
 void CXmlNavigator::AddChildElem(const char* name, const QString& text)
 {
+    d->ForgetNames();
     if (!d->main)
         return;
     d->child = d->main.append_child(name);
@@ -149,6 +157,7 @@ void CXmlNavigator::AddChildElem(const char* name, const QString& text)
 
 void CXmlNavigator::AddChildElem(const char* name, int number)
 {
+    d->ForgetNames();
     if (!d->main)
         return;
     char digits[16];
@@ -164,9 +173,15 @@ bool CXmlNavigator::FindElem(const char* name)
         node = d->main ? d->main.next_sibling() : d->parent.first_child();
         while (node && node.type() != pugi::node_element)
             node = node.next_sibling();
-    } else {
-        // The library's own search by name (only elements are named, see kParseOptions).
-        node = d->main ? d->main.next_sibling(name) : d->parent.child(name);
+    } else if (!d->SurelyAbsent(name)) {
+        // A walk by name (only elements are named, see kParseOptions).
+        constexpr int kLongWalk = 64;
+        int walked = 0;
+        node = d->main ? d->main.next_sibling() : d->parent.first_child();
+        for (; node && std::strcmp(node.name(), name) != 0; node = node.next_sibling())
+            ++walked;
+        if (!node && walked > kLongWalk && d->namesOf != d->parent)
+            d->GatherNames();
     }
     if (!node)
         return false;

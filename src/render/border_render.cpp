@@ -1,3 +1,4 @@
+#include "base/regular_file.h"
 #include "model/program.h"
 #include "model/screen.h"
 #include "render/led_paint.h"
@@ -130,6 +131,10 @@ void PrepareProgramBorder(CProgram& program)
         return;
     QImage pattern;
     if (border.source != 0) {
+        // Only regular files are read (a FIFO would block); anything else is a missing
+        // picture.
+        if (!IsRegularFile(program.BorderKey().sourcePath))
+            return;
         QImageReader reader(program.BorderKey().sourcePath);
         const QSize size = reader.size();
         if (size.isValid() && (size.width() > 4096 || size.height() > 4096)) {

@@ -213,6 +213,11 @@ std::int64_t GetScreenDataLength(const CScreen& screen)
 
 bool WriteData(const CScreen& screen, CByteBuffer& buffer)
 {
+    QString reason;
+    if (!screen.SizeAllowed(&reason)) {
+        RecordError(reason);
+        return false;
+    }
     const std::int64_t length = GetScreenDataLength(screen);
     if (length == 0)
         return false;

@@ -1,5 +1,6 @@
 #include "render/export_usb.h"
 
+#include "base/durable_file.h"
 #include "base/last_error.h"
 #include "base/messages.h"
 #include "base/string_table.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -42,19 +42,6 @@ std::int64_t LocalSecondsNow()
     const std::int64_t ms =
         now.toMSecsSinceEpoch() + static_cast<std::int64_t>(now.offsetFromUtc()) * 1000;
     return (ms + 500) / 1000;
-}
-
-bool WriteAll(QIODevice& device, const char* data, qint64 size)
-{
-    // Partial writes are repeated until everything is written.
-    while (size > 0) {
-        const qint64 written = device.write(data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
 }
 
 ExportResult Failure(const QString& status, const QString& path = {})
@@ -165,30 +152,29 @@ ExportResult ExportScreenData(const CScreen& screen, const QString& driveRoot,
         (!QFileInfo(driveRoot).isDir() || !QDir(driveRoot).mkdir(QLatin1String(kFolderName))))
         return Failure(ExportStatusCreateFailed());
     const QString path = QDir(folder).filePath(QLatin1String(kFileName));
-    // The file is written beside its final name and renamed at the end, so that a controller
-    // never finds half a file.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return Failure(ExportStatusCreateFailed(), path);
-    if (!WriteAll(out, file.constData(), kExportHeaderSize) ||
-        !WriteAll(out, file.constData() + kExportHeaderSize, file.size() - kExportHeaderSize) ||
-        !out.commit()) {
-        out.cancelWriting();
-        return Failure(ExportStatusWriteFailed(), path);
-    }
+    // Written beside its final name and renamed at the end, so that a controller never finds
+    // half a file and a full disk leaves the older export whole.
+    QString reason;
+    bool notCreated = false;
+    if (!WriteFileDurably(path, file, &reason, &notCreated))
+        return Failure(
+            SaveFailureText(notCreated ? ExportStatusCreateFailed() : ExportStatusWriteFailed(),
+                            reason),
+            path);
     ExportResult result;
     result.outcome = ExportOutcome::Succeeded;
     result.status = ExportStatusSucceeded();
     result.filePath = path;
     result.dataLength = static_cast<std::uint32_t>(file.size() - kExportHeaderSize);
 
-    // The warning file; failing to write it leaves the success standing.
-    QFile readme(QDir(folder).filePath(QLatin1String(kReadmeName)));
-    if (readme.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        const QByteArray bytes = ExportReadmeBytes();
-        WriteAll(readme, bytes.constData(), bytes.size());
-        readme.close();
-    }
+    // The warning file. A disk too full for it is full for the next export as well: that is
+    // reported rather than leaving an empty or cut warning behind a success.
+    const QString readme = QDir(folder).filePath(QLatin1String(kReadmeName));
+    if (!WriteFileDurably(readme, ExportReadmeBytes(), &reason, &notCreated))
+        return Failure(
+            SaveFailureText(notCreated ? ExportStatusCreateFailed() : ExportStatusWriteFailed(),
+                            reason),
+            readme);
     return result;
 }
 

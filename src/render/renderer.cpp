@@ -1,5 +1,7 @@
 #include "render/renderer.h"
 
+#include "base/messages.h"
+#include "base/regular_file.h"
 #include "model/animate_zone.h"
 #include "model/clock_zone.h"
 #include "model/countdown_zone.h"
@@ -7,15 +9,18 @@
 #include "model/image_zone.h"
 #include "model/prepare_hooks.h"
 #include "model/program.h"
+#include "model/screen.h"
 #include "model/table_zone.h"
 #include "model/temperature_zone.h"
 #include "model/text_zone.h"
 #include "platform/font_mapping.h"
+#include "render/compile_layout.h"
 #include "render/led_paint.h"
 #include "render/rich_text_render.h"
 #include "render/text_pages.h"
 #include "render/zone_renderers.h"
 
+#include <QDir>
 #include <QImageReader>
 #include <QPainter>
 
@@ -32,11 +37,29 @@ void StorePages(CEffectZone& zone, std::vector<QImage>& pages)
         zone.AddPage(std::make_unique<CLedBitmap>(std::move(page)));
 }
 
+// A window larger than its screen cannot be shown whole, and its pages could take
+// gigabytes (a file may say 65535 x 65535): it is not drawn.
+bool FitsItsScreen(const CEffectZone& zone)
+{
+    const LedRect rect = zone.WindowRect();
+    for (const CProjectObject* object = zone.Parent(); object; object = object->Parent()) {
+        if (object->GetKind() == KindScreen) {
+            const auto* screen = static_cast<const CScreen*>(object);
+            return rect.Width() <= screen->Width() && rect.Height() <= screen->Height();
+        }
+    }
+    return rect.Width() <= CScreen::kMaxWidth && rect.Height() <= CScreen::kMaxHeight;
+}
+
 class Renderer final : public IPrepareHooks
 {
 public:
     void PrepareZone(CEffectZone& zone, RenderForm form) override
     {
+        if (!FitsItsScreen(zone)) {
+            zone.ClearPages();
+            return;
+        }
         const QDateTime now = RenderTime();
         switch (zone.GetKind()) {
         case KindText:
@@ -120,6 +143,20 @@ int TextLayoutMode(int action, int delay)
     return RichTextLines;
 }
 
+// Lines beyond those that fill the pages a zone can hold are never shown. A page takes
+// one line when the lines are centred at the window's height, else lines of at least one
+// row (or of the fixed pitch) each; one more line tells whether the last page is full.
+int LinesThePagesCanShow(const CTextZone& zone, int height)
+{
+    int perPage = 1;
+    if (zone.GetTopSpace() != 0 || zone.GetLineSpace() != 0)
+        perPage = height / std::max(zone.GetLineSpace(), 1) + 1;
+    else if (zone.GetVerticalAlign() != 0)
+        perPage = height;
+    return static_cast<int>(std::min<long long>(
+        static_cast<long long>(layout::kMaxPages) * perPage + 1, kMaxStripLength + 1));
+}
+
 void RenderTextZone(CTextZone& zone)
 {
     const LedRect rect = zone.WindowRect();
@@ -128,7 +165,8 @@ void RenderTextZone(CTextZone& zone)
     const int mode = TextLayoutMode(zone.GetAction(), zone.GetHold());
     std::vector<QImage> pages;
     const std::vector<QImage> strips =
-        RenderRichText(width, height, mode, zone.GetRtf(), zone.GetTopSpace(), zone.GetLineSpace());
+        RenderRichText(width, height, mode, zone.GetRtf(), zone.GetTopSpace(), zone.GetLineSpace(),
+                       LinesThePagesCanShow(zone, height));
     if (mode == RichTextTallStrip) {
         if (!strips.empty())
             pages = CutTallStrip(strips.front(), width, height);
@@ -157,7 +195,8 @@ void RenderImageZone(CImageZone& zone, RenderForm form)
     const LedRect rect = zone.WindowRect();
     const int width = rect.Width();
     const int height = rect.Height();
-    if (width <= 0 || height <= 0)
+    // Only regular files are read: a FIFO would block the reader for ever.
+    if (width <= 0 || height <= 0 || !IsRegularFile(key.sourcePath))
         return;
     QImageReader reader(key.sourcePath);
     reader.setAutoTransform(true);
@@ -194,6 +233,13 @@ void RenderImageZone(CImageZone& zone, RenderForm form)
         if (reader.supportsAnimation() && !reader.canRead())
             break;
     }
+    const bool cut = pages.size() == std::size_t(CImageZone::kMaxFrames) &&
+                     (declared > CImageZone::kMaxFrames || (declared <= 0 && reader.canRead()));
+    // Said once per pass: the controller form is always followed by the display form.
+    if (cut && form == RenderForm::Display)
+        ShowWarning(QStringLiteral("%1 has more than %2 frames; only the first %2 are shown.")
+                        .arg(QDir::toNativeSeparators(key.sourcePath))
+                        .arg(CImageZone::kMaxFrames));
     if (pages.size() > 1)
         zone.FrameDelays() = delays;
     StorePages(zone, pages);

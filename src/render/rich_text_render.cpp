@@ -60,6 +60,20 @@ int CappedLength(int length, int across)
     return static_cast<int>(std::min<long long>(length, cap));
 }
 
+// Drops the text past what the bitmaps could show: no line holds more characters than it
+// has pixels across (the last one of each paragraph ends it), and no bitmap more lines
+// than it has rows. Laying out megabytes of words that no page shows takes minutes.
+void DropUnshownText(QTextDocument& document, long long linesShown, long long lineLength)
+{
+    const long long limit = linesShown * (lineLength + 1);
+    if (document.characterCount() <= limit)
+        return;
+    QTextCursor cursor(&document);
+    cursor.setPosition(static_cast<int>(limit));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
 // Rows left free above the text: glyphs of some faces reach above their line's box.
 constexpr int kTopPad = 4;
 
@@ -82,7 +96,7 @@ QImage DrawDocument(QTextDocument& document, int width, int height)
 } // namespace
 
 std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDocument& document,
-                                       int spaceBefore, int linePitch)
+                                       int spaceBefore, int linePitch, int maxLines)
 {
     std::vector<QImage> out;
     if (width <= 0 || height <= 0 || width > kMaxStripLength || height > kMaxStripLength)
@@ -101,6 +115,12 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
     option.setWrapMode(mode == RichTextWideStrip ? QTextOption::NoWrap
                                                  : QTextOption::WrapAtWordBoundaryOrAnywhere);
     document.setDefaultTextOption(option);
+    const int lineLimit = std::clamp(maxLines, 0, kMaxStripLength + 1);
+    if (mode == RichTextWideStrip)
+        DropUnshownText(document, height * 3 / 2, kMaxStripLength);
+    else
+        DropUnshownText(document, mode == RichTextLines ? lineLimit : kMaxStripLength * 3 / 2,
+                        width);
     if (mode != RichTextLines)
         ApplySpacing(document, spaceBefore, linePitch);
 
@@ -115,8 +135,8 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
     }
 
     document.setTextWidth(width);
-    const int textHeight = static_cast<int>(std::ceil(document.size().height()));
     if (mode == RichTextTallStrip) {
+        const int textHeight = static_cast<int>(std::ceil(document.size().height()));
         const int stripHeight = std::clamp(textHeight, height, kMaxStripLength);
         out.push_back(
             DrawDocument(document, width, std::min(stripHeight * 3 / 2, kMaxStripLength * 3 / 2)));
@@ -125,7 +145,10 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
 
     // One bitmap per line: each line is copied alone into a document of its own, with its
     // paragraph's alignment, and drawn there, so that nothing of its neighbours shows.
+    // Paragraphs are laid out one by one as they are reached (asking for a paragraph's box
+    // lays out the document up to it), so that text past the last line drawn costs nothing.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        document.documentLayout()->blockBoundingRect(block);
         const QTextLayout* lines = block.layout();
         if (!lines)
             continue;
@@ -164,7 +187,7 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
             single.setTextWidth(width);
             const int lineHeight = static_cast<int>(std::ceil(line.height())) + kTopPad;
             out.push_back(DrawDocument(single, width, std::max(height * 3 / 2, lineHeight)));
-            if (static_cast<int>(out.size()) > kMaxStripLength)
+            if (static_cast<int>(out.size()) >= lineLimit)
                 return out;
         }
     }
@@ -172,9 +195,9 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
 }
 
 std::vector<QImage> RenderRichText(int width, int height, int mode, const QString& rtf,
-                                   int spaceBefore, int linePitch)
+                                   int spaceBefore, int linePitch, int maxLines)
 {
     QTextDocument document;
     ReadRtf(rtf, document);
-    return RenderRichDocument(width, height, mode, document, spaceBefore, linePitch);
+    return RenderRichDocument(width, height, mode, document, spaceBefore, linePitch, maxLines);
 }

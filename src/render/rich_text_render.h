@@ -23,9 +23,12 @@ constexpr int kMaxStripLength = 40960;
 // and 3 only, the text zone's page packer applies them in mode 2). Every bitmap is 1.5
 // times the window's height (the tall strip 1.5 times its own); lines without text give
 // no bitmap. Returns nothing while another rendering runs, or for a size of 0 or less.
+// In mode 2 at most maxLines lines are laid out and drawn: the caller knows how many its
+// pages can show.
 std::vector<QImage> RenderRichText(int width, int height, int mode, const QString& rtf,
-                                   int spaceBefore, int linePitch);
+                                   int spaceBefore, int linePitch, int maxLines = kMaxStripLength);
 
 // The same from a document already read.
 std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDocument& document,
-                                       int spaceBefore, int linePitch);
+                                       int spaceBefore, int linePitch,
+                                       int maxLines = kMaxStripLength);

@@ -2,6 +2,7 @@
 
 #include "sim/sim_screen_summary.h"
 
+#include "base/durable_file.h"
 #include "comm/comm_packet.h"
 #include "comm/controller_link.h"
 
@@ -10,9 +11,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -73,8 +74,11 @@ const char* RequestCheckName(RequestCheck check)
 
 bool WriteWhole(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    QString reason;
+    if (WriteFileDurably(path, bytes, &reason))
+        return true;
+    std::fprintf(stderr, "lumivant-sim: %s\n", qPrintable(reason));
+    return false;
 }
 
 QByteArray ToBytes(const std::vector<std::uint8_t>& bytes)

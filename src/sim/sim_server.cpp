@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <cerrno>
@@ -90,6 +91,7 @@ bool CSimServer::ListenUdp(const QString& address, int port, const QString& repl
 
 bool CSimServer::OpenSerial(const QString& device, int baud, QString& error)
 {
+    m_serialDevice = device;
     m_serial = ::open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_serial < 0) {
         error = QStringLiteral("cannot open %1: %2").arg(device, ErrnoText(errno));
@@ -143,10 +145,19 @@ void CSimServer::Run(const std::atomic<bool>& stop)
         if (replyIndex >= 0 && (fds[replyIndex].revents & POLLIN))
             ServeUdp(m_replySocket);
         if (serialIndex >= 0 && fds[serialIndex].revents) {
-            // A pseudo-terminal without a reader on the other end keeps reporting a hang-up.
-            if (!(fds[serialIndex].revents & POLLIN))
-                QThread::msleep(20);
-            ServeSerial();
+            // A line whose other end hung up keeps reporting it, with or without POLLIN,
+            // while reads give nothing: without a pause that is a busy loop.
+            const short events = fds[serialIndex].revents;
+            const SerialRead read =
+                (events & (POLLIN | POLLHUP | POLLERR)) ? ServeSerial() : SerialRead::HungUp;
+            if (read == SerialRead::Data) {
+                if (m_serialHungUp)
+                    Log(QStringLiteral("serial %1: the other end is back").arg(m_serialDevice));
+                m_serialHungUp = false;
+            } else if ((read == SerialRead::HungUp || (events & (POLLHUP | POLLNVAL))) &&
+                       !WaitForSerialPeer(stop)) {
+                break;
+            }
         }
     }
 }
@@ -185,12 +196,27 @@ void CSimServer::ServeUdp(int socket)
              senderLength);
 }
 
-void CSimServer::ServeSerial()
+bool CSimServer::WaitForSerialPeer(const std::atomic<bool>& stop)
+{
+    if (!m_serialHungUp)
+        Log(QStringLiteral("serial %1: the other end hung up; waiting for it").arg(m_serialDevice));
+    m_serialHungUp = true;
+    for (int slice = 0; slice < 10 && !stop && !m_stop; ++slice)
+        QThread::msleep(20);
+    if (QFileInfo::exists(m_serialDevice))
+        return true;
+    Log(QStringLiteral("serial %1: the device has gone; stopping").arg(m_serialDevice));
+    return false;
+}
+
+CSimServer::SerialRead CSimServer::ServeSerial()
 {
     std::uint8_t bytes[512];
     const ssize_t got = ::read(m_serial, bytes, sizeof bytes);
-    if (got <= 0)
-        return;
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
+        return SerialRead::HungUp;
+    if (got < 0)
+        return SerialRead::Nothing;
     const qint64 now = NowMs();
     if (m_stream.Pending() > 0 && now - m_lastSerialByte > kSerialGapMs) {
         Log(QStringLiteral("serial dropped %1 bytes of an unfinished frame")
@@ -217,4 +243,5 @@ void CSimServer::ServeSerial()
                 QThread::msleep(1);
         }
     }
+    return SerialRead::Data;
 }

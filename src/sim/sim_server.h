@@ -29,7 +29,11 @@ public:
 
 private:
     void ServeUdp(int socket);
-    void ServeSerial();
+    enum class SerialRead { Data, Nothing, HungUp };
+    SerialRead ServeSerial();
+    // After a hang-up: waits a little (so that a closed line does not spin a core); false
+    // once the device has gone for good.
+    bool WaitForSerialPeer(const std::atomic<bool>& stop);
     void Log(const QString& line);
 
     CSimController& m_controller;
@@ -38,6 +42,8 @@ private:
     int m_replySocket = -1;
     int m_udpPort = 0;
     int m_serial = -1;
+    QString m_serialDevice;
+    bool m_serialHungUp = false;
     qint64 m_lastSerialByte = 0;
     std::vector<std::uint8_t> m_datagram;
     std::atomic<bool> m_stop{false};

@@ -169,14 +169,16 @@ TEST_F(MaintenanceOpsTest, BasicModelHasNoTimetable)
     EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 32 (")));
 }
 
-TEST(MaintenanceOpsOffline, FailureIsReportedAndValuesStay)
+TEST(MaintenanceOpsOffline, FailureIsReportedAndTheBlockStays)
 {
     SilentPeer peer;
     UdpProject project(peer.Port(), 200);
     RecordingOperationUi ui;
+    const int brightness = project.screen->Params().U8(P::Brightness);
     EXPECT_FALSE(SetManualBrightness(*project.screen, ui, 7));
     EXPECT_EQ(ui.warnings, QStringList{QStringLiteral("Command failed:Timeout.")});
-    EXPECT_EQ(project.screen->Params().U8(P::Brightness), 7);
+    // The read failed: nothing was changed, so nothing is sent or kept.
+    EXPECT_EQ(project.screen->Params().U8(P::Brightness), brightness);
     EXPECT_FALSE(LinkOf(*project.screen).Udp().IsOpen());
 }
 

@@ -25,6 +25,8 @@ bool RecordingUi::Update(int position, const QString& text)
 Answer RecordingUi::Ask(const QString& text)
 {
     events.push_back({'A', 0, text});
+    if (onAsk)
+        onAsk();
     const Answer answer = asked < answers.size() ? answers[asked] : Answer::No;
     ++asked;
     return answer;

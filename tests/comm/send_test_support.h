@@ -50,6 +50,8 @@ public:
     std::vector<Event> events;
     // Called on every update; true asks to cancel.
     std::function<bool(int, const QString&)> onUpdate;
+    // Called on every question, before it is answered.
+    std::function<void()> onAsk;
     // Answers of the questions in turn; No once they run out.
     std::vector<Answer> answers;
     std::size_t asked = 0;

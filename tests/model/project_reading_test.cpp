@@ -308,7 +308,8 @@ TEST(ProjectSaving, FailedSavesKeepThePreviousFile)
     const QString blocked = dir.filePath(QStringLiteral("folder.ledprj"));
     QDir().mkpath(blocked);
     EXPECT_FALSE(root->SaveProject(blocked));
-    EXPECT_EQ(LastError(), QStringLiteral("Error on save project!"));
+    EXPECT_EQ(LastError(), QStringLiteral("Error on save project! ") + blocked +
+                               QStringLiteral(": Is a directory"));
 
     // A target in a folder that does not exist.
     EXPECT_FALSE(root->SaveProject(dir.filePath(QStringLiteral("missing/show.ledprj"))));

@@ -141,13 +141,15 @@ TEST_F(UsbExport, FailuresReportTheirStatus)
     ASSERT_TRUE(WriteFileBytes(drive.filePath(QStringLiteral("LUMIVANT")), "x"));
     ExportResult result = Export(ExportOptions{});
     EXPECT_EQ(result.outcome, ExportOutcome::Failed);
-    EXPECT_EQ(result.status, QStringLiteral("Failed on create file."));
+    EXPECT_TRUE(result.status.startsWith(QStringLiteral("Failed on create file.")))
+        << result.status.toStdString();
     // A folder where the file should be.
     ASSERT_TRUE(QFile::remove(drive.filePath(QStringLiteral("LUMIVANT"))));
     ASSERT_TRUE(QDir(drive.path()).mkpath(QStringLiteral("LUMIVANT/LED.RZU")));
     result = Export(ExportOptions{});
     EXPECT_EQ(result.outcome, ExportOutcome::Failed);
-    EXPECT_EQ(result.status, QStringLiteral("Failed on create file."));
+    EXPECT_TRUE(result.status.startsWith(QStringLiteral("Failed on create file.")))
+        << result.status.toStdString();
     // A drive that is not there.
     result = ExportScreenData(*screen, drive.filePath(QStringLiteral("gone")), ExportOptions{});
     EXPECT_EQ(result.status, QStringLiteral("Failed on create file."));
