@@ -1,6 +1,7 @@
 // lumivant-cli compile, export, drives and decode: the screen data a controller plays,
 // the USB disk file, and the controller's reading of both.
 #include "cli/cli_command.h"
+#include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
 #include "base/last_error.h"
@@ -218,6 +219,7 @@ int RunCompile(const QStringList& words)
         return status;
 
     screen->Prepare(RenderForm::Controller);
+    WarnAboutProject(arguments->Positional().first(), *root, screen);
     CByteBuffer buffer(kScreenBufferCapacity, kScreenBufferGrowth);
     ClearLastError();
     WriteData(*screen, buffer);
@@ -274,6 +276,7 @@ int RunExport(const QStringList& words)
     if (!screen)
         return status;
 
+    WarnAboutProject(arguments->Positional().first(), *root, screen);
     // "Project is empty." is a message of its own; it reaches stderr through the sink.
     const ExportResult result = ExportScreen(*screen, drive, options);
     switch (result.outcome) {

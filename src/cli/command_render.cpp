@@ -1,5 +1,6 @@
 // lumivant-cli render: renders every zone of a screen into PNG files.
 #include "cli/cli_command.h"
+#include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
 #include "model/effect_zone.h"
@@ -72,6 +73,7 @@ int RunRender(const QStringList& words)
         return CliFail(QStringLiteral("Cannot create the folder %1.").arg(out.path()));
 
     screen->Prepare(form);
+    WarnAboutProject(arguments->Positional().first(), *root, screen);
     int written = 0;
     bool failed = false;
     const auto save = [&](const QImage& image, const QString& name) {

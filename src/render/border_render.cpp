@@ -1,5 +1,6 @@
 #include "model/program.h"
 #include "model/screen.h"
+#include "model/source_path.h"
 #include "render/led_paint.h"
 #include "render/zone_renderers.h"
 
@@ -130,7 +131,7 @@ void PrepareProgramBorder(CProgram& program)
         return;
     QImage pattern;
     if (border.source != 0) {
-        QImageReader reader(program.BorderKey().sourcePath);
+        QImageReader reader(ResolveSourcePath(program, program.BorderKey().sourcePath));
         const QSize size = reader.size();
         if (size.isValid() && (size.width() > 4096 || size.height() > 4096)) {
             // Halve the work for huge pictures; the pattern is 16 pixels wide anyway.

@@ -7,6 +7,7 @@
 #include "model/image_zone.h"
 #include "model/prepare_hooks.h"
 #include "model/program.h"
+#include "model/source_path.h"
 #include "model/table_zone.h"
 #include "model/temperature_zone.h"
 #include "model/text_zone.h"
@@ -159,7 +160,7 @@ void RenderImageZone(CImageZone& zone, RenderForm form)
     const int height = rect.Height();
     if (width <= 0 || height <= 0)
         return;
-    QImageReader reader(key.sourcePath);
+    QImageReader reader(ResolveSourcePath(zone, key.sourcePath));
     reader.setAutoTransform(true);
     if (!reader.canRead())
         return;
