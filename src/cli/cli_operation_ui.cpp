@@ -74,6 +74,10 @@ void CCliOperationUi::Finish()
 Answer CCliOperationUi::Ask(const QString& text)
 {
     Finish();
+    if (m_answeredNo.contains(text)) {
+        PrintLine(stderr, text + QStringLiteral(" no"));
+        return Answer::No;
+    }
     if (m_answers != Answers::Ask) {
         const Answer answer = m_answers == Answers::AlwaysYes ? Answer::Yes : Answer::No;
         PrintLine(stderr,

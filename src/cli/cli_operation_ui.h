@@ -2,6 +2,8 @@
 
 #include "base/operation_ui.h"
 
+#include <QStringList>
+
 // The command-line face of a long operation: a progress bar on stderr when it is a
 // terminal, plain progress lines otherwise; questions answered by --yes or --no, asked on
 // a terminal, else answered No; Ctrl+C asks to cancel.
@@ -21,9 +23,12 @@ public:
 
     // Ends a bar line that is still open.
     void Finish();
+    // The question with exactly this text is answered No, whatever the other answers are.
+    void AnswerNo(const QString& question) { m_answeredNo.append(question); }
 
 private:
     Answers m_answers;
+    QStringList m_answeredNo;
     int m_maximum = 100;
     int m_lastPosition = -1;
     QString m_lastText;

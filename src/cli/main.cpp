@@ -15,6 +15,7 @@
 
 int RunNew(const QStringList& words);
 int RunInfo(const QStringList& words);
+int RunCheck(const QStringList& words);
 int RunRender(const QStringList& words);
 int RunCompile(const QStringList& words);
 int RunExport(const QStringList& words);
@@ -33,8 +34,9 @@ int RunFirmware(const QStringList& words);
 namespace {
 
 const CliCommand kCommands[] = {
-    {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
+    {"new", "new FILE [--width W] [--height H] [--colors 1|2|3] [--force]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
+    {"check", "check FILE [--json]", RunCheck},
     {"render", "render FILE [--screen N] [--form display|controller] --out DIR", RunRender},
     {"compile", "compile FILE [--screen N] [--seed S] --out DATA", RunCompile},
     {"export", "export FILE [--screen N] --drive DIR [--params] [--sync-clock SECONDS] [--seed S]",
@@ -42,7 +44,9 @@ const CliCommand kCommands[] = {
     {"drives", "drives", RunDrives},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
     {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
-    {"send", "send FILE [--screen N | --all] [LINK] [--pkg 64|128|256] [--yes | --no]", RunSend},
+    {"send",
+     "send FILE [--screen N | --all] [LINK] [--pkg 64|128|256] [--yes | --no] [--ignore-overlap]",
+     RunSend},
     {"search", "search FILE [--screen N] [LINK] [--save]", RunSearch},
     {"sync-time", "sync-time FILE [--screen N] [LINK]", RunSyncTime},
     {"reset", "reset FILE [--screen N] [LINK] [--yes|--no]", RunReset},
