@@ -23,6 +23,8 @@ public:
     int GetKind() const override { return KindScreen; }
     int GetImageIndex() const override { return 18; }
     void VisitProperties(CPropertyIo& io) override;
+    // Prepares the programs' borders, then every zone of the screen as one batch.
+    void Prepare(RenderForm form) override;
 
     ControllerParams& Params() { return m_params; }
     const ControllerParams& Params() const { return m_params; }

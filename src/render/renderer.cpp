@@ -21,6 +21,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -31,6 +34,18 @@ void StorePages(CEffectZone& zone, std::vector<QImage>& pages)
     zone.ClearPages();
     for (QImage& page : pages)
         zone.AddPage(std::make_unique<CLedBitmap>(std::move(page)));
+}
+
+// Threads to render a batch with: every core for a batch large enough to be worth them.
+int g_zoneThreadLimit = 0;
+
+int ZoneThreadCount(int zones)
+{
+    constexpr int kZonesPerThread = 8;
+    const int cores = g_zoneThreadLimit > 0
+                          ? g_zoneThreadLimit
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::clamp(zones / kZonesPerThread, 1, std::min(cores, 16));
 }
 
 class Renderer final : public IPrepareHooks
@@ -70,6 +85,27 @@ public:
         }
     }
     void PrepareBorder(CProgram& program, RenderForm) override { PrepareProgramBorder(program); }
+    void PrepareZones(const std::vector<CEffectZone*>& zones, RenderForm form) override
+    {
+        const int threads = ZoneThreadCount(static_cast<int>(zones.size()));
+        if (threads <= 1) {
+            IPrepareHooks::PrepareZones(zones, form);
+            return;
+        }
+        // Each zone is rendered by one thread into its own pages; which thread takes which
+        // zone does not change what is drawn.
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i = next++; i < zones.size(); i = next++)
+                PrepareZone(*zones[i], form);
+        };
+        std::vector<std::thread> helpers;
+        for (int t = 1; t < threads; ++t)
+            helpers.emplace_back(work);
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+    }
 };
 
 Renderer g_renderer;
@@ -98,6 +134,11 @@ void InstallRenderer()
 {
     InstallFontMapping();
     SetPrepareHooks(&g_renderer);
+}
+
+void SetZoneThreadLimit(int threads)
+{
+    g_zoneThreadLimit = threads;
 }
 
 void SetRenderTime(const QDateTime& localTime)
