@@ -228,8 +228,8 @@ int RunCompile(const QStringList& words)
         programs =
             (buffer.Data()[layout::kHeaderCheck2] + buffer.Data()[layout::kHeaderCheck2 + 1]) &
             0xFF;
+    // No editor shows the screen afterwards: the display rendering is not needed.
     const QString reason = LastError();
-    screen->Prepare(RenderForm::Display);
     if (buffer.IsEmpty())
         return CliFail(reason.isEmpty() ? LoadString(41069) : reason);
 

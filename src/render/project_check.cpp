@@ -258,6 +258,12 @@ private:
 
     void CheckRichText(const CRichTextBase& zone)
     {
+        // Many zones hold the same text (the default one, at least): read each text once.
+        const auto known = m_richTextGlyphs.find(zone.GetRtf());
+        if (known != m_richTextGlyphs.end()) {
+            ReportGlyphs(zone, known->second);
+            return;
+        }
         QTextDocument document;
         ReadRtf(zone.GetRtf(), document);
         QList<char32_t> missing;
@@ -267,6 +273,7 @@ private:
                 m_glyphs.Collect(fragment.charFormat().font(), fragment.text(), missing);
             }
         }
+        m_richTextGlyphs.emplace(zone.GetRtf(), missing);
         ReportGlyphs(zone, missing);
     }
 
@@ -394,6 +401,7 @@ private:
     const int m_effectCount;
     const QDateTime m_now;
     CGlyphCoverage m_glyphs;
+    std::map<QString, QList<char32_t>> m_richTextGlyphs;
 };
 
 } // namespace
