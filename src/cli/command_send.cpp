@@ -145,6 +145,8 @@ int RunSend(const QStringList& words)
         ui.Finish();
         for (qsizetype i = 0; i < marked.size(); ++i)
             WarnAboutGeometry(*marked[i], projectParams[static_cast<size_t>(i)]);
+        if (CCliOperationUi::Interrupted())
+            return ui.Canceled();
         return result.AllSucceeded() ? CliOk : CliFailed;
     }
 
@@ -163,5 +165,7 @@ int RunSend(const QStringList& words)
     const bool sent = pipeline.SendScreen(*screen, ui);
     ui.Finish();
     WarnAboutGeometry(*screen, projectParams);
+    if (CCliOperationUi::Interrupted())
+        return ui.Canceled();
     return sent ? CliOk : CliFailed;
 }

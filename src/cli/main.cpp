@@ -1,5 +1,6 @@
 // lumivant-cli: the project and controller operations of Lumivant from a shell.
 #include "cli/cli_command.h"
+#include "cli/cli_operation_ui.h"
 
 #include "base/app_paths.h"
 #include "base/app_settings.h"
@@ -81,6 +82,7 @@ int main(int argc, char** argv)
 
     Settings() = AppSettings::Load(SettingsFilePath());
     SetLanguage(LanguageFromSetting(3));
+    InstallCancelExit();
     InstallRenderer();
 
     if (words.isEmpty() || words.first() == QStringLiteral("--help") ||
