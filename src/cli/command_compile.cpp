@@ -195,6 +195,24 @@ QString ClockText(std::int32_t seconds)
         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// The colour count is the controller's setting, not in the data: when another count makes
+// the data whole, say which.
+QString ColourCountHint(const QByteArray& bytes, int colours, int polarity, bool exportFile)
+{
+    for (int other = 1; other <= 3; ++other) {
+        if (other == colours)
+            continue;
+        QString ignored;
+        DecodedScreen screen;
+        DecodedExportFile file;
+        const bool fits = exportFile ? DecodeExportFile(bytes, other, polarity, file, ignored)
+                                     : DecodeScreenData(bytes, other, polarity, screen, ignored);
+        if (fits)
+            return QStringLiteral(" (the data fits --colors %1)").arg(other);
+    }
+    return {};
+}
+
 } // namespace
 
 int RunCompile(const QStringList& words)
@@ -343,7 +361,8 @@ int RunDecode(const QStringList& words)
     if (exportFile) {
         DecodedExportFile decoded;
         if (!DecodeExportFile(bytes, colours, polarity, decoded, error))
-            return CliFail(QStringLiteral("%1: %2").arg(path, error));
+            return CliFail(QStringLiteral("%1: %2%3")
+                               .arg(path, error, ColourCountHint(bytes, colours, polarity, true)));
         CliPrint(QStringLiteral("USB disk file: %1 bytes of screen data, frame buffer %2 bytes")
                      .arg(decoded.dataLength)
                      .arg(decoded.frameBuffer));
@@ -366,6 +385,7 @@ int RunDecode(const QStringList& words)
     }
     DecodedScreen decoded;
     if (!DecodeScreenData(bytes, colours, polarity, decoded, error))
-        return CliFail(QStringLiteral("%1: %2").arg(path, error));
+        return CliFail(QStringLiteral("%1: %2%3")
+                           .arg(path, error, ColourCountHint(bytes, colours, polarity, false)));
     return PrintScreen(decoded, png, error) ? CliOk : CliFail(error);
 }

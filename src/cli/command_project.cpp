@@ -50,7 +50,12 @@ QString KindLabel(int kind)
 
 QString Describe(const CProjectObject& object)
 {
-    QString line = QStringLiteral("%1 [%2]").arg(object.GetName(), KindLabel(object.GetKind()));
+    // The root's name is a placeholder no one chose: the file names the project.
+    const QString name =
+        object.GetKind() == KindRoot
+            ? QFileInfo(static_cast<const CProjectRoot&>(object).ProjectPath()).fileName()
+            : object.GetName();
+    QString line = QStringLiteral("%1 [%2]").arg(name, KindLabel(object.GetKind()));
     if (object.GetKind() == KindScreen) {
         const auto& screen = static_cast<const CScreen&>(object);
         static const char* const kColours[] = {"R", "R", "RG", "RGB"};

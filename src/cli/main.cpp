@@ -92,8 +92,13 @@ int main(int argc, char** argv)
     }
     const QString name = words.takeFirst();
     for (const CliCommand& command : kCommands) {
-        if (name == QLatin1String(command.name))
-            return command.run(words);
+        if (name != QLatin1String(command.name))
+            continue;
+        if (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h"))) {
+            std::printf("Usage: lumivant-cli %s\n", command.synopsis);
+            return CliOk;
+        }
+        return command.run(words);
     }
     return CliUsageError(QStringLiteral("unknown command '%1'").arg(name));
 }

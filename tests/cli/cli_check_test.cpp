@@ -4,6 +4,7 @@
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "model/text_zone.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -140,4 +141,42 @@ TEST(CliCheck, WarningsStopAfterTwentyLines)
     EXPECT_EQ(render.err.count("warning: "), 21) << render.err.toStdString();
     EXPECT_TRUE(render.err.contains("warning: 100 more (lumivant-cli check lists them all)"))
         << render.err.toStdString();
+}
+
+TEST(CliHelp, EveryCommandTakesHelpAndTheToolSuggestsWhatFits)
+{
+    for (const char* command : {"new", "check", "send", "firmware", "decode", "power"}) {
+        const CliRun help = RunCli({QString::fromLatin1(command), QStringLiteral("--help")});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_TRUE(help.out.startsWith(QByteArray("Usage: lumivant-cli ") + command))
+            << help.out.toStdString();
+    }
+
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("show.ledprj"));
+    ASSERT_EQ(RunCli({QStringLiteral("new"), project, QStringLiteral("--width"),
+                      QStringLiteral("64"), QStringLiteral("--height"), QStringLiteral("16"),
+                      QStringLiteral("--colors"), QStringLiteral("1")})
+                  .exitCode,
+              0);
+    const CliRun info = RunCli({QStringLiteral("info"), project});
+    EXPECT_TRUE(info.out.startsWith("show.ledprj [project]\n")) << info.out.toStdString();
+
+    CProjectRoot root;
+    ASSERT_TRUE(root.LoadProject(project));
+    auto* program = static_cast<CProgram*>(root.GetChild(0)->GetChild(0));
+    auto window = std::make_unique<CPlayWindow>(program);
+    window->SetWindowRect({0, 0, 64, 16});
+    auto text = std::make_unique<CTextZone>(window.get());
+    text->SetAction(ActionDirect);
+    window->AddChild(std::move(text));
+    program->AddChild(std::move(window));
+    ASSERT_TRUE(root.SaveProject(project));
+    const QString data = dir.filePath(QStringLiteral("show.bin"));
+    ASSERT_EQ(RunCli({QStringLiteral("compile"), project, QStringLiteral("--out"), data}).exitCode,
+              0);
+    const CliRun decode =
+        RunCli({QStringLiteral("decode"), data, QStringLiteral("--colors"), QStringLiteral("3")});
+    EXPECT_EQ(decode.exitCode, 1);
+    EXPECT_TRUE(decode.err.contains("(the data fits --colors 1)")) << decode.err.toStdString();
 }
