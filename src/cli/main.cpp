@@ -21,6 +21,7 @@ int RunRender(const QStringList& words);
 int RunCompile(const QStringList& words);
 int RunExport(const QStringList& words);
 int RunDrives(const QStringList& words);
+int RunPorts(const QStringList& words);
 int RunDecode(const QStringList& words);
 int RunReadParams(const QStringList& words);
 int RunSend(const QStringList& words);
@@ -43,6 +44,7 @@ const CliCommand kCommands[] = {
     {"export", "export FILE [--screen N] --drive DIR [--params] [--sync-clock SECONDS] [--seed S]",
      RunExport},
     {"drives", "drives", RunDrives},
+    {"ports", "ports", RunPorts},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
     {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
     {"send",
