@@ -8,6 +8,7 @@
 #include "support/test_support.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -96,4 +97,24 @@ TEST_F(SendWarningsTest, OverlapStopsTheSendUnlessIgnored)
     EXPECT_TRUE(sent.err.contains("do you want to edit it ? no")) << sent.err.toStdString();
     EXPECT_FALSE(Received().isEmpty());
     EXPECT_EQ(ReadFileBytes(project), saved);
+}
+
+TEST(SimulatorOptions, BadModelAndGeometryAreUsageErrorsThatSayWhatFits)
+{
+    const auto run = [](const QStringList& arguments) {
+        QProcess sim;
+        sim.start(SimProcess::Path(), arguments);
+        EXPECT_TRUE(sim.waitForFinished(10000));
+        return std::make_pair(sim.exitCode(), sim.readAllStandardError());
+    };
+    const auto [modelStatus, modelText] = run({QStringLiteral("--model"), QStringLiteral("XY-1")});
+    EXPECT_EQ(modelStatus, 2);
+    EXPECT_TRUE(modelText.contains("unknown model XY-1; the models are RZ-S1, "))
+        << modelText.toStdString();
+    for (const char* geometry : {"64,16,4", "64,16", "0,16,1", "64,16,1,2"}) {
+        const auto [status, text] =
+            run({QStringLiteral("--geometry"), QString::fromLatin1(geometry)});
+        EXPECT_EQ(status, 2) << geometry;
+        EXPECT_TRUE(text.contains("--geometry takes")) << text.toStdString();
+    }
 }
