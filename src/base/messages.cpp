@@ -1,5 +1,8 @@
 #include "base/messages.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <cstdio>
 
 namespace {
@@ -31,6 +34,14 @@ IMessageSink* GetMessageSink()
 
 void ShowMessage(const QString& text, const QString& caption, MessageKind kind)
 {
+    // Zones render on worker threads too; what they have to say is shown by the thread
+    // that owns the windows, once it gets to it.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (g_sink != &g_stderrSink && app && QThread::currentThread() != app->thread()) {
+        QMetaObject::invokeMethod(
+            app, [text, caption, kind] { ShowMessage(text, caption, kind); }, Qt::QueuedConnection);
+        return;
+    }
     if (text.isEmpty()) {
         g_sink->Show(QStringLiteral("Runtime error : #001"), {}, MessageKind::Warning);
         return;

@@ -91,6 +91,8 @@ void CCliParallelUi::Update(int screen, int position, const QString& text)
 
 Answer CCliParallelUi::Ask(int screen, const QString& text)
 {
+    if (m_answeredNo.contains(text))
+        return Answer::No;
     // The question goes below the bars, which start again under it.
     m_drawnLines = 0;
     const Answer answer = m_prompts.Ask(Prefixed(screen, text));

@@ -18,6 +18,8 @@ public:
     void Begin(const QStringList& screens) override;
     void Update(int screen, int position, const QString& text) override;
     Answer Ask(int screen, const QString& text) override;
+    // The question is answered No without asking (the overlap question with --ignore-overlap).
+    void AnswerNo(const QString& question) { m_answeredNo.append(question); }
     void Inform(int screen, const QString& text) override;
     void Warn(int screen, const QString& text) override;
     bool CancelAll() override;
@@ -27,6 +29,7 @@ private:
     void Redraw();
 
     CCliOperationUi m_prompts;
+    QStringList m_answeredNo;
     QStringList m_screens;
     QStringList m_lines;
     int m_drawnLines = 0;

@@ -1,6 +1,7 @@
 #include "cli/cli_project.h"
 
 #include "base/last_error.h"
+#include "base/string_table.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 
@@ -15,7 +16,11 @@ std::unique_ptr<CProjectRoot> LoadProjectForCli(const QString& path)
         CliFail(QStringLiteral("%1: %2").arg(path, reason));
         return nullptr;
     }
-    root->EnsureScreen();
+    if (!root->EnsureScreen()) {
+        CliFail(QStringLiteral("%1: %2 The first object of the project is not a screen.")
+                    .arg(path, LoadString(59142)));
+        return nullptr;
+    }
     return root;
 }
 
@@ -29,7 +34,8 @@ CScreen* ScreenForCli(CProjectRoot& root, const CliArguments& arguments, int& st
     }
     CProjectObject* object = root.GetChild(number - 1);
     if (!object || object->GetKind() != KindScreen) {
-        status = CliUsageError(QStringLiteral("there is no screen %1").arg(number));
+        // The file is at fault, not the command line.
+        status = CliFail(QStringLiteral("object %1 of the project is not a screen").arg(number));
         return nullptr;
     }
     return static_cast<CScreen*>(object);

@@ -1,6 +1,7 @@
 // lumivant-cli compile, export, drives and decode: the screen data a controller plays,
 // the USB disk file, and the controller's reading of both.
 #include "cli/cli_command.h"
+#include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
 #include "base/durable_file.h"
@@ -196,6 +197,24 @@ QString ClockText(std::int32_t seconds)
         .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// The colour count is the controller's setting, not in the data: when another count makes
+// the data whole, say which.
+QString ColourCountHint(const QByteArray& bytes, int colours, int polarity, bool exportFile)
+{
+    for (int other = 1; other <= 3; ++other) {
+        if (other == colours)
+            continue;
+        QString ignored;
+        DecodedScreen screen;
+        DecodedExportFile file;
+        const bool fits = exportFile ? DecodeExportFile(bytes, other, polarity, file, ignored)
+                                     : DecodeScreenData(bytes, other, polarity, screen, ignored);
+        if (fits)
+            return QStringLiteral(" (the data fits --colors %1)").arg(other);
+    }
+    return {};
+}
+
 } // namespace
 
 int RunCompile(const QStringList& words)
@@ -220,6 +239,7 @@ int RunCompile(const QStringList& words)
         return status;
 
     screen->Prepare(RenderForm::Controller);
+    WarnAboutProject(arguments->Positional().first(), *root, screen);
     CByteBuffer buffer(kScreenBufferCapacity, kScreenBufferGrowth);
     ClearLastError();
     WriteData(*screen, buffer);
@@ -228,8 +248,8 @@ int RunCompile(const QStringList& words)
         programs =
             (buffer.Data()[layout::kHeaderCheck2] + buffer.Data()[layout::kHeaderCheck2 + 1]) &
             0xFF;
+    // No editor shows the screen afterwards: the display rendering is not needed.
     const QString reason = LastError();
-    screen->Prepare(RenderForm::Display);
     if (buffer.IsEmpty())
         return CliFail(reason.isEmpty() ? LoadString(41069) : reason);
 
@@ -276,6 +296,7 @@ int RunExport(const QStringList& words)
     if (!screen)
         return status;
 
+    WarnAboutProject(arguments->Positional().first(), *root, screen);
     // "Project is empty." is a message of its own; it reaches stderr through the sink.
     const ExportResult result = ExportScreen(*screen, drive, options);
     switch (result.outcome) {
@@ -342,7 +363,8 @@ int RunDecode(const QStringList& words)
     if (exportFile) {
         DecodedExportFile decoded;
         if (!DecodeExportFile(bytes, colours, polarity, decoded, error))
-            return CliFail(QStringLiteral("%1: %2").arg(path, error));
+            return CliFail(QStringLiteral("%1: %2%3")
+                               .arg(path, error, ColourCountHint(bytes, colours, polarity, true)));
         CliPrint(QStringLiteral("USB disk file: %1 bytes of screen data, frame buffer %2 bytes")
                      .arg(decoded.dataLength)
                      .arg(decoded.frameBuffer));
@@ -365,6 +387,7 @@ int RunDecode(const QStringList& words)
     }
     DecodedScreen decoded;
     if (!DecodeScreenData(bytes, colours, polarity, decoded, error))
-        return CliFail(QStringLiteral("%1: %2").arg(path, error));
+        return CliFail(QStringLiteral("%1: %2%3")
+                           .arg(path, error, ColourCountHint(bytes, colours, polarity, false)));
     return PrintScreen(decoded, png, error) ? CliOk : CliFail(error);
 }

@@ -42,6 +42,21 @@ void PrintParams(const ControllerParams& p)
                  .arg(p.U8(P::BrightnessMode)));
 }
 
+QString Hex(std::uint8_t value)
+{
+    return QStringLiteral("0x%1").arg(value, 2, 16, QLatin1Char('0'));
+}
+
+// The identify reply's bytes; the first two name the model as firmware packages do.
+void PrintIdentity(const std::array<std::uint8_t, 5>& identity)
+{
+    QStringList bytes;
+    for (std::uint8_t byte : identity)
+        bytes << Hex(byte);
+    CliPrint(QStringLiteral("Identity: %1 (lumivant-fwpack --model %2 --variant %3)")
+                 .arg(bytes.join(u' '), Hex(identity[0]), Hex(identity[1])));
+}
+
 } // namespace
 
 int RunReadParams(const QStringList& words)
@@ -68,6 +83,7 @@ int RunReadParams(const QStringList& words)
         return CliCommandFailed(*screen);
     const CModelInfo model = link.ModelInfo();
     CliPrint(QStringLiteral("Controller: %1 V%2").arg(model.GetName(), model.GetVersionText()));
+    PrintIdentity(screen->Identity());
     PrintParams(screen->Params());
     if (arguments->Has(QStringLiteral("save"))) {
         // The link options of this command line stay out of the file.

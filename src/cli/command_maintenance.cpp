@@ -16,6 +16,7 @@
 #include "model/project_root.h"
 #include "model/screen.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -59,8 +60,11 @@ int Prepare(const QStringList& words, const char* name, int positional, QStringL
     return CliOk;
 }
 
-int StatusOf(bool ok)
+int StatusOf(CCliOperationUi& ui, bool ok)
 {
+    ui.Finish();
+    if (CCliOperationUi::Interrupted())
+        return ui.Canceled();
     return ok ? CliOk : CliFailed;
 }
 
@@ -72,7 +76,7 @@ int RunSimple(const QStringList& words, const char* name,
     if (const int status = Prepare(words, name, 0, {}, {}, context); status != CliOk)
         return status;
     CCliOperationUi ui(CCliOperationUi::Answers::AlwaysNo);
-    return StatusOf(operation(*context.screen, ui));
+    return StatusOf(ui, operation(*context.screen, ui));
 }
 
 } // namespace
@@ -87,6 +91,8 @@ int RunSearch(const QStringList& words)
     CCliOperationUi ui(CCliOperationUi::Answers::AlwaysNo);
     const SearchOutcome outcome = SearchPanel(*context.screen, ui, settings);
     ui.Finish();
+    if (CCliOperationUi::Interrupted())
+        return ui.Canceled();
     if (!outcome.text.isEmpty())
         CliPrint(outcome.text);
     if (!outcome.found)
@@ -121,7 +127,7 @@ int RunReset(const QStringList& words)
                        : no ? CCliOperationUi::Answers::AlwaysNo
                             : CCliOperationUi::Answers::Ask);
     // Declining the question sends nothing; the command did not run.
-    return StatusOf(ResetPanelParams(*context.screen, ui));
+    return StatusOf(ui, ResetPanelParams(*context.screen, ui));
 }
 
 int RunBrightness(const QStringList& words)
@@ -139,13 +145,13 @@ int RunBrightness(const QStringList& words)
         if (!ParseScheduleText(context.arguments->Value(QStringLiteral("schedule")),
                                ScheduleKind::Brightness, entries, error))
             return CliUsageError(QStringLiteral("--schedule: ") + error);
-        return StatusOf(SetBrightnessTimetable(*context.screen, ui, entries));
+        return StatusOf(ui, SetBrightnessTimetable(*context.screen, ui, entries));
     }
     bool ok = false;
     const int value = context.arguments->Positional().at(1).toInt(&ok);
     if (!ok || value < 0 || value > 15)
         return CliUsageError(QStringLiteral("brightness takes a VALUE from 0 to 15"));
-    return StatusOf(SetManualBrightness(*context.screen, ui, value));
+    return StatusOf(ui, SetManualBrightness(*context.screen, ui, value));
 }
 
 int RunPower(const QStringList& words)
@@ -163,26 +169,40 @@ int RunPower(const QStringList& words)
         if (!ParseScheduleText(context.arguments->Value(QStringLiteral("schedule")),
                                ScheduleKind::Power, entries, error))
             return CliUsageError(QStringLiteral("--schedule: ") + error);
-        return StatusOf(SetPowerTimetable(*context.screen, ui, entries));
+        return StatusOf(ui, SetPowerTimetable(*context.screen, ui, entries));
     }
     const QString state = context.arguments->Positional().at(1).toLower();
     if (state != QStringLiteral("on") && state != QStringLiteral("off"))
         return CliUsageError(QStringLiteral("power takes on or off"));
-    return StatusOf(SetPanelPower(*context.screen, ui, state == QStringLiteral("on")));
+    return StatusOf(ui, SetPanelPower(*context.screen, ui, state == QStringLiteral("on")));
 }
 
 int RunFirmware(const QStringList& words)
 {
+    const bool password = std::any_of(words.begin(), words.end(), [](const QString& word) {
+        return word == QStringLiteral("--password") ||
+               word.startsWith(QStringLiteral("--password="));
+    });
+    if (!password)
+        return CliUsageError(QStringLiteral("firmware needs --password P"));
     MaintenanceContext context;
     if (const int status = Prepare(words, "firmware", 1, {QStringLiteral("password")}, {}, context);
         status != CliOk)
         return status;
     CCliOperationUi ui(CCliOperationUi::Answers::AlwaysNo);
+    // The failure comes back as the result; printing its warning as well would say it twice.
+    ui.HoldWarnings();
     QString failure;
     const bool ok = UpdateFirmware(*context.screen, ui, context.arguments->Positional().at(1),
                                    context.arguments->Value(QStringLiteral("password")),
                                    Settings().pkg, &failure);
     ui.Finish();
+    for (const QString& warning : ui.TakeHeldWarnings()) {
+        if (ok || warning != failure)
+            CliFail(warning);
+    }
+    if (CCliOperationUi::Interrupted())
+        return ui.Canceled();
     if (!ok)
         return CliFail(LoadString(43027) + failure);
     CliPrint(LoadString(43028));

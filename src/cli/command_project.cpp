@@ -10,6 +10,7 @@
 #include "model/property_json.h"
 #include "model/screen.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -49,7 +50,12 @@ QString KindLabel(int kind)
 
 QString Describe(const CProjectObject& object)
 {
-    QString line = QStringLiteral("%1 [%2]").arg(object.GetName(), KindLabel(object.GetKind()));
+    // The root's name is a placeholder no one chose: the file names the project.
+    const QString name =
+        object.GetKind() == KindRoot
+            ? QFileInfo(static_cast<const CProjectRoot&>(object).ProjectPath()).fileName()
+            : object.GetName();
+    QString line = QStringLiteral("%1 [%2]").arg(name, KindLabel(object.GetKind()));
     if (object.GetKind() == KindScreen) {
         const auto& screen = static_cast<const CScreen&>(object);
         static const char* const kColours[] = {"R", "R", "RG", "RGB"};
@@ -94,8 +100,8 @@ int RunNew(const QStringList& words)
     QString error;
     int usageStatus = CliOk;
     const auto arguments = CliArguments::ParseCommand(
-        words, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("colors")}, {}, 1,
-        QStringLiteral("new takes one FILE"), usageStatus);
+        words, {QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("colors")},
+        {QStringLiteral("force")}, 1, QStringLiteral("new takes one FILE"), usageStatus);
     if (!arguments)
         return usageStatus;
     int width = 256;
@@ -106,12 +112,19 @@ int RunNew(const QStringList& words)
         !arguments->IntValue(QStringLiteral("colors"), 1, 3, colours, error))
         return CliUsageError(error);
 
+    const QString path = arguments->Positional().first();
+    if (QFileInfo(path).isDir())
+        return CliFail(QStringLiteral("%1 is a folder.").arg(path));
+    if (QFileInfo::exists(path) && !arguments->Has(QStringLiteral("force")))
+        return CliFail(
+            QStringLiteral("%1 already exists; --force replaces it with a new project.").arg(path));
+
     auto root = CProjectRoot::NewProject();
     auto* screen = static_cast<CScreen*>(root->GetChild(0));
     screen->Params().SetU16(ControllerParams::Width, static_cast<std::uint16_t>(width));
     screen->Params().SetU16(ControllerParams::Height, static_cast<std::uint16_t>(height));
     screen->Params().SetU8(ControllerParams::ColourType, static_cast<std::uint8_t>(colours));
-    if (!root->SaveProject(arguments->Positional().first()))
+    if (!root->SaveProject(path))
         return CliFail(LastError());
     return CliOk;
 }

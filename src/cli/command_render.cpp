@@ -1,5 +1,6 @@
 // lumivant-cli render: renders every zone of a screen into PNG files.
 #include "cli/cli_command.h"
+#include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
 #include "model/effect_zone.h"
@@ -76,6 +77,7 @@ int RunRender(const QStringList& words)
     if (!screen->SizeAllowed(&reason))
         return CliFail(reason);
     screen->Prepare(form);
+    WarnAboutProject(arguments->Positional().first(), *root, screen);
     int written = 0;
     QString failure;
     const auto save = [&](const QImage& image, const QString& name) {

@@ -1,16 +1,21 @@
 // lumivant-cli send: compile screens and deliver them to their controllers.
+#include "cli/cli_findings.h"
 #include "cli/cli_operation_ui.h"
 #include "cli/cli_parallel_ui.h"
 #include "cli/cli_project.h"
 #include "cli/command_link_options.h"
 
+#include "base/string_table.h"
 #include "comm/comm_port.h"
 #include "comm/parallel_send.h"
 #include "comm/send_pipeline.h"
+#include "model/params_mismatch.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 
 #include <csignal>
+#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -34,6 +39,45 @@ void CancelLinkWaitsOnInterrupt()
     g_previousHandler = std::signal(SIGINT, OnSendInterrupt);
 }
 
+// The send's own overlap question (text 41068), for the screen's overlapping programs;
+// empty when its windows fit.
+QString OverlapQuestion(const CScreen& screen)
+{
+    QString names;
+    if (!screen.FindOverlap(names))
+        return {};
+    return LoadString(41068).replace(QStringLiteral("%s"), names);
+}
+
+// The send compiles for the parameter block the controller reports (it replaces the
+// screen's in memory): say so when that is not the geometry the project was made for.
+void WarnAboutGeometry(const CScreen& screen, const ControllerParams& projectParams)
+{
+    const QString mismatch = ParamsMismatchText(projectParams, screen.Params());
+    if (!mismatch.isEmpty())
+        std::fprintf(stderr, "warning: %s: %s\n", screen.GetName().toUtf8().constData(),
+                     mismatch.toUtf8().constData());
+}
+
+// Without --ignore-overlap a screen with overlapping windows stops the send before anything
+// is sent; with it the question is answered "send anyway".
+bool SettleOverlaps(const QList<CScreen*>& screens, bool ignore, CCliOperationUi& ui)
+{
+    for (CScreen* screen : screens) {
+        const QString question = OverlapQuestion(*screen);
+        if (question.isEmpty())
+            continue;
+        if (!ignore) {
+            CliFail(QStringLiteral("%1\n%2 %3: windows overlap or leave the screen; "
+                                   "--ignore-overlap sends anyway")
+                        .arg(question, LoadString(43027), screen->GetName()));
+            return false;
+        }
+        ui.AnswerNo(question);
+    }
+    return true;
+}
+
 } // namespace
 
 int RunSend(const QStringList& words)
@@ -42,9 +86,11 @@ int RunSend(const QStringList& words)
     QStringList values = LinkValueOptions();
     values << QStringLiteral("pkg") << QStringLiteral("parallel");
     int usageStatus = CliOk;
-    const auto arguments = CliArguments::ParseCommand(
-        words, values, {QStringLiteral("all"), QStringLiteral("yes"), QStringLiteral("no")}, 1,
-        QStringLiteral("send takes one FILE"), usageStatus);
+    const auto arguments =
+        CliArguments::ParseCommand(words, values,
+                                   {QStringLiteral("all"), QStringLiteral("yes"),
+                                    QStringLiteral("no"), QStringLiteral("ignore-overlap")},
+                                   1, QStringLiteral("send takes one FILE"), usageStatus);
     if (!arguments)
         return usageStatus;
     if (arguments->Has(QStringLiteral("all")) && arguments->Has(QStringLiteral("screen")))
@@ -77,9 +123,11 @@ int RunSend(const QStringList& words)
 
     // The project is only read: what the send learns (the controller's parameters, its
     // address) stays out of the file.
-    const auto root = LoadProjectForCli(arguments->Positional().first());
+    const QString path = arguments->Positional().first();
+    const auto root = LoadProjectForCli(path);
     if (!root)
         return CliFailed;
+    const bool ignoreOverlap = arguments->Has(QStringLiteral("ignore-overlap"));
 
     CSendPipeline pipeline(options);
     if (arguments->Has(QStringLiteral("all"))) {
@@ -88,16 +136,36 @@ int RunSend(const QStringList& words)
             if (screen && !ApplyLinkOptions(*arguments, *screen, error))
                 return CliUsageError(error);
         }
+        WarnAboutProject(path, *root, nullptr);
+        CCliOperationUi ui(answers);
+        QList<CScreen*> marked;
+        for (int i = 0; i < root->GetChildCount(); ++i) {
+            auto* screen = dynamic_cast<CScreen*>(root->GetChild(i));
+            if (screen && screen->GetSelected())
+                marked.append(screen);
+        }
+        if (!SettleOverlaps(marked, ignoreOverlap, ui))
+            return CliFailed;
         if (parallel > 1) {
             CCliParallelUi parallelUi(answers);
+            for (CScreen* screen : marked) {
+                if (const QString question = OverlapQuestion(*screen); !question.isEmpty())
+                    parallelUi.AnswerNo(question);
+            }
             const SendAllResult result =
                 CParallelSend(options, parallel).SendAll(*root, parallelUi);
             return result.AllSucceeded() ? CliOk : CliFailed;
         }
-        CCliOperationUi ui(answers);
+        std::vector<ControllerParams> projectParams;
+        for (const CScreen* screen : marked)
+            projectParams.push_back(screen->Params());
         CancelLinkWaitsOnInterrupt();
         const SendAllResult result = pipeline.SendAll(*root, ui);
         ui.Finish();
+        for (qsizetype i = 0; i < marked.size(); ++i)
+            WarnAboutGeometry(*marked[i], projectParams[static_cast<size_t>(i)]);
+        if (CCliOperationUi::Interrupted())
+            return ui.Canceled();
         return result.AllSucceeded() ? CliOk : CliFailed;
     }
 
@@ -107,9 +175,16 @@ int RunSend(const QStringList& words)
         return status;
     if (!ApplyLinkOptions(*arguments, *screen, error))
         return CliUsageError(error);
+    WarnAboutProject(path, *root, screen);
     CCliOperationUi ui(answers);
+    if (!SettleOverlaps({screen}, ignoreOverlap, ui))
+        return CliFailed;
     CancelLinkWaitsOnInterrupt();
+    const ControllerParams projectParams = screen->Params();
     const bool sent = pipeline.SendScreen(*screen, ui);
     ui.Finish();
+    WarnAboutGeometry(*screen, projectParams);
+    if (CCliOperationUi::Interrupted())
+        return ui.Canceled();
     return sent ? CliOk : CliFailed;
 }

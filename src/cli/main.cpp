@@ -1,5 +1,6 @@
 // lumivant-cli: the project and controller operations of Lumivant from a shell.
 #include "cli/cli_command.h"
+#include "cli/cli_operation_ui.h"
 
 #include "base/app_paths.h"
 #include "base/app_settings.h"
@@ -15,10 +16,12 @@
 
 int RunNew(const QStringList& words);
 int RunInfo(const QStringList& words);
+int RunCheck(const QStringList& words);
 int RunRender(const QStringList& words);
 int RunCompile(const QStringList& words);
 int RunExport(const QStringList& words);
 int RunDrives(const QStringList& words);
+int RunPorts(const QStringList& words);
 int RunDecode(const QStringList& words);
 int RunReadParams(const QStringList& words);
 int RunSend(const QStringList& words);
@@ -40,17 +43,20 @@ int RunLinkSetup(const QStringList& words);
 namespace {
 
 const CliCommand kCommands[] = {
-    {"new", "new FILE [--width W] [--height H] [--colors 1|2|3]", RunNew},
+    {"new", "new FILE [--width W] [--height H] [--colors 1|2|3] [--force]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
+    {"check", "check FILE [--json]", RunCheck},
     {"render", "render FILE [--screen N] [--form display|controller] --out DIR", RunRender},
     {"compile", "compile FILE [--screen N] [--seed S] --out DATA", RunCompile},
     {"export", "export FILE [--screen N] --drive DIR [--params] [--sync-clock SECONDS] [--seed S]",
      RunExport},
     {"drives", "drives", RunDrives},
+    {"ports", "ports", RunPorts},
     {"decode", "decode DATA|LED.RZU --colors 1|2|3 [--polarity 0|1] [--png DIR]", RunDecode},
     {"read-params", "read-params FILE [--screen N] [LINK] [--save]", RunReadParams},
     {"send",
-     "send FILE [--screen N | --all [--parallel N]] [LINK] [--pkg 64|128|256] [--yes | --no]",
+     "send FILE [--screen N | --all [--parallel N]] [LINK] [--pkg 64|128|256] [--yes | --no]\n"
+     "      [--ignore-overlap]",
      RunSend},
     {"search", "search FILE [--screen N] [LINK] [--save]", RunSearch},
     {"sync-time", "sync-time FILE [--screen N] [LINK]", RunSyncTime},
@@ -117,6 +123,7 @@ int main(int argc, char** argv)
 
     Settings() = AppSettings::Load(SettingsFilePath());
     SetLanguage(LanguageFromSetting(3));
+    InstallCancelExit();
     InstallRenderer();
 
     if (words.isEmpty() || words.first() == QStringLiteral("--help") ||
@@ -126,8 +133,13 @@ int main(int argc, char** argv)
     }
     const QString name = words.takeFirst();
     for (const CliCommand& command : kCommands) {
-        if (name == QLatin1String(command.name))
-            return command.run(words);
+        if (name != QLatin1String(command.name))
+            continue;
+        if (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h"))) {
+            std::printf("Usage: lumivant-cli %s\n", command.synopsis);
+            return CliOk;
+        }
+        return command.run(words);
     }
     return CliUsageError(QStringLiteral("unknown command '%1'").arg(name));
 }

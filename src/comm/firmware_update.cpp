@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "base/string_table.h"
+#include "comm/comm_port.h"
 #include "comm/firmware_package.h"
 
 namespace {
@@ -11,7 +12,29 @@ constexpr int kSendFailed = 43008;    // "Failed on send data."
 constexpr int kProcessing = 41060;    // "Processing: %d%%..."
 constexpr int kWaiting = 41079;       // "Waiting..."
 constexpr int kFinished = 41080;      // "Finish."
+constexpr int kCanceled = 41052;      // "Canceled."
 constexpr int kSerialChunkPauseMs = 20;
+
+QString Hex(std::uint8_t value)
+{
+    return QStringLiteral("0x%1").arg(value, 2, 16, QLatin1Char('0'));
+}
+
+// After "Bad file.": the model the package is for and the controller's, when the package
+// opens but was made for another controller.
+QString OtherModelDetail(const QString& path, const QString& password,
+                         const std::array<std::uint8_t, 5>& identity)
+{
+    CFirmwarePackage probe;
+    int messageId = 0;
+    if (!CFirmwarePackage::LoadFile(path, password, std::nullopt, probe, messageId))
+        return {};
+    const FirmwareTarget controller = FirmwareTarget::FromIdentity(identity);
+    return QStringLiteral(" The package is for model %1 variant %2; the controller is model %3 "
+                          "variant %4.")
+        .arg(Hex(probe.Model()), Hex(probe.Variant()), Hex(controller.model),
+             Hex(controller.variant));
+}
 
 std::uint8_t RandomByte(const FirmwareRandom& random)
 {
@@ -78,7 +101,10 @@ bool RunFirmwareUpdate(IFirmwareLink& link, IFirmwareUpdateView& view, const QSt
     CFirmwarePackage package;
     int messageId = 0;
     if (!CFirmwarePackage::Load(path, password, link.Identity(), package, messageId)) {
-        ShowWarning(LoadString(messageId));
+        QString text = LoadString(messageId);
+        if (messageId == CFirmwarePackage::MessageBadFile)
+            text += OtherModelDetail(path, password, link.Identity());
+        ShowWarning(text);
         return false;
     }
     const bool network = link.IsNetworkLink();
@@ -94,10 +120,18 @@ bool RunFirmwareUpdate(IFirmwareLink& link, IFirmwareUpdateView& view, const QSt
     bool streamed = link.OpenLink();
     if (!streamed)
         view.SetStatus(FirmwareSendFailedText(link.ErrorText()));
+    bool cancelled = false;
     for (const FirmwareChunk& chunk :
          streamed ? package.Chunks(chunkSize) : std::vector<FirmwareChunk>()) {
+        if (CommCancelled()) {
+            cancelled = true;
+            streamed = false;
+            break;
+        }
         if (!link.SendChunk(chunk.offset, chunk.bytes)) {
-            view.SetStatus(FirmwareSendFailedText(link.ErrorText()));
+            cancelled = CommCancelled();
+            if (!cancelled)
+                view.SetStatus(FirmwareSendFailedText(link.ErrorText()));
             streamed = false;
             break;
         }
@@ -109,6 +143,15 @@ bool RunFirmwareUpdate(IFirmwareLink& link, IFirmwareUpdateView& view, const QSt
     link.CloseLink();
     const qint64 length = package.Length();
     package.Clear();
+    if (cancelled) {
+        // The mode is switched back off as after a failed stream; that command must not be
+        // cancelled in turn.
+        SetCommCancel(false);
+        link.SwitchFirmwareMode(false);
+        view.SetStatus(LoadString(kCanceled));
+        SetCommCancel(true);
+        return false;
+    }
 
     if (!link.SwitchFirmwareMode(streamed)) {
         view.SetStatus(FirmwareSendFailedText(link.ErrorText()));

@@ -1,5 +1,6 @@
 #include "comm/udp_port.h"
 
+#include "base/string_table.h"
 #include "model/link_settings.h"
 
 #include <QElapsedTimer>
@@ -84,8 +85,14 @@ bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength)
     sockaddr_in remote{};
     remote.sin_family = AF_INET;
     remote.sin_port = htons(m_settings->remotePort);
-    if (!ResolveIpv4(m_settings->remoteIp, remote.sin_addr))
-        return Fail(43011, EINVAL);
+    if (!ResolveIpv4(m_settings->remoteIp, remote.sin_addr)) {
+        // The system's text alone would leave the person guessing which part failed.
+        FailWithText(
+            LoadString(43011) +
+                QStringLiteral(" The host name %1 is not known.").arg(m_settings->remoteIp),
+            EINVAL);
+        return false;
+    }
     // Whatever arrived before this request is not its reply.
     std::uint8_t stale[1];
     while (::recv(m_socket, stale, sizeof stale, MSG_DONTWAIT | MSG_TRUNC) >= 0) {

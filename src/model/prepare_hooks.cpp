@@ -22,6 +22,12 @@ IPrepareHooks* g_hooks = &g_placeholder;
 
 } // namespace
 
+void IPrepareHooks::PrepareZones(const std::vector<CEffectZone*>& zones, RenderForm form)
+{
+    for (CEffectZone* zone : zones)
+        PrepareZone(*zone, form);
+}
+
 void SetPrepareHooks(IPrepareHooks* hooks)
 {
     g_hooks = hooks ? hooks : &g_placeholder;

@@ -2,6 +2,8 @@
 
 #include "model/object_kind.h"
 
+#include <vector>
+
 class CEffectZone;
 class CProgram;
 
@@ -13,6 +15,10 @@ public:
     virtual ~IPrepareHooks() = default;
     virtual void PrepareZone(CEffectZone& zone, RenderForm form) = 0;
     virtual void PrepareBorder(CProgram& program, RenderForm form) = 0;
+    // Renders each zone as PrepareZone does (not their children). Zones render
+    // independently of each other, so a renderer may spread them over threads; this one
+    // renders them in order.
+    virtual void PrepareZones(const std::vector<CEffectZone*>& zones, RenderForm form);
 };
 
 void SetPrepareHooks(IPrepareHooks* hooks);

@@ -69,9 +69,14 @@ void CProgram::VisitProperties(CPropertyIo& io)
 
 void CProgram::Prepare(RenderForm form)
 {
+    PrepareBorder(form);
+    CProjectObject::Prepare(form);
+}
+
+void CProgram::PrepareBorder(RenderForm form)
+{
     m_borderWidth = 0;
     PrepareHooks().PrepareBorder(*this, form);
-    CProjectObject::Prepare(form);
 }
 
 int CProgram::CompiledBorderStep() const

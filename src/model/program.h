@@ -51,6 +51,8 @@ public:
     void VisitProperties(CPropertyIo& io) override;
     // Prepares the border, then every window.
     void Prepare(RenderForm form) override;
+    // The border alone (its width and pictures).
+    void PrepareBorder(RenderForm form);
 
     ProgramSchedule& Schedule() { return m_schedule; }
     const ProgramSchedule& Schedule() const { return m_schedule; }

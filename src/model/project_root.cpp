@@ -4,6 +4,7 @@
 #include "base/last_error.h"
 #include "base/regular_file.h"
 #include "base/string_table.h"
+#include "model/load_failure.h"
 #include "model/program.h"
 #include "model/screen.h"
 #include "model/xml_navigator.h"
@@ -25,6 +26,17 @@ QString RefuseProjectFile(const QString& path)
     if (info.size() > kMaxProjectFileSize)
         return QStringLiteral("The file is larger than %1 MB.").arg(kMaxProjectFileSize >> 20);
     return {};
+}
+
+} // namespace
+
+namespace {
+
+QString ParseFailureText(const CXmlNavigator& navigator)
+{
+    const QString& reason = navigator.ParseErrorText();
+    return reason.isEmpty() ? LoadFailureText(LoadProblem::NoRoot)
+                            : LoadFailureText(LoadProblem::NotXml, reason);
 }
 
 } // namespace
@@ -91,17 +103,20 @@ bool CProjectRoot::SaveProject(const QString& path)
 bool CProjectRoot::LoadFrom(CXmlNavigator& navigator)
 {
     if (!navigator.FindElem()) {
-        RecordError(LoadString(59142));
+        RecordError(LoadFailureText(LoadProblem::NoRoot));
         return false;
     }
+    const QString rootName = QString::fromUtf8(navigator.ElemName());
     navigator.IntoElem();
-    if (!navigator.FindElem("Varnolite"))
+    if (!navigator.FindElem("Varnolite")) {
+        RecordError(LoadFailureText(LoadProblem::NotAProject, rootName));
         return false;
+    }
     navigator.IntoElem();
     if (!LoadXml(navigator)) {
         // Nested deeper than any real project: refuse the whole file.
         RemoveAllChildren();
-        RecordError(LoadString(59142));
+        RecordError(LoadFailureText(LoadProblem::TooDeep));
         return false;
     }
     return true;
@@ -110,13 +125,19 @@ bool CProjectRoot::LoadFrom(CXmlNavigator& navigator)
 bool CProjectRoot::LoadProject(const QString& path)
 {
     m_path = path;
+    // A pipe or a device would block the reads below; a huge file would fill the memory.
     if (const QString refusal = RefuseProjectFile(path); !refusal.isEmpty()) {
         RecordError(LoadString(59142) + u' ' + refusal);
         return false;
     }
+    QString detail;
+    if (const LoadProblem problem = FileProblem(path, detail); problem != LoadProblem::Unknown) {
+        RecordError(LoadFailureText(problem, detail));
+        return false;
+    }
     CXmlNavigator navigator;
     if (!navigator.Load(path)) {
-        RecordError(LoadString(59142));
+        RecordError(ParseFailureText(navigator));
         return false;
     }
     return LoadFrom(navigator);
@@ -126,7 +147,7 @@ bool CProjectRoot::LoadProjectBuffer(const QByteArray& bytes)
 {
     CXmlNavigator navigator;
     if (!navigator.LoadBuffer(bytes.constData(), static_cast<std::size_t>(bytes.size()))) {
-        RecordError(LoadString(59142));
+        RecordError(ParseFailureText(navigator));
         return false;
     }
     return LoadFrom(navigator);

@@ -1,7 +1,9 @@
 #include "model/screen.h"
 
 #include "base/last_error.h"
+#include "model/effect_zone.h"
 #include "model/indexed_key.h"
+#include "model/prepare_hooks.h"
 #include "model/program.h"
 #include "model/property_io.h"
 #include "model/screen_link.h"
@@ -148,6 +150,23 @@ bool CScreen::SizeAllowed(QString* reason) const
     return false;
 }
 
+namespace {
+
+// Borders as their programs come, zones (and zones inside zones) in tree order.
+void CollectForPrepare(CProjectObject& object, RenderForm form, std::vector<CEffectZone*>& zones)
+{
+    for (int i = 0; i < object.GetChildCount(); ++i) {
+        CProjectObject* child = object.GetChild(i);
+        if (IsZoneKind(child->GetKind()))
+            zones.push_back(static_cast<CEffectZone*>(child));
+        else if (child->GetKind() == KindProgram)
+            static_cast<CProgram*>(child)->PrepareBorder(form);
+        CollectForPrepare(*child, form, zones);
+    }
+}
+
+} // namespace
+
 void CScreen::Prepare(RenderForm form)
 {
     QString reason;
@@ -155,7 +174,9 @@ void CScreen::Prepare(RenderForm form)
         RecordError(reason);
         return;
     }
-    CProjectObject::Prepare(form);
+    std::vector<CEffectZone*> zones;
+    CollectForPrepare(*this, form, zones);
+    PrepareHooks().PrepareZones(zones, form);
 }
 
 void CScreen::FitWindows()

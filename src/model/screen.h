@@ -27,8 +27,8 @@ public:
     int GetKind() const override { return KindScreen; }
     int GetImageIndex() const override { return 18; }
     void VisitProperties(CPropertyIo& io) override;
-    // Renders nothing for a screen beyond the largest size (the reason goes to the
-    // last-error text).
+    // Prepares the programs' borders, then every zone of the screen as one batch; renders
+    // nothing for a screen beyond the largest size (the reason goes to the last-error text).
     void Prepare(RenderForm form) override;
 
     // False with the reason for a panel size beyond kMaxWidth x kMaxHeight.

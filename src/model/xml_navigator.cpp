@@ -5,9 +5,11 @@
 #include "base/durable_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +31,7 @@ struct CXmlNavigator::Private
     // all again for every property the file leaves out.
     pugi::xml_node namesOf;
     std::unordered_set<std::string_view> names;
+    QString parseError;
 
     void Reset()
     {
@@ -36,6 +39,7 @@ struct CXmlNavigator::Private
         main = {};
         child = {};
         outerMains.clear();
+        parseError.clear();
         ForgetNames();
     }
     void ForgetNames()
@@ -74,6 +78,29 @@ public:
 constexpr unsigned kParseOptions = pugi::parse_default;
 constexpr unsigned kFormatOptions = pugi::format_indent;
 
+// The parser's description with the line and column (from 1) of the offset it reports.
+QString DescribeParseError(const pugi::xml_parse_result& result, const char* data, std::size_t size)
+{
+    if (result.status == pugi::status_no_document_element)
+        return {};
+    int line = 1;
+    int column = 1;
+    const std::size_t end =
+        std::min(static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0)), size);
+    for (std::size_t i = 0; data && i < end; ++i) {
+        if (data[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return QStringLiteral("%1 at line %2, column %3")
+        .arg(QString::fromUtf8(result.description()))
+        .arg(line)
+        .arg(column);
+}
+
 } // namespace
 
 CXmlNavigator::CXmlNavigator() : d(std::make_unique<Private>())
@@ -95,6 +122,8 @@ bool CXmlNavigator::LoadBuffer(const void* data, std::size_t size)
     d->Reset();
     const pugi::xml_parse_result result =
         d->document.load_buffer(data, size, kParseOptions, pugi::encoding_auto);
+    if (!result)
+        d->parseError = DescribeParseError(result, static_cast<const char*>(data), size);
     return static_cast<bool>(result);
 }
 
@@ -103,8 +132,23 @@ bool CXmlNavigator::Load(const QString& path)
     d->document.reset();
     d->Reset();
     const QByteArray name = QFile::encodeName(path);
-    return static_cast<bool>(
-        d->document.load_file(name.constData(), kParseOptions, pugi::encoding_auto));
+    const pugi::xml_parse_result result =
+        d->document.load_file(name.constData(), kParseOptions, pugi::encoding_auto);
+    if (!result) {
+        // Only a failure reads the file again, to turn the offset into a line and column.
+        QByteArray bytes;
+        QFile file(path);
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
+            bytes = file.read(std::max<std::ptrdiff_t>(result.offset, 0) + 1);
+        d->parseError =
+            DescribeParseError(result, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    return static_cast<bool>(result);
+}
+
+const QString& CXmlNavigator::ParseErrorText() const
+{
+    return d->parseError;
 }
 
 QByteArray CXmlNavigator::SaveToBuffer() const

@@ -21,6 +21,9 @@ public:
     // the positions start at the document. False when nothing could be parsed.
     bool Load(const QString& path);
     bool LoadBuffer(const void* data, std::size_t size);
+    // After a failed Load or LoadBuffer: the parser's reason with the line and column, or
+    // empty when the document simply holds no element.
+    const QString& ParseErrorText() const;
     // Writes the document; false when the file could not be written completely.
     bool Save(const QString& path) const;
     QByteArray SaveToBuffer() const;

@@ -1,6 +1,7 @@
 #include "base/regular_file.h"
 #include "model/program.h"
 #include "model/screen.h"
+#include "model/source_path.h"
 #include "render/led_paint.h"
 #include "render/zone_renderers.h"
 
@@ -133,9 +134,10 @@ void PrepareProgramBorder(CProgram& program)
     if (border.source != 0) {
         // Only regular files are read (a FIFO would block); anything else is a missing
         // picture.
-        if (!IsRegularFile(program.BorderKey().sourcePath))
+        const QString borderPath = ResolveSourcePath(program, program.BorderKey().sourcePath);
+        if (!IsRegularFile(borderPath))
             return;
-        QImageReader reader(program.BorderKey().sourcePath);
+        QImageReader reader(borderPath);
         const QSize size = reader.size();
         if (size.isValid() && (size.width() > 4096 || size.height() > 4096)) {
             // Halve the work for huge pictures; the pattern is 16 pixels wide anyway.

@@ -10,6 +10,7 @@
 #include "model/prepare_hooks.h"
 #include "model/program.h"
 #include "model/screen.h"
+#include "model/source_path.h"
 #include "model/table_zone.h"
 #include "model/temperature_zone.h"
 #include "model/text_zone.h"
@@ -25,6 +26,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -49,6 +53,18 @@ bool FitsItsScreen(const CEffectZone& zone)
         }
     }
     return rect.Width() <= CScreen::kMaxWidth && rect.Height() <= CScreen::kMaxHeight;
+}
+
+// Threads to render a batch with: every core for a batch large enough to be worth them.
+int g_zoneThreadLimit = 0;
+
+int ZoneThreadCount(int zones)
+{
+    constexpr int kZonesPerThread = 8;
+    const int cores = g_zoneThreadLimit > 0
+                          ? g_zoneThreadLimit
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::clamp(zones / kZonesPerThread, 1, std::min(cores, 16));
 }
 
 class Renderer final : public IPrepareHooks
@@ -92,6 +108,27 @@ public:
         }
     }
     void PrepareBorder(CProgram& program, RenderForm) override { PrepareProgramBorder(program); }
+    void PrepareZones(const std::vector<CEffectZone*>& zones, RenderForm form) override
+    {
+        const int threads = ZoneThreadCount(static_cast<int>(zones.size()));
+        if (threads <= 1) {
+            IPrepareHooks::PrepareZones(zones, form);
+            return;
+        }
+        // Each zone is rendered by one thread into its own pages; which thread takes which
+        // zone does not change what is drawn.
+        std::atomic<size_t> next{0};
+        const auto work = [&] {
+            for (size_t i = next++; i < zones.size(); i = next++)
+                PrepareZone(*zones[i], form);
+        };
+        std::vector<std::thread> helpers;
+        for (int t = 1; t < threads; ++t)
+            helpers.emplace_back(work);
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+    }
 };
 
 Renderer g_renderer;
@@ -120,6 +157,11 @@ void InstallRenderer()
 {
     InstallFontMapping();
     SetPrepareHooks(&g_renderer);
+}
+
+void SetZoneThreadLimit(int threads)
+{
+    g_zoneThreadLimit = threads;
 }
 
 void SetRenderTime(const QDateTime& localTime)
@@ -196,9 +238,10 @@ void RenderImageZone(CImageZone& zone, RenderForm form)
     const int width = rect.Width();
     const int height = rect.Height();
     // Only regular files are read: a FIFO would block the reader for ever.
-    if (width <= 0 || height <= 0 || !IsRegularFile(key.sourcePath))
+    const QString source = ResolveSourcePath(zone, key.sourcePath);
+    if (width <= 0 || height <= 0 || !IsRegularFile(source))
         return;
-    QImageReader reader(key.sourcePath);
+    QImageReader reader(source);
     reader.setAutoTransform(true);
     if (!reader.canRead())
         return;

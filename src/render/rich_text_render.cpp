@@ -13,21 +13,23 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
+#include <utility>
 
 namespace {
 
-std::atomic<bool> g_rendering{false};
+// One rendering at a time per thread: drawing a document may come back here (a picture's
+// resource, a layout callback); zones on other threads render on their own.
+thread_local bool t_rendering = false;
 
 class RenderGuard
 {
 public:
-    RenderGuard() : m_owner(!g_rendering.exchange(true)) {}
+    RenderGuard() : m_owner(!std::exchange(t_rendering, true)) {}
     ~RenderGuard()
     {
         if (m_owner)
-            g_rendering = false;
+            t_rendering = false;
     }
     bool Owner() const { return m_owner; }
 

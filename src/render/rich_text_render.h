@@ -22,7 +22,8 @@ constexpr int kMaxStripLength = 40960;
 // paragraph and an exact line pitch in pixels (0 = natural; applied here in modes 0, 1
 // and 3 only, the text zone's page packer applies them in mode 2). Every bitmap is 1.5
 // times the window's height (the tall strip 1.5 times its own); lines without text give
-// no bitmap. Returns nothing while another rendering runs, or for a size of 0 or less.
+// no bitmap. Returns nothing while another rendering runs on the same thread, or for a
+// size of 0 or less. Renderings on different threads do not wait for each other.
 // In mode 2 at most maxLines lines are laid out and drawn: the caller knows how many its
 // pages can show.
 std::vector<QImage> RenderRichText(int width, int height, int mode, const QString& rtf,

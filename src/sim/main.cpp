@@ -10,6 +10,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,6 +25,9 @@ const char kUsage[] =
     "Usage: lumivant-sim [--udp ADDR:PORT] [--serial DEVICE [--baud 9600|57600]]\n"
     "                    [--model NAME | --identity B0,B1,B2,B3,B4] [--panel-id N]\n"
     "                    [--state DIR] [--reply-from ADDR]\n"
+    "                    [--geometry W,H,COLOURS[,POLARITY]]\n"
+    "  --geometry            the panel block's width, height, colour type (1 R, 2 RG, 3 RGB)\n"
+    "                        and data polarity (0 or 1), so the card can match a project\n"
     "Faults:\n"
     "  --drop CMD:K          leave the K-th request of command CMD unanswered (repeatable)\n"
     "  --delay MS            wait MS milliseconds before every reply\n"
@@ -58,6 +62,35 @@ bool ParseNumber(const QString& text, int low, int high, int& value)
     return ok && value >= low && value <= high;
 }
 
+// The panel block a --geometry option asks for.
+struct PanelGeometry
+{
+    int width = 0;
+    int height = 0;
+    int colours = 0;
+    int polarity = -1; // -1: left as it is
+};
+
+bool ParseGeometry(const QString& text, PanelGeometry& geometry)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 3 && parts.size() != 4)
+        return false;
+    return ParseNumber(parts[0], 1, 65535, geometry.width) &&
+           ParseNumber(parts[1], 1, 65535, geometry.height) &&
+           ParseNumber(parts[2], 1, 3, geometry.colours) &&
+           (parts.size() == 3 || ParseNumber(parts[3], 0, 1, geometry.polarity));
+}
+
+void ApplyGeometry(const PanelGeometry& geometry, ControllerParams& params)
+{
+    params.SetU16(ControllerParams::Width, static_cast<std::uint16_t>(geometry.width));
+    params.SetU16(ControllerParams::Height, static_cast<std::uint16_t>(geometry.height));
+    params.SetU8(ControllerParams::ColourType, static_cast<std::uint8_t>(geometry.colours));
+    if (geometry.polarity >= 0)
+        params.SetU8(ControllerParams::DataPolarity, static_cast<std::uint8_t>(geometry.polarity));
+}
+
 void Print(const QString& line)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz"));
@@ -86,6 +119,7 @@ int main(int argc, char** argv)
     QString state;
     int baud = 57600;
     int panelId = -1;
+    std::optional<PanelGeometry> geometry;
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString option = words[i];
         if (option == QStringLiteral("--help") || option == QStringLiteral("-h")) {
@@ -111,7 +145,9 @@ int main(int argc, char** argv)
         } else if (option == QStringLiteral("--model")) {
             CModelInfo model;
             if (!model.AssignFromName(value))
-                return Usage(QStringLiteral("unknown model %1").arg(value));
+                return Usage(
+                    QStringLiteral("unknown model %1; the models are %2")
+                        .arg(value, CModelInfo::ListedModelNames().join(QStringLiteral(", "))));
             auto identity = model.Identity();
             identity[2] = 0, identity[3] = 5, identity[4] = 1;
             controller.SetIdentity(identity);
@@ -132,6 +168,13 @@ int main(int argc, char** argv)
             if (!ParseNumber(value, 0, 65535, a))
                 return Usage(QStringLiteral("--panel-id takes 0 to 65535"));
             panelId = a;
+        } else if (option == QStringLiteral("--geometry")) {
+            PanelGeometry parsed;
+            if (!ParseGeometry(value, parsed))
+                return Usage(QStringLiteral(
+                    "--geometry takes WIDTH,HEIGHT,COLOURS[,POLARITY] (colours 1 to 3, "
+                    "polarity 0 or 1)"));
+            geometry = parsed;
         } else if (option == QStringLiteral("--state")) {
             state = value;
         } else if (option == QStringLiteral("--reply-from")) {
@@ -166,6 +209,8 @@ int main(int argc, char** argv)
     // The option wins over the block kept in the state folder.
     if (panelId >= 0)
         controller.SetPanelId(panelId);
+    if (geometry)
+        ApplyGeometry(*geometry, controller.Params());
 
     CSimServer server(controller);
     server.SetLogger(Print);

@@ -27,7 +27,8 @@ TEST_F(CliFullDisk, NewAndExportFailAndKeepTheOldFiles)
 
     FillLeaving(0);
     const CliRun replaced =
-        RunCli({QStringLiteral("new"), project, QStringLiteral("--width"), QStringLiteral("64")});
+        RunCli({QStringLiteral("new"), project, QStringLiteral("--force"), QStringLiteral("--width"),
+                QStringLiteral("64")});
     EXPECT_EQ(replaced.exitCode, 1);
     EXPECT_TRUE(replaced.err.contains(
         (QStringLiteral("Error on save project! ") + project + ": No space left on device")

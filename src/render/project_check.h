@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/project_finding.h"
+
+#include <QString>
+
+class CProjectRoot;
+
+// The project checker: everything that will not show the way a project asks for. The
+// command-line tool prints it (check, and as warnings before render, compile, send and
+// export); the desktop program can list it the same way.
+
+// What a loaded project holds that will not show as expected: windows outside their
+// screen or overlapping, entry effects outside the effect list, missing or unreadable
+// images, characters no installed font has, live layouts larger than their window, table
+// text taller than its rows, screens larger than the setup allows, and (on zones that hold
+// pages, so after Prepare) more pages than a zone record carries. Changes nothing.
+void CheckProjectTree(const CProjectRoot& root, ProjectFindings& findings);
+
+// Both the loading findings of the file (what the loader skips or fixes) and the tree's.
+ProjectFindings CheckProject(const QString& path, const CProjectRoot& root);
