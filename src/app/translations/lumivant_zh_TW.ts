@@ -131,6 +131,34 @@
     </message>
 </context>
 <context>
+    <name>CAnimatePage</name>
+    <message>
+        <location filename="../../editors/animate_page.cpp" line="21" />
+        <source>Animate</source>
+        <translation>動畫</translation>
+    </message>
+    <message>
+        <location filename="../../editors/animate_page.cpp" line="23" />
+        <source>Type:</source>
+        <translation>類型：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/animate_page.cpp" line="24" />
+        <source>Max step:</source>
+        <translation>最大步數：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/animate_page.cpp" line="25" />
+        <source>Hold 1:</source>
+        <translation>停留1：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/animate_page.cpp" line="26" />
+        <source>Hold 2:</source>
+        <translation>停留2：</translation>
+    </message>
+</context>
+<context>
     <name>CBrightnessDlg</name>
     <message>
         <location filename="../../setup_ui/brightness_dlg.cpp" line="67" />
@@ -156,6 +184,79 @@
         <location filename="../../setup_ui/brightness_dlg.cpp" line="108" />
         <source>Value:</source>
         <translation>數值：</translation>
+    </message>
+</context>
+<context>
+    <name>CClockPage</name>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="35" />
+        <source>Dial plate</source>
+        <translation>錶盤</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="42" />
+        <source>H dot:</source>
+        <translation>時點：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="42" />
+        <source>M dot:</source>
+        <translation>分點：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="42" />
+        <source>Hour:</source>
+        <translation>時針：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="43" />
+        <source>Min:</source>
+        <translation>分針：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="43" />
+        <source>Sec:</source>
+        <translation>秒針：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="81" />
+        <source>Static text</source>
+        <translation>靜態文字</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="90" />
+        <source>Text:</source>
+        <translation>文字：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="92" />
+        <source>Font:</source>
+        <translation>字型：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="94" />
+        <source>Color:</source>
+        <translation>顏色：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="96" />
+        <source>Size:</source>
+        <translation>大小：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="140" />
+        <source>Time diff</source>
+        <translation>時差</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="149" />
+        <source>H</source>
+        <translation>時</translation>
+    </message>
+    <message>
+        <location filename="../../editors/clock_page.cpp" line="151" />
+        <source>M</source>
+        <translation>分</translation>
     </message>
 </context>
 <context>
@@ -229,6 +330,132 @@
         <location filename="../../setup_ui/comm_setup_dlg.cpp" line="95" />
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CCountdownPage</name>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="35" />
+        <source>Countdown</source>
+        <translation>倒計時</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="38" />
+        <source>Format:</source>
+        <translation>格式：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="44" />
+        <source>Day</source>
+        <translation>天</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="44" />
+        <source>Hour</source>
+        <translation>時</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="45" />
+        <source>Min</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="45" />
+        <source>Sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="81" />
+        <source>More options</source>
+        <translation>更多選項</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="100" />
+        <source>Static text:</source>
+        <translation>靜態文字：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="103" />
+        <source>Font:</source>
+        <translation>字型：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="106" />
+        <source>Target:</source>
+        <translation>目標時間：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="109" />
+        <source>Type:</source>
+        <translation>類型：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/countdown_page.cpp" line="111" />
+        <source>Size:</source>
+        <translation>大小：</translation>
+    </message>
+</context>
+<context>
+    <name>CDateTimePage</name>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="37" />
+        <source>Single line</source>
+        <translation>單行</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="40" />
+        <source>Multi-line</source>
+        <translation>多行</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="52" />
+        <source>Size:</source>
+        <translation>大小：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="54" />
+        <source>Order:</source>
+        <translation>順序：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="56" />
+        <source>Time diff:</source>
+        <translation>時差：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="60" />
+        <source>H</source>
+        <translation>時</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="62" />
+        <source>M</source>
+        <translation>分</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="90" />
+        <source>More options</source>
+        <translation>更多選項</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="96" />
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="96" />
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="97" />
+        <source>Week</source>
+        <translation>星期</translation>
+    </message>
+    <message>
+        <location filename="../../editors/datetime_page.cpp" line="98" />
+        <source>Time</source>
+        <translation>時間</translation>
     </message>
 </context>
 <context>
@@ -349,6 +576,44 @@
     </message>
 </context>
 <context>
+    <name>CImagePage</name>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="37" />
+        <source>Browse...</source>
+        <translation>瀏覽...</translation>
+    </message>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="40" />
+        <source>Preview</source>
+        <translation>預覽</translation>
+    </message>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="43" />
+        <source>Image</source>
+        <translation>圖片</translation>
+    </message>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="45" />
+        <source>Remove color:</source>
+        <translation>去除顏色：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="48" />
+        <source>Pixel limit:</source>
+        <translation>像素閾值：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="50" />
+        <source>Speed:</source>
+        <translation>速度：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/image_page.cpp" line="53" />
+        <source>File path:</source>
+        <translation>檔案路徑：</translation>
+    </message>
+</context>
+<context>
     <name>CLineSpaceDlg</name>
     <message>
         <location filename="../../editors/line_space_dlg.cpp" line="70" />
@@ -369,6 +634,35 @@
         <location filename="../../editors/line_space_dlg.cpp" line="73" />
         <source>Top space:</source>
         <translation>頂部間距：</translation>
+    </message>
+</context>
+<context>
+    <name>CLoadImageDialog</name>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="71" />
+        <location filename="../../editors/load_image_dialog.cpp" line="77" />
+        <source>Load Image</source>
+        <translation>載入圖片</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="72" />
+        <source>Browse...</source>
+        <translation>瀏覽...</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="78" />
+        <source>Images (%1)</source>
+        <translation>圖片 (%1)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="104" />
+        <source>%1 x %2 pixels, shown at %3 x %4</source>
+        <translation>%1 x %2 像素，顯示為 %3 x %4</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="113" />
+        <source>%1 frames, delays (ms): %2</source>
+        <translation>%1 幀，延遲 (ms)：%2</translation>
     </message>
 </context>
 <context>
@@ -426,42 +720,42 @@
     <message>
         <location filename="../frame_actions.cpp" line="33" />
         <location filename="../frame_actions.cpp" line="34" />
-        <location filename="../main_frame.cpp" line="111" />
+        <location filename="../main_frame.cpp" line="112" />
         <source>Add Program</source>
         <translation>新增節目</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="35" />
         <location filename="../frame_actions.cpp" line="36" />
-        <location filename="../main_frame.cpp" line="112" />
+        <location filename="../main_frame.cpp" line="113" />
         <source>Add Window</source>
         <translation>新增視窗</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="37" />
         <location filename="../frame_actions.cpp" line="38" />
-        <location filename="../main_frame.cpp" line="113" />
+        <location filename="../main_frame.cpp" line="114" />
         <source>Add RTF</source>
         <translation>新增文字</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="39" />
         <location filename="../frame_actions.cpp" line="40" />
-        <location filename="../main_frame.cpp" line="114" />
+        <location filename="../main_frame.cpp" line="115" />
         <source>Add Image</source>
         <translation>新增圖片</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="41" />
         <location filename="../frame_actions.cpp" line="42" />
-        <location filename="../main_frame.cpp" line="115" />
+        <location filename="../main_frame.cpp" line="116" />
         <source>Add Clock</source>
         <translation>新增時鐘</translation>
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="43" />
         <location filename="../frame_actions.cpp" line="44" />
-        <location filename="../main_frame.cpp" line="116" />
+        <location filename="../main_frame.cpp" line="117" />
         <source>Add Datetime</source>
         <translation>新增時間</translation>
     </message>
@@ -496,7 +790,7 @@
     </message>
     <message>
         <location filename="../frame_actions.cpp" line="54" />
-        <location filename="../main_frame.cpp" line="109" />
+        <location filename="../main_frame.cpp" line="110" />
         <source>Delete</source>
         <translation>刪除</translation>
     </message>
@@ -657,87 +951,87 @@
         <translation>關於 Lumivant(&amp;A)...</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="60" />
+        <location filename="../main_frame.cpp" line="61" />
         <source>&amp;File</source>
         <translation>檔案(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="62" />
+        <location filename="../main_frame.cpp" line="63" />
         <source>&amp;Edit</source>
         <translation>編輯(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="63" />
+        <location filename="../main_frame.cpp" line="64" />
         <source>&amp;Add</source>
         <translation>新增(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="66" />
+        <location filename="../main_frame.cpp" line="67" />
         <source>&amp;Tools</source>
         <translation>工具(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="70" />
+        <location filename="../main_frame.cpp" line="71" />
         <source>&amp;Options</source>
         <translation>選項(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="71" />
+        <location filename="../main_frame.cpp" line="72" />
         <source>&amp;View</source>
         <translation>檢視(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="72" />
+        <location filename="../main_frame.cpp" line="73" />
         <source>&amp;Help</source>
         <translation>說明(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="118" />
+        <location filename="../main_frame.cpp" line="119" />
         <source>↑Move Up</source>
         <translation>↑上移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="119" />
+        <location filename="../main_frame.cpp" line="120" />
         <source>↓Move Down</source>
         <translation>↓下移</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="174" />
+        <location filename="../main_frame.cpp" line="175" />
         <source>Lumivant Project (*.ledprj)</source>
         <translation>Lumivant 專案檔 (*.ledprj)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="242" />
+        <location filename="../main_frame.cpp" line="243" />
         <source>&amp;Language</source>
         <translation>語言(&amp;L)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="344" />
+        <location filename="../main_frame.cpp" line="345" />
         <source>Toolbar</source>
         <translation>工具列</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="346" />
+        <location filename="../main_frame.cpp" line="347" />
         <source>Ready</source>
         <translation>就緒</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="368" />
+        <location filename="../main_frame.cpp" line="369" />
         <source>Untitled</source>
         <translation>未命名</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="579" />
+        <location filename="../main_frame.cpp" line="587" />
         <source>Cannot open "%1": the file does not exist.</source>
         <translation>無法開啟「%1」：檔案不存在。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="599" />
+        <location filename="../main_frame.cpp" line="607" />
         <source>The project could not be saved to "%1".</source>
         <translation>無法將專案儲存到「%1」。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="644" />
+        <location filename="../main_frame.cpp" line="652" />
         <source>Lumivant was not closed properly last time. Restore the unsaved changes of the project?</source>
         <translation>Lumivant 上次未正常結束。是否還原專案中未儲存的變更？</translation>
     </message>
@@ -975,6 +1269,151 @@
     </message>
 </context>
 <context>
+    <name>CProgramPage</name>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="55" />
+        <source>Name:</source>
+        <translation>名稱：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="88" />
+        <source>Play</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="91" />
+        <source>Default(order)</source>
+        <translation>預設(順序)</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="94" />
+        <source>Timing</source>
+        <translation>定時</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="100" />
+        <source>Time:</source>
+        <translation>時長：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="102" />
+        <source>Sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="111" />
+        <source>Color border</source>
+        <translation>彩色邊框</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="114" />
+        <source>Pattern:</source>
+        <translation>圖案：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="117" />
+        <source>Image:</source>
+        <translation>圖片：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="134" />
+        <source>Flat</source>
+        <translation>平鋪</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="143" />
+        <source>Action:</source>
+        <translation>動作：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="145" />
+        <source>Step:</source>
+        <translation>步長：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="147" />
+        <source>Speed:</source>
+        <translation>速度：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="157" />
+        <source>Schedule</source>
+        <translation>播放排程</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="164" />
+        <source>Date range</source>
+        <translation>日期範圍</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="174" />
+        <source>Time range</source>
+        <translation>時間範圍</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="181" />
+        <source>Week</source>
+        <translation>星期</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="185" />
+        <source>Monday</source>
+        <translation>星期一</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="185" />
+        <source>Tuesday</source>
+        <translation>星期二</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="185" />
+        <source>Wednesday</source>
+        <translation>星期三</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="186" />
+        <source>Thursday</source>
+        <translation>星期四</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="186" />
+        <source>Friday</source>
+        <translation>星期五</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="186" />
+        <source>Saturday</source>
+        <translation>星期六</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="187" />
+        <source>Sunday</source>
+        <translation>星期日</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="193" />
+        <location filename="../../editors/program_page.cpp" line="198" />
+        <source>Start:</source>
+        <translation>開始：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="195" />
+        <location filename="../../editors/program_page.cpp" line="200" />
+        <source>End:</source>
+        <translation>結束：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="265" />
+        <source>Border image</source>
+        <translation>邊框圖片</translation>
+    </message>
+    <message>
+        <location filename="../../editors/program_page.cpp" line="266" />
+        <source>Images (*.bmp *.gif *.tif *.tiff *.jpg *.jpeg *.ico *.png)</source>
+        <translation>圖片 (*.bmp *.gif *.tif *.tiff *.jpg *.jpeg *.ico *.png)</translation>
+    </message>
+</context>
+<context>
     <name>CProgressDialog</name>
     <message>
         <location filename="../dialogs/progress_dialog.cpp" line="54" />
@@ -990,6 +1429,44 @@
         <location filename="../dialogs/progress_dialog.cpp" line="56" />
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CScreenPage</name>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="46" />
+        <source>Panel properties</source>
+        <translation>顯示屏屬性</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="49" />
+        <source>Communication</source>
+        <translation>通訊</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="59" />
+        <source>Sync Timer</source>
+        <translation>校準時間</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="60" />
+        <source>Setup</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="61" />
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="62" />
+        <source>Turn On/Off</source>
+        <translation>開關屏</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="80" />
+        <source>Name:</source>
+        <translation>名稱：</translation>
     </message>
 </context>
 <context>
@@ -1023,6 +1500,72 @@
         <location filename="../../setup_ui/controller_setup_dlg.cpp" line="65" />
         <source>New ID:</source>
         <translation>新屏號：</translation>
+    </message>
+</context>
+<context>
+    <name>CTablePage</name>
+    <message>
+        <location filename="../../editors/table_page.cpp" line="64" />
+        <source>Add Col</source>
+        <translation>新增欄</translation>
+    </message>
+    <message>
+        <location filename="../../editors/table_page.cpp" line="66" />
+        <source>Delete Col</source>
+        <translation>刪除欄</translation>
+    </message>
+    <message>
+        <location filename="../../editors/table_page.cpp" line="68" />
+        <source>Add Row</source>
+        <translation>新增列</translation>
+    </message>
+    <message>
+        <location filename="../../editors/table_page.cpp" line="70" />
+        <source>Delete Row</source>
+        <translation>刪除列</translation>
+    </message>
+</context>
+<context>
+    <name>CTemperaturePage</name>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="18" />
+        <source>Single line</source>
+        <translation>單行</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="21" />
+        <source>Multi-line</source>
+        <translation>多行</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="24" />
+        <source>Temp</source>
+        <translation>溫度</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="35" />
+        <source>Humi</source>
+        <translation>濕度</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="49" />
+        <source>Temperature</source>
+        <translation>溫度</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="51" />
+        <source>Senser:</source>
+        <translation>感測器：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="65" />
+        <source>Text:</source>
+        <translation>文字：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/temperature_page.cpp" line="68" />
+        <source>Number:</source>
+        <translation>數字：</translation>
     </message>
 </context>
 <context>
@@ -1135,6 +1678,92 @@
         <location filename="../../setup_ui/timetable_page.cpp" line="49" />
         <source>OK</source>
         <translation>確定</translation>
+    </message>
+</context>
+<context>
+    <name>CWindowPage</name>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="78" />
+        <source>Window</source>
+        <translation>視窗</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="80" />
+        <source>Name:</source>
+        <translation>名稱：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="81" />
+        <source>X:</source>
+        <translation>X：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="82" />
+        <source>Y:</source>
+        <translation>Y：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="83" />
+        <source>Width:</source>
+        <translation>寬度：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="84" />
+        <source>Height:</source>
+        <translation>高度：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="85" />
+        <source>Frame:</source>
+        <translation>邊框：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="86" />
+        <source>Dircc:</source>
+        <translation>方向：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="87" />
+        <source>Speed:</source>
+        <translation>速度：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/window_page.cpp" line="88" />
+        <source>Color:</source>
+        <translation>顏色：</translation>
+    </message>
+</context>
+<context>
+    <name>CZoneEffectPage</name>
+    <message>
+        <location filename="../../editors/zone_effect_page.cpp" line="24" />
+        <source>Sec</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <location filename="../../editors/zone_effect_page.cpp" line="26" />
+        <source>Effect</source>
+        <translation>特效</translation>
+    </message>
+    <message>
+        <location filename="../../editors/zone_effect_page.cpp" line="28" />
+        <source>Action:</source>
+        <translation>動作：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/zone_effect_page.cpp" line="29" />
+        <source>Speed:</source>
+        <translation>速度：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/zone_effect_page.cpp" line="30" />
+        <source>Hold:</source>
+        <translation>停留：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/zone_effect_page.cpp" line="31" />
+        <source>Clear:</source>
+        <translation>清屏：</translation>
     </message>
 </context>
 <context>
