@@ -86,7 +86,7 @@ void CAdvancedSetupDlg::BuildControls()
     m_rowOrder->findChild<QLineEdit*>()->setReadOnly(true);
     m_rowEncoder = List(this, "rowEncoder");
     m_mirror8bit = List(this, "mirror8bit");
-    m_mirrorSpec = List(this, "mirrorSpec");
+    m_mirrorUpDown = List(this, "mirrorUpDown");
     m_pixels = List(this, "pixels");
     m_scanType = List(this, "scanType");
     m_warpMode = List(this, "warpMode");
@@ -100,7 +100,7 @@ void CAdvancedSetupDlg::BuildControls()
     SetupLists::FillBlanking(*m_blanking);
     SetupLists::FillFromString(*m_rowEncoder, 41109);
     SetupLists::FillFromString(*m_mirror8bit, 41110);
-    SetupLists::FillFromString(*m_mirrorSpec, 41111);
+    SetupLists::FillFromString(*m_mirrorUpDown, 41111);
     SetupLists::FillFromString(*m_pixels, 41112);
     SetupLists::FillFromString(*m_scanType, 41113);
     SetupLists::FillFromString(*m_warpNum, 41114);
@@ -131,7 +131,7 @@ void CAdvancedSetupDlg::BuildControls()
     form->addRow(tr("Row order:"), m_rowOrder);
     form->addRow(tr("Row encoder:"), m_rowEncoder);
     form->addRow(tr("Mirror 8bit:"), m_mirror8bit);
-    form->addRow(tr("Mirror spec:"), m_mirrorSpec);
+    form->addRow(tr("Mirror up-down:"), m_mirrorUpDown);
     form->addRow(tr("Pixels:"), m_pixels);
 
     m_communication = new QLabel(this);
@@ -218,7 +218,7 @@ void CAdvancedSetupDlg::LoadSelected()
     m_rowOrder->setValue(values.rowOrder);
     m_rowEncoder->setCurrentIndex(values.no138 ? 1 : 0);
     m_mirror8bit->setCurrentIndex(values.mirror8bit ? 1 : 0);
-    m_mirrorSpec->setCurrentIndex(values.mirrorUpDown ? 1 : 0);
+    m_mirrorUpDown->setCurrentIndex(values.mirrorUpDown ? 1 : 0);
     m_pixels->setCurrentIndex(values.pixelOrder);
     m_scanType->setCurrentIndex(values.scanIndex);
     m_warpNum->setCurrentIndex(values.warpNumIndex);
@@ -249,7 +249,7 @@ AdvancedSetupValues CAdvancedSetupDlg::ValuesFromControls() const
     values.rowOrder = m_rowOrder->value();
     values.no138 = m_rowEncoder->currentIndex() == 1;
     values.mirror8bit = m_mirror8bit->currentIndex() == 1;
-    values.mirrorUpDown = m_mirrorSpec->currentIndex() == 1;
+    values.mirrorUpDown = m_mirrorUpDown->currentIndex() == 1;
     values.pixelOrder = std::max(0, m_pixels->currentIndex());
     values.scanIndex = std::max(0, m_scanType->currentIndex());
     values.warpNumIndex = std::max(0, m_warpNum->currentIndex());

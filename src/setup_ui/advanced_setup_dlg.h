@@ -59,7 +59,7 @@ private:
     QSpinBox* m_rowOrder = nullptr;
     QComboBox* m_rowEncoder = nullptr;
     QComboBox* m_mirror8bit = nullptr;
-    QComboBox* m_mirrorSpec = nullptr;
+    QComboBox* m_mirrorUpDown = nullptr;
     QComboBox* m_pixels = nullptr;
     QLabel* m_communication = nullptr;
     QComboBox* m_scanType = nullptr;

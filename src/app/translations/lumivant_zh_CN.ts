@@ -80,8 +80,8 @@
     </message>
     <message>
         <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="134" />
-        <source>Mirror spec:</source>
-        <translation>特殊镜像：</translation>
+        <source>Mirror up-down:</source>
+        <translation>上下镜像：</translation>
     </message>
     <message>
         <location filename="../../setup_ui/advanced_setup_dlg.cpp" line="135" />
