@@ -14,32 +14,6 @@
 #include <QDir>
 #include <QPainter>
 
-namespace {
-
-// Draws the program's border around the screen picture: top and left as the pattern and
-// strip are, bottom and right mirrored unless the border is flat.
-void DrawBorder(QImage& screen, const CProgram& program)
-{
-    const int width = program.BorderWidth();
-    const QImage& pattern = program.BorderPattern();
-    const QImage& strip = program.BorderStrip();
-    if (width <= 0 || pattern.isNull() || strip.isNull())
-        return;
-    const bool flat = program.Border().flat != 0;
-    const QImage bottom = flat ? pattern : pattern.mirrored(false, true);
-    const QImage right = flat ? strip : strip.mirrored(true, false);
-    for (int x = 0; x < screen.width(); x += pattern.width()) {
-        CopyRect(screen, x, 0, pattern, 0, 0, pattern.width(), pattern.height());
-        CopyRect(screen, x, screen.height() - width, bottom, 0, 0, bottom.width(), bottom.height());
-    }
-    for (int y = 0; y < screen.height(); y += strip.height()) {
-        CopyRect(screen, 0, y, strip, 0, 0, strip.width(), strip.height());
-        CopyRect(screen, screen.width() - width, y, right, 0, 0, right.width(), right.height());
-    }
-}
-
-} // namespace
-
 int RunRender(const QStringList& words)
 {
     int usageStatus = CliOk;
@@ -128,7 +102,7 @@ int RunRender(const QStringList& words)
             }
         }
         if (!whole.isNull()) {
-            DrawBorder(whole, *program);
+            DrawProgramBorder(whole, *program);
             save(whole, programName + QStringLiteral(".png"));
         }
     }

@@ -37,7 +37,7 @@ ScanBytes ScanBytesOf(const ControllerParams& params)
 }
 
 // The fields both forms share, as the lists can show them.
-template <typename Values> void LoadCommon(const CScreen& screen, Values& values)
+void LoadCommon(const CScreen& screen, PanelDriveValues& values)
 {
     const ControllerParams& params = screen.Params();
     values.modelName = ModelOf(screen).GetName();
@@ -50,7 +50,7 @@ template <typename Values> void LoadCommon(const CScreen& screen, Values& values
     values.blanking = std::clamp<int>(params.U8(P::Blanking), 5, 63);
 }
 
-template <typename Values> void StoreCommon(CScreen& screen, Values& values)
+void StoreCommon(CScreen& screen, PanelDriveValues& values)
 {
     ControllerParams& params = screen.Params();
     values.width = RoundPanelWidth(values.width);

@@ -9,9 +9,9 @@ class IOperationUi;
 // and stored into the screen's parameter block and model. Storing changes only the bytes
 // each form covers; every other byte of the block stays as read from the controller.
 
-// The Panel Setup form: the model, size, colours, polarities, clock, blanking and a row of
-// the scan-mode table.
-struct PanelSetupValues
+// The fields both setup forms show: the model, size, colours, polarities, clock and
+// blanking.
+struct PanelDriveValues
 {
     QString modelName;  // empty or unparsable: the screen's model stays
     int colourType = 1; // 1 R, 2 RG, 3 RGB
@@ -21,21 +21,18 @@ struct PanelSetupValues
     int oePolarity = 0;
     int clockFreq = 0; // 0..6: 2.0M to 5.0M
     int blanking = 5;  // 5..63
-    int scanRow = 0;   // row of the scan-mode table
 };
 
-// The Advanced Setup form: the Panel Setup fields without the table row, plus row order,
-// decoder and mirror flags, pixel order, and the scan and fold given field by field.
-struct AdvancedSetupValues
+// The Panel Setup form: the shared fields and a row of the scan-mode table.
+struct PanelSetupValues : PanelDriveValues
 {
-    QString modelName;
-    int colourType = 1;
-    int width = 64;
-    int height = 32;
-    int dataPolarity = 0;
-    int oePolarity = 0;
-    int clockFreq = 0;
-    int blanking = 5;
+    int scanRow = 0; // row of the scan-mode table
+};
+
+// The Advanced Setup form: the shared fields, plus row order, decoder and mirror flags,
+// pixel order, and the scan and fold given field by field.
+struct AdvancedSetupValues : PanelDriveValues
+{
     int rowOrder = 0; // -2..2
     bool no138 = false;
     bool mirror8bit = false;

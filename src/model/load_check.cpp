@@ -88,34 +88,8 @@ QString RectText(const LedRect& r)
 
 QString KindName(int kind)
 {
-    switch (kind) {
-    case KindRoot:
-        return QStringLiteral("project");
-    case KindText:
-        return QStringLiteral("text");
-    case KindImage:
-        return QStringLiteral("image");
-    case KindAnimate:
-        return QStringLiteral("animate");
-    case KindTable:
-        return QStringLiteral("table");
-    case KindClock:
-        return QStringLiteral("clock");
-    case KindDateTime:
-        return QStringLiteral("date-time");
-    case KindTemperature:
-        return QStringLiteral("temperature");
-    case KindCountdown:
-        return QStringLiteral("countdown");
-    case KindWindow:
-        return QStringLiteral("window");
-    case KindProgram:
-        return QStringLiteral("program");
-    case KindScreen:
-        return QStringLiteral("screen");
-    default:
-        return QStringLiteral("unknown");
-    }
+    const QString word = KindWord(kind);
+    return word.isEmpty() ? QStringLiteral("unknown") : word;
 }
 
 int CountObjects(pugi::xml_node element)

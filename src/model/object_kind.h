@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Kind codes of the project objects, as stored in the project file ("varno").
 enum ObjectKind : int {
     KindRoot = 0,
@@ -15,6 +17,10 @@ enum ObjectKind : int {
     KindProgram = 110,
     KindScreen = 120,
 };
+
+// The word for a kind in messages and reports ("screen", "date-time", ...); empty for a
+// kind the program does not know.
+QString KindWord(int kind);
 
 // Any kind from 1 to 20 counts as a zone, known or not.
 constexpr bool IsZoneKind(int kind)

@@ -1,5 +1,7 @@
 #pragma once
 
+class CProgram;
+
 #include "model/image_key_params.h"
 #include "model/led_bitmap.h"
 
@@ -51,6 +53,10 @@ QImage BlackImage(int width, int height);
 // Copies the source rectangle (sx, sy, w, h) of src to (dx, dy) of dst; parts outside
 // either image are left out. Rows are copied as memory blocks.
 void CopyRect(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int w, int h);
+
+// Draws the program's border around a whole-screen picture: top and left as the pattern
+// and the strip are, bottom and right mirrored unless the border is flat.
+void DrawProgramBorder(QImage& screen, const CProgram& program);
 
 // A painter setting for LED pixels: no anti-aliasing of shapes or text.
 void SetLedRenderHints(QPainter& painter);

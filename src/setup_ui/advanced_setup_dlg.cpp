@@ -74,14 +74,14 @@ void CAdvancedSetupDlg::BuildControls()
 {
     m_panels = new QListWidget(this);
     m_panels->setObjectName(QStringLiteral("panelList"));
-    m_controller = List(this, "controller");
-    m_colourType = List(this, "colourType");
-    m_width = Spin(this, "width", 32, 8192, 16);
-    m_height = Spin(this, "height", 8, 512, 8);
-    m_dataPolarity = List(this, "dataPolarity");
-    m_oePolarity = List(this, "oePolarity");
-    m_freq = List(this, "freq");
-    m_blanking = List(this, "blanking");
+    m_drive.controller = List(this, "controller");
+    m_drive.colourType = List(this, "colourType");
+    m_drive.width = Spin(this, "width", 32, 8192, 16);
+    m_drive.height = Spin(this, "height", 8, 512, 8);
+    m_drive.dataPolarity = List(this, "dataPolarity");
+    m_drive.oePolarity = List(this, "oePolarity");
+    m_drive.freq = List(this, "freq");
+    m_drive.blanking = List(this, "blanking");
     m_rowOrder = Spin(this, "rowOrder", -2, 2, 1);
     m_rowOrder->findChild<QLineEdit*>()->setReadOnly(true);
     m_rowEncoder = List(this, "rowEncoder");
@@ -92,12 +92,12 @@ void CAdvancedSetupDlg::BuildControls()
     m_warpMode = List(this, "warpMode");
     m_warpNum = List(this, "warpNum");
     m_warpBit = List(this, "warpBit");
-    SetupLists::FillModels(*m_controller);
-    SetupLists::FillColourTypes(*m_colourType);
-    SetupLists::FillPolarities(*m_dataPolarity);
-    SetupLists::FillPolarities(*m_oePolarity);
-    SetupLists::FillFrequencies(*m_freq, false);
-    SetupLists::FillBlanking(*m_blanking);
+    SetupLists::FillModels(*m_drive.controller);
+    SetupLists::FillColourTypes(*m_drive.colourType);
+    SetupLists::FillPolarities(*m_drive.dataPolarity);
+    SetupLists::FillPolarities(*m_drive.oePolarity);
+    SetupLists::FillFrequencies(*m_drive.freq, false);
+    SetupLists::FillBlanking(*m_drive.blanking);
     SetupLists::FillFromString(*m_rowEncoder, 41109);
     SetupLists::FillFromString(*m_mirror8bit, 41110);
     SetupLists::FillFromString(*m_mirrorUpDown, 41111);
@@ -106,7 +106,7 @@ void CAdvancedSetupDlg::BuildControls()
     SetupLists::FillFromString(*m_warpNum, 41114);
     SetupLists::FillFromString(*m_warpMode, 41115);
     SetupLists::FillFromString(*m_warpBit, 41116);
-    for (QSpinBox* spin : {m_width, m_height})
+    for (QSpinBox* spin : {m_drive.width, m_drive.height})
         spin->findChild<QLineEdit*>()->setMaxLength(4);
 
     auto* addPanel = Button(this, tr("+Panel"), "addPanel");
@@ -120,14 +120,14 @@ void CAdvancedSetupDlg::BuildControls()
     panelColumn->addLayout(panelButtons);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Controller:"), m_controller);
-    form->addRow(tr("Color type:"), m_colourType);
-    form->addRow(tr("Width(px):"), m_width);
-    form->addRow(tr("Height(px):"), m_height);
-    form->addRow(tr("Data polarity:"), m_dataPolarity);
-    form->addRow(tr("OE polarity:"), m_oePolarity);
-    form->addRow(tr("Freq:"), m_freq);
-    form->addRow(tr("Blacking:"), m_blanking);
+    form->addRow(tr("Controller:"), m_drive.controller);
+    form->addRow(tr("Color type:"), m_drive.colourType);
+    form->addRow(tr("Width(px):"), m_drive.width);
+    form->addRow(tr("Height(px):"), m_drive.height);
+    form->addRow(tr("Data polarity:"), m_drive.dataPolarity);
+    form->addRow(tr("OE polarity:"), m_drive.oePolarity);
+    form->addRow(tr("Freq:"), m_drive.freq);
+    form->addRow(tr("Blacking:"), m_drive.blanking);
     form->addRow(tr("Row order:"), m_rowOrder);
     form->addRow(tr("Row encoder:"), m_rowEncoder);
     form->addRow(tr("Mirror 8bit:"), m_mirror8bit);
@@ -207,14 +207,8 @@ void CAdvancedSetupDlg::LoadSelected()
         return;
     const QScopedValueRollback<bool> notReady(m_ready, false);
     const AdvancedSetupValues values = LoadAdvancedSetup(*screen);
-    SetupLists::SelectModel(*m_controller, values.modelName);
-    m_colourType->setCurrentIndex(values.colourType - 1);
-    m_width->setValue(values.width);
-    m_height->setValue(values.height);
-    m_dataPolarity->setCurrentIndex(values.dataPolarity);
-    m_oePolarity->setCurrentIndex(values.oePolarity);
-    m_freq->setCurrentIndex(values.clockFreq);
-    m_blanking->setCurrentIndex(values.blanking - 5);
+    SetupLists::SelectModel(*m_drive.controller, values.modelName);
+    m_drive.Show(values);
     m_rowOrder->setValue(values.rowOrder);
     m_rowEncoder->setCurrentIndex(values.no138 ? 1 : 0);
     m_mirror8bit->setCurrentIndex(values.mirror8bit ? 1 : 0);
@@ -238,14 +232,7 @@ void CAdvancedSetupDlg::UpdateWarpControls()
 AdvancedSetupValues CAdvancedSetupDlg::ValuesFromControls() const
 {
     AdvancedSetupValues values;
-    values.modelName = m_controller->currentText();
-    values.colourType = m_colourType->currentIndex() + 1;
-    values.width = m_width->value();
-    values.height = m_height->value();
-    values.dataPolarity = std::max(0, m_dataPolarity->currentIndex());
-    values.oePolarity = std::max(0, m_oePolarity->currentIndex());
-    values.clockFreq = std::max(0, m_freq->currentIndex());
-    values.blanking = std::max(0, m_blanking->currentIndex()) + 5;
+    m_drive.Read(values);
     values.rowOrder = m_rowOrder->value();
     values.no138 = m_rowEncoder->currentIndex() == 1;
     values.mirror8bit = m_mirror8bit->currentIndex() == 1;
@@ -266,8 +253,8 @@ void CAdvancedSetupDlg::OnSetup()
     AdvancedSetupValues values = ValuesFromControls();
     RunAdvancedSetup(*screen, values, m_ui);
     const QScopedValueRollback<bool> notReady(m_ready, false);
-    m_width->setValue(values.width);
-    m_height->setValue(values.height);
+    m_drive.width->setValue(values.width);
+    m_drive.height->setValue(values.height);
 }
 
 void CAdvancedSetupDlg::OnAddPanel()

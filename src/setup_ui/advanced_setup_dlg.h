@@ -1,5 +1,7 @@
 #pragma once
 
+#include "setup_ui/panel_drive_controls.h"
+
 #include "comm/panel_setup.h"
 
 #include <QDialog>
@@ -48,14 +50,7 @@ private:
     bool m_screensChanged = false;
 
     QListWidget* m_panels = nullptr;
-    QComboBox* m_controller = nullptr;
-    QComboBox* m_colourType = nullptr;
-    QSpinBox* m_width = nullptr;
-    QSpinBox* m_height = nullptr;
-    QComboBox* m_dataPolarity = nullptr;
-    QComboBox* m_oePolarity = nullptr;
-    QComboBox* m_freq = nullptr;
-    QComboBox* m_blanking = nullptr;
+    PanelDriveControls m_drive;
     QSpinBox* m_rowOrder = nullptr;
     QComboBox* m_rowEncoder = nullptr;
     QComboBox* m_mirror8bit = nullptr;

@@ -69,34 +69,34 @@ CPanelSetupDlg::CPanelSetupDlg(CScreen& screen, IOperationUi& ui, QWidget* paren
 
 void CPanelSetupDlg::BuildControls()
 {
-    m_controller = List(this, "controller");
-    m_colourType = List(this, "colourType");
-    m_width = SizeSpin(this, "width", 32, 8192, 16);
-    m_height = SizeSpin(this, "height", 8, 512, 8);
-    m_dataPolarity = List(this, "dataPolarity");
-    m_oePolarity = List(this, "oePolarity");
-    m_freq = List(this, "freq");
-    m_blanking = List(this, "blanking");
+    m_drive.controller = List(this, "controller");
+    m_drive.colourType = List(this, "colourType");
+    m_drive.width = SizeSpin(this, "width", 32, 8192, 16);
+    m_drive.height = SizeSpin(this, "height", 8, 512, 8);
+    m_drive.dataPolarity = List(this, "dataPolarity");
+    m_drive.oePolarity = List(this, "oePolarity");
+    m_drive.freq = List(this, "freq");
+    m_drive.blanking = List(this, "blanking");
     m_scanType = List(this, "scanType");
-    SetupLists::FillModels(*m_controller);
-    SetupLists::FillColourTypes(*m_colourType);
-    SetupLists::FillPolarities(*m_dataPolarity);
-    SetupLists::FillPolarities(*m_oePolarity);
-    SetupLists::FillFrequencies(*m_freq, true);
-    SetupLists::FillBlanking(*m_blanking);
+    SetupLists::FillModels(*m_drive.controller);
+    SetupLists::FillColourTypes(*m_drive.colourType);
+    SetupLists::FillPolarities(*m_drive.dataPolarity);
+    SetupLists::FillPolarities(*m_drive.oePolarity);
+    SetupLists::FillFrequencies(*m_drive.freq, true);
+    SetupLists::FillBlanking(*m_drive.blanking);
     SetupLists::FillScanRows(*m_scanType);
-    for (QSpinBox* spin : {m_width, m_height})
+    for (QSpinBox* spin : {m_drive.width, m_drive.height})
         spin->findChild<QLineEdit*>()->setMaxLength(4);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("Controller:"), m_controller);
-    form->addRow(tr("Color type:"), m_colourType);
-    form->addRow(tr("Width(px):"), m_width);
-    form->addRow(tr("Height(px):"), m_height);
-    form->addRow(tr("Data polar:"), m_dataPolarity);
-    form->addRow(tr("OE polar:"), m_oePolarity);
-    form->addRow(tr("Freq:"), m_freq);
-    form->addRow(tr("Blanking:"), m_blanking);
+    form->addRow(tr("Controller:"), m_drive.controller);
+    form->addRow(tr("Color type:"), m_drive.colourType);
+    form->addRow(tr("Width(px):"), m_drive.width);
+    form->addRow(tr("Height(px):"), m_drive.height);
+    form->addRow(tr("Data polar:"), m_drive.dataPolarity);
+    form->addRow(tr("OE polar:"), m_drive.oePolarity);
+    form->addRow(tr("Freq:"), m_drive.freq);
+    form->addRow(tr("Blanking:"), m_drive.blanking);
     form->addRow(tr("Scan type:"), m_scanType);
 
     m_properties = new QLabel(this);
@@ -157,7 +157,7 @@ void CPanelSetupDlg::BuildControls()
     layout->addLayout(buttons);
     layout->addWidget(m_autoGroup);
 
-    connect(m_controller, &QComboBox::currentIndexChanged, this,
+    connect(m_drive.controller, &QComboBox::currentIndexChanged, this,
             &CPanelSetupDlg::OnControllerChanged);
     connect(m_setup, &QPushButton::clicked, this, &CPanelSetupDlg::OnSetup);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -171,14 +171,8 @@ void CPanelSetupDlg::LoadControls()
     const QScopedValueRollback<bool> notReady(m_ready, false);
     const PanelSetupValues values = LoadPanelSetup(m_screen);
     const CModelInfo model = ModelOf(m_screen);
-    SetupLists::SelectModel(*m_controller, model.GetName());
-    m_colourType->setCurrentIndex(values.colourType - 1);
-    m_width->setValue(values.width);
-    m_height->setValue(values.height);
-    m_dataPolarity->setCurrentIndex(values.dataPolarity);
-    m_oePolarity->setCurrentIndex(values.oePolarity);
-    m_freq->setCurrentIndex(values.clockFreq);
-    m_blanking->setCurrentIndex(values.blanking - 5);
+    SetupLists::SelectModel(*m_drive.controller, model.GetName());
+    m_drive.Show(values);
     m_scanType->setCurrentIndex(values.scanRow);
     m_interval->setCurrentIndex(3);
     ShowModelDetails(model);
@@ -194,14 +188,7 @@ void CPanelSetupDlg::ShowModelDetails(const CModelInfo& model)
 PanelSetupValues CPanelSetupDlg::ValuesFromControls() const
 {
     PanelSetupValues values;
-    values.modelName = m_controller->currentText();
-    values.colourType = m_colourType->currentIndex() + 1;
-    values.width = m_width->value();
-    values.height = m_height->value();
-    values.dataPolarity = std::max(0, m_dataPolarity->currentIndex());
-    values.oePolarity = std::max(0, m_oePolarity->currentIndex());
-    values.clockFreq = std::max(0, m_freq->currentIndex());
-    values.blanking = std::max(0, m_blanking->currentIndex()) + 5;
+    m_drive.Read(values);
     values.scanRow = m_scanType->currentIndex();
     return values;
 }
@@ -210,7 +197,7 @@ void CPanelSetupDlg::OnControllerChanged()
 {
     if (!m_ready)
         return;
-    const QString name = m_controller->currentText();
+    const QString name = m_drive.controller->currentText();
     CModelInfo model;
     if (name.size() <= 4 || !model.AssignFromName(name))
         return;
@@ -229,8 +216,8 @@ void CPanelSetupDlg::OnSetup()
     QApplication::restoreOverrideCursor();
     {
         const QScopedValueRollback<bool> notReady(m_ready, false);
-        m_width->setValue(values.width);
-        m_height->setValue(values.height);
+        m_drive.width->setValue(values.width);
+        m_drive.height->setValue(values.height);
     }
     emit ScreenChanged();
 }
@@ -295,8 +282,9 @@ void CPanelSetupDlg::StopAutoSwitch()
 void CPanelSetupDlg::SetControlsEnabled(bool enabled)
 {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m_controller, m_colourType, m_width, m_height, m_dataPolarity, m_oePolarity, m_freq,
-             m_blanking, m_scanType, m_setup, m_cancel, m_readBack, m_interval, m_autoSwitch})
+             m_drive.controller, m_drive.colourType, m_drive.width, m_drive.height,
+             m_drive.dataPolarity, m_drive.oePolarity, m_drive.freq, m_drive.blanking, m_scanType,
+             m_setup, m_cancel, m_readBack, m_interval, m_autoSwitch})
         control->setEnabled(enabled);
 }
 

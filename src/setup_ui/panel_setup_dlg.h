@@ -1,5 +1,7 @@
 #pragma once
 
+#include "setup_ui/panel_drive_controls.h"
+
 #include "comm/panel_setup.h"
 #include "config/model_info.h"
 
@@ -62,14 +64,7 @@ private:
     QElapsedTimer m_clock;
     QTimer m_timer;
 
-    QComboBox* m_controller = nullptr;
-    QComboBox* m_colourType = nullptr;
-    QSpinBox* m_width = nullptr;
-    QSpinBox* m_height = nullptr;
-    QComboBox* m_dataPolarity = nullptr;
-    QComboBox* m_oePolarity = nullptr;
-    QComboBox* m_freq = nullptr;
-    QComboBox* m_blanking = nullptr;
+    PanelDriveControls m_drive;
     QComboBox* m_scanType = nullptr;
     QLabel* m_properties = nullptr;
     QLabel* m_wiring = nullptr;

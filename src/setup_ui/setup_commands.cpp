@@ -1,5 +1,6 @@
 #include "setup_ui/setup_commands.h"
 
+#include "app/dialogs/desktop_messages.h"
 #include "app/lumivant_doc.h"
 #include "base/app_settings.h"
 #include "comm/controller_link.h"
@@ -9,7 +10,6 @@
 #include "setup_ui/advanced_setup_dlg.h"
 #include "setup_ui/brightness_dlg.h"
 #include "setup_ui/comm_setup_dlg.h"
-#include "setup_ui/dialog_operation_ui.h"
 #include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
@@ -58,7 +58,7 @@ bool RunAdvancedSetupCommand(CScreen& screen, CLumivantDoc& doc, IOperationUi& u
 // Runs the command's dialog; true when screens were added or removed.
 bool RunDialog(SetupCommand command, CScreen& screen, CLumivantDoc& doc, QWidget* parent)
 {
-    CDialogOperationUi ui(parent);
+    CDesktopOperationUi ui(parent);
     switch (command) {
     case SetupCommand::PanelSetup: {
         ReadWhenConnected(screen);

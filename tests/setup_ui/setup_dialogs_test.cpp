@@ -3,6 +3,7 @@
 #include "comm/comm_test_support.h"
 #include "comm/maintenance_test_ui.h"
 
+#include "app/dialogs/desktop_messages.h"
 #include "app/lumivant_doc.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
@@ -13,7 +14,6 @@
 #include "setup_ui/brightness_dlg.h"
 #include "setup_ui/comm_setup_dlg.h"
 #include "setup_ui/controller_setup_dlg.h"
-#include "setup_ui/dialog_operation_ui.h"
 #include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
@@ -489,7 +489,7 @@ TEST(DialogMessages, TipSettingSendsResultsToTheStatusBar)
     QMainWindow window;
     const int tip = Settings().tip;
     Settings().tip = 1;
-    CDialogOperationUi ui(&window);
+    CDesktopOperationUi ui(&window);
     ui.Warn(QStringLiteral("Command failed:Timeout."));
     EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("Command failed:Timeout."));
     Settings().tip = tip;

@@ -4,8 +4,10 @@
 #include "base/messages.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStatusBar>
 
 #include <memory>
 
@@ -65,6 +67,8 @@ void ShowDesktopMessage(QWidget* owner, const QString& text, const QString& capt
         QApplication::beep();
         if (StatusCallback())
             StatusCallback()(text);
+        else if (auto* main = owner ? qobject_cast<QMainWindow*>(owner->window()) : nullptr)
+            main->statusBar()->showMessage(QString(text).replace(u'\n', u' '));
         return;
     }
     ShowBox(owner, text, caption, kind);

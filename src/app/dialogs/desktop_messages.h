@@ -10,7 +10,8 @@ class QWidget;
 
 // Shows a message of the program the way the setting "tip" asks: 0 a message box owned by
 // owner (information or warning icon), 1 a beep and the text in the main window's status
-// pane. An empty text shows "Runtime error : #001" in a plain box.
+// pane (through the status callback, else the status bar of owner's main window). An empty text
+// shows "Runtime error : #001" in a plain box.
 void ShowDesktopMessage(QWidget* owner, const QString& text, const QString& caption,
                         MessageKind kind);
 
