@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -702,6 +703,13 @@ void CTextEditorDlg::UpdateLedPreview()
         image.scaled(image.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     m_ledPage->setPixmap(pixmap);
     m_ledPage->setFixedHeight(pixmap.height());
+}
+
+void CTextEditorDlg::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The LED page takes the largest whole zoom the new width allows.
+    UpdateLedPreview();
 }
 
 void CTextEditorDlg::changeEvent(QEvent* event)
