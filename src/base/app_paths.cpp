@@ -8,6 +8,7 @@
 namespace {
 
 QString g_override;
+QString g_stateOverride;
 
 QString ProgramPath()
 {
@@ -64,4 +65,22 @@ QString TempProjectPath()
 void SetDataFolderOverride(const QString& folder)
 {
     g_override = folder;
+}
+
+QString StateFolder()
+{
+    QString folder = g_stateOverride;
+    if (folder.isEmpty()) {
+        folder = qEnvironmentVariable("XDG_STATE_HOME");
+        if (folder.isEmpty() || QDir::isRelativePath(folder))
+            folder = QDir::homePath() + QStringLiteral("/.local/state");
+        folder += QStringLiteral("/lumivant");
+    }
+    QDir().mkpath(folder);
+    return folder;
+}
+
+void SetStateFolderOverride(const QString& folder)
+{
+    g_stateOverride = folder;
 }

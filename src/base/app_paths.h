@@ -12,6 +12,11 @@ QString DataFolder();
 QString SettingsFilePath();
 QString DefaultProjectPath();
 QString TempProjectPath();
+// The user's state folder: what the program keeps for itself between runs (earlier
+// versions of saved files, delivery receipts). $XDG_STATE_HOME/lumivant, by default
+// ~/.local/state/lumivant; created on first use.
+QString StateFolder();
 
 // Tests and the command-line tool may point the data folder elsewhere.
 void SetDataFolderOverride(const QString& folder);
+void SetStateFolderOverride(const QString& folder);

@@ -1,6 +1,7 @@
 #include "model/project_root.h"
 
 #include "base/durable_file.h"
+#include "base/earlier_versions.h"
 #include "base/last_error.h"
 #include "base/regular_file.h"
 #include "base/string_table.h"
@@ -93,7 +94,8 @@ bool CProjectRoot::SaveProject(const QString& path)
     m_path = path;
     const QByteArray bytes = SaveProjectBuffer();
     QString reason;
-    if (!WriteFileDurably(path, bytes, &reason)) {
+    m_keepWarning.clear();
+    if (!ReplaceFileKeepingVersion(path, bytes, &reason, &m_keepWarning)) {
         RecordError(SaveFailureText(QStringLiteral("Error on save project!"), reason));
         return false;
     }

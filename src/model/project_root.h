@@ -21,8 +21,11 @@ public:
     bool LoadProject(const QString& path);
     bool LoadProjectBuffer(const QByteArray& bytes);
     // Writes the project. The file is written beside the target and then renamed over
-    // it, so a failed save leaves the previous file as it was.
+    // it, so a failed save leaves the previous file as it was; the content it replaces is
+    // kept as an earlier version (see CEarlierVersions).
     bool SaveProject(const QString& path);
+    // Why the last save could not keep the replaced content, or nothing.
+    const QString& KeepWarning() const { return m_keepWarning; }
     QByteArray SaveProjectBuffer() const;
 
     // Adds one default screen when the project has none.
@@ -38,4 +41,5 @@ private:
     void WriteDocument(class CXmlNavigator& navigator) const;
 
     QString m_path;
+    QString m_keepWarning;
 };

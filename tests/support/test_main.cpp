@@ -1,4 +1,5 @@
 #include "base/headless.h"
+#include "support/test_state.h"
 
 #include <QGuiApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char** argv)
 {
     // Rendering needs a GUI application but never a display.
     PrepareHeadlessEnvironment();
+    const TestStateFolder stateFolder;
     testing::InitGoogleTest(&argc, argv);
     QGuiApplication app(argc, argv);
     return RUN_ALL_TESTS();

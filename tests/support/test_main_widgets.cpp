@@ -1,4 +1,5 @@
 #include "base/headless.h"
+#include "support/test_state.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char** argv)
 {
     // Windows are driven under the offscreen platform; nothing needs a display.
     PrepareHeadlessEnvironment();
+    const TestStateFolder stateFolder;
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
