@@ -1,5 +1,5 @@
-// lumivant-cli play: a program played with the preview's player, as PNG frames or as an
-// animated GIF a customer can be sent.
+// lumivant-cli play: a program played with the preview's player, as the card shows it, as
+// PNG frames or as an animated GIF a customer can be sent.
 #include "cli/cli_command.h"
 #include "cli/cli_operation_ui.h"
 #include "cli/cli_project.h"
@@ -8,6 +8,7 @@
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "render/led_look.h"
 #include "render/play_clock.h"
 #include "render/program_player.h"
 #include "render/random_source.h"
@@ -31,8 +32,15 @@ constexpr int kShortestGifFrame = 2;
 // the dots.
 constexpr int kDotBackground = 8;
 const std::vector<CGifWriter::Colour> kPalette = {
-    {0, 0, 0},     {255, 0, 0},   {0, 255, 0},     {255, 255, 0}, {0, 0, 255},
-    {255, 0, 255}, {0, 255, 255}, {255, 255, 255}, {48, 48, 48},
+    {0, 0, 0},
+    {255, 0, 0},
+    {0, 255, 0},
+    {255, 255, 0},
+    {0, 0, 255},
+    {255, 0, 255},
+    {0, 255, 255},
+    {255, 255, 255},
+    {qRed(CLedLook::kGround), qGreen(CLedLook::kGround), qBlue(CLedLook::kGround)},
 };
 
 struct PlayOptions
@@ -48,31 +56,19 @@ struct PlayOptions
 };
 
 // The GIF picture of one screen frame: each LED a zoom x zoom block, or a round dot on a
-// dark grey ground.
+// dark grey ground (the look the preview shows).
 class CGifFrameMaker
 {
 public:
     CGifFrameMaker(int width, int height, int zoom, bool dots)
-        : m_width(width), m_height(height), m_zoom(zoom), m_mask(zoom * zoom, 1)
-    {
-        if (!dots || zoom < 3)
-            return;
-        const double centre = zoom / 2.0;
-        const double radius = zoom * 0.42;
-        for (int j = 0; j < zoom; ++j) {
-            for (int i = 0; i < zoom; ++i) {
-                const double dx = i + 0.5 - centre;
-                const double dy = j + 0.5 - centre;
-                m_mask[static_cast<std::size_t>(j * zoom + i)] =
-                    dx * dx + dy * dy <= radius * radius ? 1 : 0;
-            }
-        }
-    }
-    int Width() const { return m_width * m_zoom; }
-    int Height() const { return m_height * m_zoom; }
+        : m_width(width), m_height(height), m_look(zoom, dots)
+    {}
+    int Width() const { return m_width * m_look.Zoom(); }
+    int Height() const { return m_height * m_look.Zoom(); }
 
     std::vector<std::uint8_t> Make(const QImage& screen) const
     {
+        const int zoom = m_look.Zoom();
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(Width()) * Height());
         for (int y = 0; y < m_height; ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
@@ -81,13 +77,12 @@ public:
                 const auto index = static_cast<std::uint8_t>((qRed(rgb) > 127 ? 1 : 0) |
                                                              (qGreen(rgb) > 127 ? 2 : 0) |
                                                              (qBlue(rgb) > 127 ? 4 : 0));
-                for (int j = 0; j < m_zoom; ++j) {
+                for (int j = 0; j < zoom; ++j) {
                     std::uint8_t* out = pixels.data() +
-                                        static_cast<std::size_t>(y * m_zoom + j) * Width() +
-                                        static_cast<std::size_t>(x) * m_zoom;
-                    for (int i = 0; i < m_zoom; ++i)
-                        out[i] = m_mask[static_cast<std::size_t>(j * m_zoom + i)] ? index
-                                                                                  : kDotBackground;
+                                        static_cast<std::size_t>(y * zoom + j) * Width() +
+                                        static_cast<std::size_t>(x) * zoom;
+                    for (int i = 0; i < zoom; ++i)
+                        out[i] = m_look.InDot(i, j) ? index : kDotBackground;
                 }
             }
         }
@@ -97,8 +92,7 @@ public:
 private:
     int m_width;
     int m_height;
-    int m_zoom;
-    std::vector<std::uint8_t> m_mask;
+    CLedLook m_look;
 };
 
 // Collects the frames of a GIF: identical consecutive frames merged, delays in hundredths

@@ -1,4 +1,5 @@
-// lumivant-cli render: renders every zone of a screen into PNG files.
+// lumivant-cli render: renders every zone of a screen into PNG files, as the card shows them
+// unless another form is asked for.
 #include "cli/cli_command.h"
 #include "cli/cli_findings.h"
 #include "cli/cli_project.h"
@@ -8,11 +9,10 @@
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
-#include "render/led_paint.h"
 #include "render/png_file.h"
+#include "render/sign_picture.h"
 
 #include <QDir>
-#include <QPainter>
 
 int RunRender(const QStringList& words)
 {
@@ -24,14 +24,15 @@ int RunRender(const QStringList& words)
         return usageStatus;
     if (!arguments->Has(QStringLiteral("out")))
         return CliUsageError(QStringLiteral("render needs --out DIR"));
-    const QString formText = arguments->Value(QStringLiteral("form"), QStringLiteral("display"));
-    RenderForm form;
-    if (formText == QLatin1String("display"))
-        form = RenderForm::Display;
-    else if (formText == QLatin1String("controller"))
+    const QString formText = arguments->Value(QStringLiteral("form"), QStringLiteral("card"));
+    // The card's form starts from the display form: the card draws the live values itself.
+    RenderForm form = RenderForm::Display;
+    const bool card = formText == QLatin1String("card");
+    if (formText == QLatin1String("controller"))
         form = RenderForm::Controller;
-    else
-        return CliUsageError(QStringLiteral("--form takes display or controller"));
+    else if (!card && formText != QLatin1String("display"))
+        return CliUsageError(QStringLiteral("--form takes card, display or controller"));
+    const SignForm shown = card ? SignForm::Card : SignForm::Designer;
 
     std::unique_ptr<CProjectRoot> root;
     int status = CliOk;
@@ -66,7 +67,6 @@ int RunRender(const QStringList& words)
             continue;
         const auto* program = static_cast<const CProgram*>(object);
         const QString programName = QStringLiteral("s%1-p%2").arg(screenNumber).arg(p + 1);
-        QImage whole = BlackImage(screen->Width(), screen->Height());
         for (int w = 0; w < program->GetChildCount(); ++w) {
             const CProjectObject* child = program->GetChild(w);
             if (child->GetKind() != KindWindow)
@@ -77,34 +77,25 @@ int RunRender(const QStringList& words)
                 if (!IsZoneKind(item->GetKind()))
                     continue;
                 const auto* zone = static_cast<const CEffectZone*>(item);
-                for (int page = 0; page < zone->GetPageCount(); ++page) {
-                    const QImage& image = zone->GetPage(page)->Image();
-                    save(image, QStringLiteral("%1-w%2-z%3-page%4.png")
-                                    .arg(programName)
-                                    .arg(w + 1)
-                                    .arg(z + 1)
-                                    .arg(page + 1));
+                // The card's pages in the order it plays them; the other forms as held.
+                std::vector<int> pages = CardPageOrder(*zone);
+                if (!card) {
+                    pages.clear();
+                    for (int page = 0; page < zone->GetPageCount(); ++page)
+                        pages.push_back(page);
+                }
+                for (size_t position = 0; position < pages.size(); ++position) {
+                    save(ZonePagePicture(*zone, pages[position], shown),
+                         QStringLiteral("%1-w%2-z%3-page%4.png")
+                             .arg(programName)
+                             .arg(w + 1)
+                             .arg(z + 1)
+                             .arg(position + 1));
                 }
             }
-            // The window's first page at its place on the screen.
-            for (int z = 0; z < window->GetChildCount(); ++z) {
-                const CProjectObject* item = window->GetChild(z);
-                if (!IsZoneKind(item->GetKind()))
-                    continue;
-                const auto* zone = static_cast<const CEffectZone*>(item);
-                if (zone->GetPageCount() == 0)
-                    continue;
-                const QImage& first = zone->GetPage(0)->Image();
-                const LedRect& rect = window->WindowRect();
-                if (!whole.isNull())
-                    CopyRect(whole, rect.left, rect.top, first, 0, 0, rect.Width(), rect.Height());
-                break;
-            }
         }
-        if (!whole.isNull()) {
-            DrawProgramBorder(whole, *program);
-            save(whole, programName + QStringLiteral(".png"));
-        }
+        const QImage whole = ProgramFramePicture(*program, shown);
+        save(whole, programName + QStringLiteral(".png"));
     }
     if (!failure.isEmpty())
         return CliFail(QStringLiteral("Cannot write the pictures into %1: %2")

@@ -54,6 +54,9 @@ public:
     void ClearPages() { m_pages.clear(); }
     void AddPage(std::unique_ptr<CLedBitmap> page) { m_pages.push_back(std::move(page)); }
     std::vector<std::unique_ptr<CLedBitmap>>& Pages() { return m_pages; }
+    // The form the pages were last rendered in (the renderer records it).
+    RenderForm PagesForm() const { return m_pagesForm; }
+    void SetPagesForm(RenderForm form) { m_pagesForm = form; }
 
     // The rectangle of the window the zone plays in (the whole screen for a zone placed
     // directly in a program; 64 x 32 when there is no screen above).
@@ -72,4 +75,5 @@ protected:
 
 private:
     std::vector<std::unique_ptr<CLedBitmap>> m_pages;
+    RenderForm m_pagesForm = RenderForm::Display;
 };

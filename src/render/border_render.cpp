@@ -173,9 +173,13 @@ void PrepareProgramBorder(CProgram& program)
 
 void DrawProgramBorder(QImage& screen, const CProgram& program)
 {
+    DrawBorderPatterns(screen, program, program.BorderPattern(), program.BorderStrip());
+}
+
+void DrawBorderPatterns(QImage& screen, const CProgram& program, const QImage& pattern,
+                        const QImage& strip)
+{
     const int width = program.BorderWidth();
-    const QImage& pattern = program.BorderPattern();
-    const QImage& strip = program.BorderStrip();
     if (!program.Border().enabled || width <= 0 || pattern.isNull() || strip.isNull())
         return;
     const bool flat = program.Border().flat != 0;

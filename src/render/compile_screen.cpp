@@ -15,6 +15,7 @@
 #include "render/byte_buffer.h"
 #include "render/compile_layout.h"
 #include "render/random_source.h"
+#include "render/sign_picture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -116,25 +117,6 @@ template <typename F> void ForEmittedPrograms(const CScreen& screen, F&& f)
 QRgb PatternPixel(const QImage& image, int x, int y)
 {
     return image.valid(x, y) ? image.pixel(x, y) : qRgb(255, 255, 255);
-}
-
-// The three plane bits of a border pixel for the screen's colour type, threshold 10.
-void BorderBits(QRgb pixel, int colourType, bool bits[3])
-{
-    const bool r = qRed(pixel) >= kBorderThreshold;
-    const bool g = qGreen(pixel) >= kBorderThreshold;
-    const bool b = qBlue(pixel) >= kBorderThreshold;
-    switch (colourType) {
-    case 3:
-        bits[0] = r, bits[1] = g, bits[2] = b;
-        break;
-    case 2:
-        bits[0] = r, bits[1] = g || b, bits[2] = false;
-        break;
-    default:
-        bits[0] = r || g || b, bits[1] = false, bits[2] = false;
-        break;
-    }
 }
 
 // Half-width character width of a controller font size (an index above 4 counts as 2).
@@ -402,7 +384,7 @@ void FillBorderBlock(const CProgram& program, std::uint8_t* block)
         out[0] = out[1] = out[2] = 0;
         for (int x = 0; x < 16; ++x) {
             bool bits[3];
-            BorderBits(PatternPixel(image, x, row), format.colourType, bits);
+            BorderPlaneBits(PatternPixel(image, x, row), format.colourType, bits);
             for (int k = 0; k < 3; ++k)
                 out[k] |= static_cast<std::uint16_t>(bits[k] << x);
         }

@@ -2,64 +2,49 @@
 
 #include "base/last_error.h"
 #include "base/string_table.h"
+#include "model/image_zone.h"
+#include "render/dither.h"
 #include "render/led_paint.h"
+#include "render/picture_reader.h"
 
-#include <QFileInfo>
-#include <QImageReader>
-#include <QPainter>
+#include <algorithm>
 
 namespace {
 
-constexpr int kMaxFrames = 254;
-
-bool Fail(const QString& text)
+// As the card shows a page of an image zone with the key.
+QImage AsTheCardShows(QImage page, const ImageKeyParams& key, int colourDepth)
 {
-    RecordError(text);
-    return false;
+    ReduceColours(page, key);
+    ReduceToScreenColours(page, colourDepth);
+    return page;
 }
 
 } // namespace
 
 QString ImageFileFilter()
 {
-    return QStringLiteral("*.bmp *.gif *.tif *.tiff *.jpg *.jpeg *.ico *.png");
+    return PictureFileFilter();
 }
 
 bool LoadImagePreview(const QString& path, const ImageKeyParams& key, int width, int height,
                       int colourDepth, ImagePreview& preview)
 {
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return Fail(LoadString(41025) + QStringLiteral(" ") + path);
-    QImageReader reader(path);
-    if (!reader.canRead())
-        return Fail(LoadString(41026) + QStringLiteral(" ") + path);
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPreviewPixels)
-        return Fail(LoadString(41026) + QStringLiteral(" ") + path);
-    QImage first = reader.read();
-    if (first.isNull())
-        return Fail(LoadString(41026) + QStringLiteral(" ") + path);
-
+    PictureFrames picture;
+    QString reason;
+    if (!ReadPictureFrames(path, std::max(width, 1), std::max(height, 1), CImageZone::kMaxFrames,
+                           picture, reason)) {
+        RecordError(LoadString(41026) + u' ' + reason);
+        return false;
+    }
     ImagePreview result;
-    result.sourceSize = first.size();
-    result.frameCount = 1;
-    if (reader.supportsAnimation()) {
-        result.delays.push_back(reader.nextImageDelay());
-        while (result.frameCount < kMaxFrames && reader.canRead() && !reader.read().isNull()) {
-            ++result.frameCount;
-            result.delays.push_back(reader.nextImageDelay());
-        }
-        if (result.frameCount == 1)
-            result.delays.clear();
-    }
-    QImage shown = BlackImage(std::max(width, 1), std::max(height, 1));
-    {
-        QPainter painter(&shown);
-        painter.drawImage(shown.rect(), first.convertToFormat(QImage::Format_RGB32));
-    }
-    ReduceColours(shown, key);
-    ReduceToScreenColours(shown, colourDepth);
-    result.shown = std::move(shown);
+    result.sourceSize = picture.sourceSize;
+    result.frameCount = static_cast<int>(picture.frames.size());
+    for (int delay : picture.delays)
+        result.delays.push_back(delay * 10);
+    const QImage& first = picture.frames.front();
+    result.shown = AsTheCardShows(first, key, colourDepth);
+    result.dithered =
+        AsTheCardShows(DitherToScreenColours(first, colourDepth, key), key, colourDepth);
     preview = std::move(result);
     return true;
 }

@@ -7,19 +7,19 @@
 
 #include <vector>
 
-// A picture file read for the "Load Image" dialog: its first frame keyed with the remove
-// colour, tolerance and pixel limit and reduced to the screen's colours at the target
-// size, as the LED shows it, with the frames of an animated picture.
+// A picture file read for the "Load Image" dialog: its first frame at the target size as the
+// card shows it (keyed with the remove colour, tolerance and pixel limit, reduced to the
+// screen's colours), the same dithered to the screen's colours, and the frames of an
+// animated picture.
 struct ImagePreview
 {
-    QImage shown;            // target size, screen colours
+    QImage shown;            // target size, as the card shows it
+    QImage dithered;         // target size, dithered, as the card shows it
     QSize sourceSize;        // the file's own size
     int frameCount = 0;      // 1 for a still picture
     std::vector<int> delays; // per frame, milliseconds, for an animated picture
 };
 
-// Pictures larger than this (in pixels) are refused before they are decoded.
-constexpr qint64 kMaxPreviewPixels = 64LL * 1024 * 1024;
 // File types the loader offers.
 QString ImageFileFilter();
 

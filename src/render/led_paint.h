@@ -57,6 +57,9 @@ void CopyRect(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, in
 // Draws the program's border around a whole-screen picture: top and left as the pattern
 // and the strip are, bottom and right mirrored unless the border is flat.
 void DrawProgramBorder(QImage& screen, const CProgram& program);
+// The same with patterns of the caller's (the border's pattern and strip in other colours).
+void DrawBorderPatterns(QImage& screen, const CProgram& program, const QImage& pattern,
+                        const QImage& strip);
 
 // A painter setting for LED pixels: no anti-aliasing of shapes or text.
 void SetLedRenderHints(QPainter& painter);

@@ -6,6 +6,7 @@
 #include "model/screen.h"
 #include "render/led_paint.h"
 #include "render/play_clock.h"
+#include "render/sign_picture.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ QImage CProgramPlayer::ComposeScreen() const
     QImage image = BlackImage(screen ? screen->Width() : 0, screen ? screen->Height() : 0);
     if (image.isNull())
         return image;
-    DrawProgramBorder(image, *m_program);
+    DrawCardBorder(image, *m_program);
     for (const auto& window : m_windows) {
         const LedRect& rect = window->Window()->WindowRect();
         const QImage& output = window->Output();

@@ -1,7 +1,6 @@
 #include "render/renderer.h"
 
 #include "base/messages.h"
-#include "base/regular_file.h"
 #include "model/animate_zone.h"
 #include "model/clock_zone.h"
 #include "model/countdown_zone.h"
@@ -17,12 +16,12 @@
 #include "platform/font_mapping.h"
 #include "render/compile_layout.h"
 #include "render/led_paint.h"
+#include "render/picture_reader.h"
 #include "render/rich_text_render.h"
 #include "render/text_pages.h"
 #include "render/zone_renderers.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -72,6 +71,7 @@ class Renderer final : public IPrepareHooks
 public:
     void PrepareZone(CEffectZone& zone, RenderForm form) override
     {
+        zone.SetPagesForm(form);
         if (!FitsItsScreen(zone)) {
             zone.ClearPages();
             return;
@@ -237,54 +237,25 @@ void RenderImageZone(CImageZone& zone, RenderForm form)
     const LedRect rect = zone.WindowRect();
     const int width = rect.Width();
     const int height = rect.Height();
-    // Only regular files are read: a FIFO would block the reader for ever.
-    const QString source = ResolveSourcePath(zone, key.sourcePath);
-    if (width <= 0 || height <= 0 || !IsRegularFile(source))
+    if (width <= 0 || height <= 0)
         return;
-    QImageReader reader(source);
-    reader.setAutoTransform(true);
-    if (!reader.canRead())
+    PictureFrames picture;
+    QString reason;
+    if (!ReadPictureFrames(ResolveSourcePath(zone, key.sourcePath), width, height,
+                           CImageZone::kMaxFrames, picture, reason))
         return;
-    // Frames are decoded straight at the window's size where the format allows it.
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > 4096 || size.height() > 4096))
-        reader.setScaledSize(QSize(width, height));
-    const int declared = reader.imageCount();
-    std::vector<QImage> pages;
-    std::vector<int> delays;
-    for (int frame = 0; frame < CImageZone::kMaxFrames; ++frame) {
-        if (declared > 0 && frame >= declared)
-            break;
-        QImage image;
-        if (!reader.read(&image))
-            break;
-        const int delayMs = reader.nextImageDelay();
-        QImage page = BlackImage(width, height);
-        if (page.isNull())
-            break;
-        {
-            QPainter painter(&page);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-            painter.drawImage(QRect(0, 0, width, height), image);
-        }
-        if (form == RenderForm::Controller)
+    std::vector<QImage>& pages = picture.frames;
+    if (form == RenderForm::Controller) {
+        for (QImage& page : pages)
             ReduceColours(page, key);
-        pages.push_back(std::move(page));
-        delays.push_back(delayMs >= 0 ? (delayMs + 5) / 10 : 10);
-        if (declared <= 0 && !reader.supportsAnimation())
-            break;
-        if (reader.supportsAnimation() && !reader.canRead())
-            break;
     }
-    const bool cut = pages.size() == std::size_t(CImageZone::kMaxFrames) &&
-                     (declared > CImageZone::kMaxFrames || (declared <= 0 && reader.canRead()));
     // Said once per pass: the controller form is always followed by the display form.
-    if (cut && form == RenderForm::Display)
+    if (picture.cut && form == RenderForm::Display)
         ShowWarning(QStringLiteral("%1 has more than %2 frames; only the first %2 are shown.")
                         .arg(QDir::toNativeSeparators(key.sourcePath))
                         .arg(CImageZone::kMaxFrames));
     if (pages.size() > 1)
-        zone.FrameDelays() = delays;
+        zone.FrameDelays() = picture.delays;
     StorePages(zone, pages);
 }
 

@@ -4,6 +4,7 @@
 #include "model/play_window.h"
 #include "render/play_clock.h"
 #include "render/renderer.h"
+#include "render/sign_picture.h"
 
 #include <algorithm>
 
@@ -58,10 +59,18 @@ void CWindowPlayer::Bind(CPlayWindow* window, int planes)
     ResetStill();
 }
 
-const QImage* CWindowPlayer::PageImage(const CEffectZone& zone, int page) const
+const QImage* CWindowPlayer::PageImage(const CEffectZone& zone, int position)
 {
-    const CLedBitmap* bitmap = zone.GetPage(page);
-    return bitmap && !bitmap->IsNull() ? &bitmap->Image() : nullptr;
+    // Positions follow the card's order (a zone moving right may play its last page first).
+    const CLedBitmap* bitmap = zone.GetPage(CardPageIndex(zone, position));
+    if (!bitmap || bitmap->IsNull())
+        return nullptr;
+    // The player keeps the screen's colours itself; an image's key is applied here, so that
+    // the page comes in as the card shows it.
+    if (!NeedsKeyForCard(zone))
+        return &bitmap->Image();
+    m_keyedPage = CardPage(zone, bitmap->Image());
+    return &m_keyedPage;
 }
 
 EffectBorder CWindowPlayer::BorderOfWindow() const
@@ -120,7 +129,7 @@ void CWindowPlayer::AdvancePage(const CEffectZone& shownZone)
 {
     const int shownPage = m_pageIndex;
     ++m_pageIndex;
-    if (m_pageIndex >= shownZone.GetPageCount()) {
+    if (m_pageIndex >= CardPageCount(shownZone)) {
         m_pageIndex = 0;
         ++m_zoneIndex;
         if (!ZoneAt(m_window, m_zoneIndex)) {

@@ -56,7 +56,7 @@ public:
     static int SpeedTicks(const CEffectZone& zone);
 
 private:
-    const QImage* PageImage(const CEffectZone& zone, int page) const;
+    const QImage* PageImage(const CEffectZone& zone, int position);
     EffectBorder BorderOfWindow() const;
     void RenderLive(CEffectZone& zone);
     void AdvancePage(const CEffectZone& shownZone);
@@ -67,6 +67,8 @@ private:
     CPlayWindow* m_window = nullptr;
     int m_planes = 1;
     QImage m_output;
+    // The page being brought in, keyed as the card keys it (image zones only).
+    QImage m_keyedPage;
     int m_zoneIndex = 0;
     int m_pageIndex = 0;
     int m_ticks = 0;

@@ -4,13 +4,13 @@
 #include "model/image_zone.h"
 #include "model/rich_text_base.h"
 #include "platform/font_mapping.h"
+#include "render/picture_reader.h"
 #include "render/rtf_reader.h"
 #include "render/rtf_writer.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
-#include <QImageReader>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -187,13 +187,9 @@ bool CZoneContent::SetImage(CEffectZone& zone, const QString& path, QString& err
                     .arg(stored);
         return false;
     }
-    QImageReader reader(stored);
-    QImage first;
-    if (!reader.canRead() || !reader.read(&first) || first.isNull()) {
-        error = QStringLiteral("'%1' is not a picture that can be loaded: %2")
-                    .arg(path, reader.errorString());
+    QSize size;
+    if (!ProbePicture(stored, size, error))
         return false;
-    }
     static_cast<CImageZone&>(zone).Key().sourcePath = stored;
     return true;
 }

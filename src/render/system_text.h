@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+
+// A numbered text with its "%s" and "%d" places filled in order by the values.
+QString SystemText(int id, std::initializer_list<QString> values = {});
