@@ -9,6 +9,7 @@
 #include "render/zone_content.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <cstdio>
@@ -135,12 +136,18 @@ int RunSetImage(const QStringList& words)
 {
     int status = CliOk;
     const auto arguments =
-        CliArguments::ParseCommand(words, {QStringLiteral("out")}, {}, 3,
+        CliArguments::ParseCommand(words, {QStringLiteral("out")}, {QStringLiteral("dither")}, 3,
                                    QStringLiteral("set-image takes FILE, ZONE and PATH"), status);
     if (!arguments)
         return status;
     const QString picture = arguments->Positional().at(2);
+    // A dithered picture is written beside the project file that is saved.
+    const QString folder =
+        QFileInfo(arguments->Value(QStringLiteral("out"), arguments->Positional().at(0)))
+            .absolutePath();
+    const bool dither = arguments->Has(QStringLiteral("dither"));
     return EditZone(*arguments, [&](CEffectZone& zone, QString& reason) {
-        return CZoneContent::SetImage(zone, picture, reason);
+        return dither ? CZoneContent::SetDitheredImage(zone, picture, folder, reason)
+                      : CZoneContent::SetImage(zone, picture, reason);
     });
 }

@@ -73,7 +73,7 @@ const CliCommand kCommands[] = {
      "set-text FILE ZONE (--text TEXT | --text-file PATH | --rtf PATH) [--keep-format] "
      "[--out FILE2]",
      RunSetText},
-    {"set-image", "set-image FILE ZONE PATH [--out FILE2]", RunSetImage},
+    {"set-image", "set-image FILE ZONE PATH [--dither] [--out FILE2]", RunSetImage},
     {"schedule",
      "schedule FILE [--screen N] (--at \"YYYY-MM-DD HH:MM\" | --day YYYY-MM-DD | --week "
      "YYYY-MM-DD [--png OUT])",

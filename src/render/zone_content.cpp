@@ -4,6 +4,7 @@
 #include "model/image_zone.h"
 #include "model/rich_text_base.h"
 #include "platform/font_mapping.h"
+#include "render/dither.h"
 #include "render/picture_reader.h"
 #include "render/rtf_reader.h"
 #include "render/rtf_writer.h"
@@ -192,6 +193,18 @@ bool CZoneContent::SetImage(CEffectZone& zone, const QString& path, QString& err
         return false;
     static_cast<CImageZone&>(zone).Key().sourcePath = stored;
     return true;
+}
+
+bool CZoneContent::SetDitheredImage(CEffectZone& zone, const QString& path, const QString& folder,
+                                    QString& error)
+{
+    if (zone.GetKind() != KindImage)
+        return SetImage(zone, path, error);
+    const LedRect rect = zone.WindowRect();
+    QString written;
+    return WriteDitheredPicture(path, rect.Width(), rect.Height(), zone.ColourDepth(),
+                                static_cast<CImageZone&>(zone).Key(), folder, written, error) &&
+           SetImage(zone, written, error);
 }
 
 int CZoneContent::Render(CEffectZone& zone, QStringList& warnings)

@@ -21,6 +21,10 @@ public:
     static bool SetRtf(CEffectZone& zone, const QString& rtf, QString& error);
     // Points an image zone at a picture file, which must load.
     static bool SetImage(CEffectZone& zone, const QString& path, QString& error);
+    // The same with the picture dithered to the screen's colours at the zone's size and
+    // written as a PNG into the folder (beside the project), which the zone then shows.
+    static bool SetDitheredImage(CEffectZone& zone, const QString& path, const QString& folder,
+                                 QString& error);
 
     // Renders the zone as the editor shows it and returns its page count, adding to
     // warnings what a person should know: a text that needs more than one page, characters

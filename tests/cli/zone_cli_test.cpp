@@ -8,6 +8,7 @@
 #include "model/screen.h"
 #include "model/text_zone.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -173,6 +174,51 @@ TEST_F(ZoneCliTest, SetImageChecksThePicture)
     const auto* logo =
         static_cast<const CImageZone*>(root.GetChild(0)->GetChild(0)->GetChild(0)->GetChild(1));
     EXPECT_EQ(logo->Key().sourcePath, picture);
+}
+
+TEST_F(ZoneCliTest, SetImageDithersAPhotoIntoAPictureBesideTheProject)
+{
+    QImage photo(200, 50, QImage::Format_RGB32);
+    for (int x = 0; x < photo.width(); ++x) {
+        for (int y = 0; y < photo.height(); ++y)
+            photo.setPixel(x, y, qRgb(x, x / 2, 40));
+    }
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("camera"))));
+    const QString picture = dir.filePath(QStringLiteral("camera/IMG_0001.png"));
+    ASSERT_TRUE(photo.save(picture));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("shop"))));
+    const QString copy = dir.filePath(QStringLiteral("shop/dithered.ledprj"));
+    const CliRun set = Run({QStringLiteral("set-image"), project, QStringLiteral("s1/p1/w1/z2"),
+                            picture, QStringLiteral("--dither"), QStringLiteral("--out"), copy});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    const QString written = dir.filePath(QStringLiteral("shop/IMG_0001-dithered.png"));
+    const QImage dithered(written);
+    ASSERT_EQ(dithered.size(), QSize(64, 16)); // the zone's window
+    CProjectRoot root;
+    ASSERT_TRUE(root.LoadProject(copy));
+    const auto* logo =
+        static_cast<const CImageZone*>(root.GetChild(0)->GetChild(0)->GetChild(0)->GetChild(1));
+    EXPECT_EQ(logo->Key().sourcePath, written);
+    EXPECT_EQ(ReadFileBytes(project), original);
+
+    // The card shows a mix of lit and dark LEDs, not one block.
+    const QString out = dir.filePath(QStringLiteral("render"));
+    ASSERT_EQ(Run({QStringLiteral("render"), copy, QStringLiteral("--out"), out}).exitCode, 0);
+    const QImage page(QDir(out).filePath(QStringLiteral("s1-p1-w1-z2-page1.png")));
+    int lit = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x)
+            lit += (page.pixel(x, y) & 0xFFFFFF) != 0 ? 1 : 0;
+    }
+    EXPECT_GT(lit, 64 * 16 / 5);
+    EXPECT_LT(lit, 64 * 16 * 4 / 5);
+
+    // Not an image zone, or an animation: refused, nothing saved.
+    EXPECT_EQ(Run({QStringLiteral("set-image"), project, QStringLiteral("s1/p1/w1/z1"), picture,
+                   QStringLiteral("--dither")})
+                  .exitCode,
+              1);
+    EXPECT_EQ(ReadFileBytes(project), original);
 }
 
 TEST_F(ZoneCliTest, ScheduleAtADayAndAWeekWithItsChart)
