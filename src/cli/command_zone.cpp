@@ -6,11 +6,12 @@
 #include "model/effect_zone.h"
 #include "model/project_root.h"
 #include "model/zone_path.h"
+#include "render/system_text.h"
+#include "render/text_decoder.h"
 #include "render/zone_content.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <cstdio>
 #include <functional>
@@ -36,15 +37,12 @@ bool ReadInputFile(const QString& path, QByteArray& bytes, QString& error)
     return true;
 }
 
-bool DecodeUtf8(const QByteArray& bytes, const QString& path, QString& text, QString& error)
+bool DecodeText(const QByteArray& bytes, const QString& path, QString& text, QString& error)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = decoder(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
-    if (decoder.hasError()) {
-        error = QStringLiteral("'%1' is not UTF-8 text.").arg(path);
-        return false;
-    }
-    return true;
+    if (DecodePlainText(bytes, text))
+        return true;
+    error = SystemText(61605, {path});
+    return false;
 }
 
 // Loads the project, finds the zone, applies the change, reports the pages and saves;
@@ -122,10 +120,10 @@ int RunSetText(const QStringList& words)
     } else {
         const QString file = arguments->Value(QStringLiteral("text-file"));
         QByteArray bytes;
-        if (!ReadInputFile(file, bytes, error) || !DecodeUtf8(bytes, file, text, error))
+        if (!ReadInputFile(file, bytes, error) || !DecodeText(bytes, file, text, error))
             return CliFail(error);
         if (text.endsWith(u'\n'))
-            text.chop(text.endsWith(QStringLiteral("\r\n")) ? 2 : 1);
+            text.chop(1);
     }
     return EditZone(*arguments, [&](CEffectZone& zone, QString& reason) {
         return CZoneContent::SetText(zone, text, reason);

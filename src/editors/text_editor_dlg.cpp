@@ -12,6 +12,7 @@
 #include "render/led_paint.h"
 #include "render/rtf_reader.h"
 #include "render/rtf_writer.h"
+#include "render/text_decoder.h"
 #include "render/text_editing.h"
 
 #include <QActionGroup>

@@ -22,6 +22,13 @@ enum class FindingKind : int {
     LayoutCut,      // a live zone's layout wider or taller than its window
     TableRowHeight, // table text taller than its row
     SizeLimit,      // a screen larger than the setup allows
+    // What the sign shows otherwise than the person meant.
+    KeyColourLoss,     // picture content the key colour turns dark
+    UnshownColour,     // text or picture parts in colours the screen cannot show
+    NeverShown,        // lines or parts of a text a zone never shows
+    UndrawablePicture, // pictures inside rich text that cannot be drawn
+    PhotoCollapse,     // a photo whose tones collapse into a few solid blocks
+    MissingFace,       // a font face that is not installed (nor stood in for)
 };
 
 struct ProjectFinding
@@ -29,6 +36,7 @@ struct ProjectFinding
     FindingKind kind;
     QString path; // Screen/Program/Window/Zone names, empty for the file itself
     QString text;
+    QString place; // the object by numbers ("s1/p2/w1/z1"), empty for the file itself
 };
 
 using ProjectFindings = std::vector<ProjectFinding>;
@@ -39,3 +47,9 @@ const char* FindingKindName(FindingKind kind);
 class CProjectObject;
 // The names from the screen down to the object, joined by '/'.
 QString ObjectPath(const CProjectObject& object);
+// The object by numbers, each counted from 1 among its kind in its parent: "s1", "s1/p2",
+// "s1/p2/w1", "s1/p2/w1/z3" (windows standing for a zone placed in a program count as
+// windows). Names need not be unique; places are.
+QString ObjectPlace(const CProjectObject& object);
+// The object at a place of the tree; null when there is none.
+CProjectObject* ObjectAtPlace(CProjectObject& root, const QString& place);

@@ -6,18 +6,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <mutex>
 
 namespace {
 
 // Installed faces in order of preference.
+// The bitmap strikes of "WenQuanYi Zen Hei Sharp" keep Chinese crisp at 12 pixels.
 const char* const kCjkFaces[] = {"WenQuanYi Zen Hei Sharp", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
                                  "AR PL UMing CN", "Droid Sans Fallback"};
+const char* const kTraditionalFaces[] = {"WenQuanYi Zen Hei Sharp", "WenQuanYi Zen Hei",
+                                         "Noto Sans CJK TC",        "AR PL UMing TW",
+                                         "AR PL UMing HK",          "Droid Sans Fallback"};
 const char* const kSansFaces[] = {"DejaVu Sans", "Liberation Sans", "FreeSans"};
 const char* const kSerifFaces[] = {"DejaVu Serif", "Liberation Serif", "FreeSerif"};
 const char* const kMonoFaces[] = {"DejaVu Sans Mono", "Liberation Mono", "FreeMono"};
 
-// Windows face names with Chinese glyphs (in both their Chinese and Latin spellings).
+// Windows face names with Chinese glyphs, in their Chinese and Latin spellings: the faces
+// of Simplified Chinese Windows (and other CJK faces)...
 const char* const kCjkNames[] = {"宋体",
                                  "SimSun",
                                  "新宋体",
@@ -34,6 +40,12 @@ const char* const kCjkNames[] = {"宋体",
                                  "FangSong_GB2312",
                                  "微软雅黑",
                                  "Microsoft YaHei",
+                                 "微软雅黑 Light",
+                                 "Microsoft YaHei Light",
+                                 "等线",
+                                 "DengXian",
+                                 "等线 Light",
+                                 "DengXian Light",
                                  "幼圆",
                                  "YouYuan",
                                  "隶书",
@@ -44,14 +56,6 @@ const char* const kCjkNames[] = {"宋体",
                                  "STHeiti",
                                  "华文楷体",
                                  "STKaiti",
-                                 "细明体",
-                                 "MingLiU",
-                                 "新细明体",
-                                 "PMingLiU",
-                                 "標楷體",
-                                 "DFKai-SB",
-                                 "微軟正黑體",
-                                 "Microsoft JhengHei",
                                  "宋体-方正超大字符集",
                                  "Arial Unicode MS",
                                  "MS Song",
@@ -62,6 +66,19 @@ const char* const kCjkNames[] = {"宋体",
                                  "MS Mincho",
                                  "ＭＳ ゴシック",
                                  "ＭＳ 明朝"};
+// ...and of Traditional Chinese Windows (with the simplified spellings some files carry).
+const char* const kTraditionalNames[] = {"新細明體",         "新细明体",
+                                         "PMingLiU",         "細明體",
+                                         "细明体",           "MingLiU",
+                                         "新細明體-ExtB",    "PMingLiU-ExtB",
+                                         "細明體-ExtB",      "MingLiU-ExtB",
+                                         "細明體_HKSCS",     "MingLiU_HKSCS",
+                                         "標楷體",           "标楷体",
+                                         "DFKai-SB",         "微軟正黑體",
+                                         "微软正黑体",       "Microsoft JhengHei",
+                                         "微軟正黑體 Light", "Microsoft JhengHei Light",
+                                         "微軟雅黑",         "等線",
+                                         "等線 Light"};
 const char* const kSansNames[] = {
     "Arial",    "Helvetica", "Tahoma",      "Verdana",      "MS Sans Serif", "Microsoft Sans Serif",
     "Segoe UI", "Calibri",   "Arial Black", "Trebuchet MS", "System",        "Lucida Sans Unicode"};
@@ -111,6 +128,7 @@ void InstallFontMapping()
     std::call_once(once, [] {
         const QStringList cjk = Installed(kCjkFaces);
         Map(kCjkNames, cjk, {});
+        Map(kTraditionalNames, Installed(kTraditionalFaces), cjk);
         Map(kSansNames, Installed(kSansFaces), cjk);
         Map(kSerifNames, Installed(kSerifFaces), cjk);
         Map(kMonoNames, Installed(kMonoFaces), cjk);
@@ -121,6 +139,24 @@ QString ResolvedFontFamily(const QString& faceName)
 {
     QFont font(faceName);
     return QFontInfo(font).family();
+}
+
+FaceOnThisMachine FindFace(const QString& faceName)
+{
+    static std::mutex mutex;
+    static std::map<QString, FaceOnThisMachine> known;
+    const QString face = faceName.trimmed();
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto it = known.find(face);
+    if (it != known.end())
+        return it->second;
+    FaceOnThisMachine found;
+    found.installed =
+        face.isEmpty() || QFontDatabase::families().contains(face, Qt::CaseInsensitive);
+    found.stoodIn = !found.installed && !QFont::substitutes(face).isEmpty();
+    found.used = found.installed && !face.isEmpty() ? face : ResolvedFontFamily(face);
+    known.emplace(face, found);
+    return found;
 }
 
 QFont LedFont(const QString& faceName, int pixelHeight, bool bold, bool italic, bool underline)

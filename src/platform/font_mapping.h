@@ -12,6 +12,16 @@ void InstallFontMapping();
 // The installed family a stored face name resolves to (after InstallFontMapping).
 QString ResolvedFontFamily(const QString& faceName);
 
+// How this machine draws a stored face name: with the face itself, with the face the mapping
+// stands in for it (a Windows face), or with whatever the system falls back to.
+struct FaceOnThisMachine
+{
+    bool installed = false;
+    bool stoodIn = false;
+    QString used; // the family that draws it
+};
+FaceOnThisMachine FindFace(const QString& faceName);
+
 // A font for LED pixels: the face, a pixel height, weight, slant, underline, and no
 // anti-aliasing (every pixel is on or off).
 QFont LedFont(const QString& faceName, int pixelHeight, bool bold = false, bool italic = false,

@@ -19,6 +19,7 @@
 #include "render/live_layout.h"
 #include "render/renderer.h"
 #include "render/rtf_reader.h"
+#include "render/sign_check.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -127,6 +128,26 @@ public:
         : m_findings(findings), m_effectCount(EffectCount()), m_now(RenderTime())
     {}
 
+    // One object and what it holds: a screen, a program, a window or a zone.
+    void CheckObject(const CProjectObject& object)
+    {
+        const int kind = object.GetKind();
+        if (kind == KindScreen) {
+            CheckScreen(static_cast<const CScreen&>(object));
+        } else if (kind == KindProgram) {
+            CheckProgram(static_cast<const CProgram&>(object));
+        } else if (kind == KindWindow) {
+            const auto& window = static_cast<const CPlayWindow&>(object);
+            window.ForEachChild([&](const CProjectObject& zone) {
+                if (IsZoneKind(zone.GetKind()))
+                    CheckZone(static_cast<const CEffectZone&>(zone), window.WindowRect());
+            });
+        } else if (IsZoneKind(kind)) {
+            const auto& zone = static_cast<const CEffectZone&>(object);
+            CheckZone(zone, zone.WindowRect());
+        }
+    }
+
     void CheckScreen(const CScreen& screen)
     {
         if (screen.Width() > kSetupMaxWidth || screen.Height() > kSetupMaxHeight)
@@ -153,7 +174,7 @@ private:
 
     void Add(FindingKind kind, const CProjectObject& object, const QString& text)
     {
-        m_findings.push_back({kind, ObjectPath(object), text});
+        m_findings.push_back({kind, ObjectPath(object), text, ObjectPlace(object)});
     }
 
     void CheckProgram(const CProgram& program)
@@ -202,6 +223,10 @@ private:
                                "sent")
                     .arg(zone.GetPageCount())
                     .arg(layout::kMaxPages));
+        m_signFindings.clear();
+        m_sign.CheckZone(zone, m_signFindings);
+        for (const CSignChecker::Finding& finding : m_signFindings)
+            Add(finding.kind, zone, finding.text);
         switch (zone.GetKind()) {
         case KindText:
         case KindAnimate:
@@ -402,6 +427,8 @@ private:
     const QDateTime m_now;
     CGlyphCoverage m_glyphs;
     std::map<QString, QList<char32_t>> m_richTextGlyphs;
+    CSignChecker m_sign;
+    std::vector<CSignChecker::Finding> m_signFindings;
 };
 
 } // namespace
@@ -413,6 +440,12 @@ void CheckProjectTree(const CProjectRoot& root, ProjectFindings& findings)
         if (child.GetKind() == KindScreen)
             checker.CheckScreen(static_cast<const CScreen&>(child));
     });
+}
+
+void CheckProjectObject(const CProjectObject& object, ProjectFindings& findings)
+{
+    CTreeChecker checker(findings);
+    checker.CheckObject(object);
 }
 
 ProjectFindings CheckProject(const QString& path, const CProjectRoot& root)

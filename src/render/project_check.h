@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class CProjectObject;
 class CProjectRoot;
 
 // The project checker: everything that will not show the way a project asks for. The
@@ -14,8 +15,18 @@ class CProjectRoot;
 // screen or overlapping, entry effects outside the effect list, missing or unreadable
 // images, characters no installed font has, live layouts larger than their window, table
 // text taller than its rows, screens larger than the setup allows, and (on zones that hold
-// pages, so after Prepare) more pages than a zone record carries. Changes nothing.
+// pages, so after Prepare) more pages than a zone record carries. And what the sign shows
+// otherwise than meant: picture content the key colour turns dark, text and pictures in
+// colours the screen cannot show, highlights that turn into bars, lines a zone never shows,
+// pictures inside rich text that cannot be drawn, photos that collapse into blocks, faces
+// that are not installed. Changes nothing.
+//
+// Every finding names its object by names (path) and by numbers (place, for a window that
+// selects it: ObjectAtPlace).
 void CheckProjectTree(const CProjectRoot& root, ProjectFindings& findings);
+// The same for one object and what it holds (a screen, a program, a window or a zone),
+// for a view that checks again what an edit changed.
+void CheckProjectObject(const CProjectObject& object, ProjectFindings& findings);
 
 // Both the loading findings of the file (what the loader skips or fixes) and the tree's.
 ProjectFindings CheckProject(const QString& path, const CProjectRoot& root);

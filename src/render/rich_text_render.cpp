@@ -77,7 +77,7 @@ void DropUnshownText(QTextDocument& document, long long linesShown, long long li
 }
 
 // Rows left free above the text: glyphs of some faces reach above their line's box.
-constexpr int kTopPad = 4;
+constexpr int kTopPad = kRichTextTopPad;
 
 QImage DrawDocument(QTextDocument& document, int width, int height)
 {
@@ -97,20 +97,13 @@ QImage DrawDocument(QTextDocument& document, int width, int height)
 
 } // namespace
 
-std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDocument& document,
-                                       int spaceBefore, int linePitch, int maxLines)
+int PrepareRichDocument(QTextDocument& document, int width, int height, int mode, int spaceBefore,
+                        int linePitch, int maxLines)
 {
-    std::vector<QImage> out;
-    if (width <= 0 || height <= 0 || width > kMaxStripLength || height > kMaxStripLength)
-        return out;
-    RenderGuard guard;
-    if (!guard.Owner())
-        return out;
     if (mode == RichTextSingleLine)
         mode = RichTextWideStrip;
     if (mode != RichTextWideStrip && mode != RichTextTallStrip)
         mode = RichTextLines;
-
     document.setDocumentMargin(0);
     document.setUndoRedoEnabled(false);
     QTextOption option = document.defaultTextOption();
@@ -125,18 +118,34 @@ std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDoc
                         width);
     if (mode != RichTextLines)
         ApplySpacing(document, spaceBefore, linePitch);
-
     if (mode == RichTextWideStrip) {
         document.setTextWidth(-1);
         const int ideal = static_cast<int>(std::ceil(document.idealWidth()));
-        const int stripWidth =
-            CappedLength(std::clamp(ideal, width, kMaxStripLength), height * 3 / 2);
-        document.setTextWidth(stripWidth);
+        document.setTextWidth(
+            CappedLength(std::clamp(ideal, width, kMaxStripLength), height * 3 / 2));
+    } else {
+        document.setTextWidth(width);
+    }
+    return mode;
+}
+
+std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDocument& document,
+                                       int spaceBefore, int linePitch, int maxLines)
+{
+    std::vector<QImage> out;
+    if (width <= 0 || height <= 0 || width > kMaxStripLength || height > kMaxStripLength)
+        return out;
+    RenderGuard guard;
+    if (!guard.Owner())
+        return out;
+    mode = PrepareRichDocument(document, width, height, mode, spaceBefore, linePitch, maxLines);
+    const int lineLimit = std::clamp(maxLines, 0, kMaxStripLength + 1);
+    if (mode == RichTextWideStrip) {
+        const int stripWidth = static_cast<int>(document.textWidth());
         out.push_back(DrawDocument(document, stripWidth, height * 3 / 2));
         return out;
     }
 
-    document.setTextWidth(width);
     if (mode == RichTextTallStrip) {
         const int textHeight = static_cast<int>(std::ceil(document.size().height()));
         const int stripHeight = std::clamp(textHeight, height, kMaxStripLength);

@@ -29,6 +29,14 @@ constexpr int kMaxStripLength = 40960;
 std::vector<QImage> RenderRichText(int width, int height, int mode, const QString& rtf,
                                    int spaceBefore, int linePitch, int maxLines = kMaxStripLength);
 
+// Sets a document up as RenderRichDocument lays it out in the mode (margins, wrapping, the
+// text past what the bitmaps could show dropped, spacing, width); returns the mode it lays
+// out in (0, 1 or 2). The strip's width is set for mode 0. Lets others measure what is drawn.
+int PrepareRichDocument(QTextDocument& document, int width, int height, int mode, int spaceBefore,
+                        int linePitch, int maxLines = kMaxStripLength);
+// Rows left free above the text in every bitmap drawn.
+constexpr int kRichTextTopPad = 4;
+
 // The same from a document already read.
 std::vector<QImage> RenderRichDocument(int width, int height, int mode, QTextDocument& document,
                                        int spaceBefore, int linePitch,

@@ -168,11 +168,24 @@ QImage DecodeWbitmap(const PictureState& picture)
     return image;
 }
 
+// Whether the byte starts a double-byte character in the code page.
+bool IsLeadByte(const QString& codec, uchar byte)
+{
+    if (codec == QLatin1String("GBK") || codec == QLatin1String("GB18030") ||
+        codec == QLatin1String("Big5") || codec == QLatin1String("windows-949"))
+        return byte >= 0x81 && byte <= 0xFE;
+    if (codec == QLatin1String("Shift_JIS"))
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    return false;
+}
+
 class RtfReader
 {
 public:
-    RtfReader(const QString& text, QTextDocument& document)
-        : m_text(text), m_document(document), m_cursor(&document)
+    RtfReader(const QString& text, QTextDocument& document, RtfReadReport& report)
+        : m_text(text), m_document(document), m_cursor(&document), m_report(report),
+          m_rawBytes(
+              std::none_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
     {
         m_colours.push_back(QColor());
     }
@@ -181,12 +194,14 @@ public:
 
 private:
     Group& Top() { return m_groups.back(); }
+    const Group& Top() const { return m_groups.back(); }
     void PushGroup();
     void PopGroup();
     void ControlWord(const QString& word, bool hasParam, int param);
     void ControlSymbol(QChar symbol);
     void Text(QChar c);
     void Byte(uchar byte);
+    bool TakesAsByte(QChar c) const;
     void FlushBytes();
     void FlushText();
     void EndParagraph();
@@ -194,10 +209,16 @@ private:
     void FinishPicture();
     QTextCharFormat CurrentCharFormat() const;
     QString CodecNameForFont(int font) const;
+    QString CodecNameHere() const;
 
     const QString& m_text;
     QTextDocument& m_document;
     QTextCursor m_cursor;
+    RtfReadReport& m_report;
+    // The text came as bytes (characters above 0x7F stand for themselves only up to 0xFF).
+    const bool m_rawBytes;
+    // The last byte was the first of a double-byte character.
+    bool m_trailNeeded = false;
     std::vector<Group> m_groups;
     int m_overflowDepth = 0;
     bool m_nextIsDestination = false;
@@ -257,6 +278,8 @@ void RtfReader::Run()
                     }
                     m_picture.highNibble = !m_picture.highNibble;
                 }
+            } else if (TakesAsByte(c)) {
+                Byte(static_cast<uchar>(c.unicode()));
             } else {
                 FlushBytes();
                 Text(c);
@@ -323,7 +346,9 @@ void RtfReader::Run()
             Byte(static_cast<uchar>(high * 16 + low));
             continue;
         }
-        FlushBytes();
+        // An escaped backslash or brace may be the second byte of a character.
+        if (!m_trailNeeded || (next != u'\\' && next != u'{' && next != u'}'))
+            FlushBytes();
         ++i;
         ControlSymbol(next);
     }
@@ -401,6 +426,7 @@ void RtfReader::Byte(uchar byte)
         --m_skipChars;
         return;
     }
+    m_trailNeeded = !m_trailNeeded && IsLeadByte(CodecNameHere(), byte);
     if (dest == Dest::FontTable) {
         m_fontNameBytes.append(static_cast<char>(byte));
         return;
@@ -408,8 +434,27 @@ void RtfReader::Byte(uchar byte)
     m_bytes.append(static_cast<char>(byte));
 }
 
+bool RtfReader::TakesAsByte(QChar c) const
+{
+    const Dest dest = Top().dest;
+    if (dest != Dest::Text && dest != Dest::FontTable)
+        return false;
+    const char16_t u = c.unicode();
+    return (m_rawBytes && u >= 0x80 && u <= 0xFF) || (m_trailNeeded && u >= 0x20 && u < 0x80);
+}
+
+QString RtfReader::CodecNameHere() const
+{
+    if (Top().dest != Dest::FontTable)
+        return CodecNameForFont(Top().ch.font);
+    const auto it = m_fonts.find(m_fontEntry);
+    const QString codec = CodecNameForCharset(it != m_fonts.end() ? it->second.charset : 0);
+    return codec.isEmpty() ? m_defaultCodec : codec;
+}
+
 void RtfReader::FlushBytes()
 {
+    m_trailNeeded = false;
     if (m_groups.empty())
         return;
     if (Top().dest == Dest::FontTable && !m_fontNameBytes.isEmpty()) {
@@ -542,6 +587,10 @@ void RtfReader::ControlSymbol(QChar symbol)
     case '\\':
     case '{':
     case '}':
+        if (m_trailNeeded) {
+            Byte(static_cast<uchar>(symbol.unicode()));
+            return;
+        }
         Text(symbol);
         return;
     case '~':
@@ -843,8 +892,10 @@ void RtfReader::FinishPicture()
         break;
     }
     m_picture = PictureState{};
-    if (image.isNull())
+    if (image.isNull()) {
+        ++m_report.undrawablePictures;
         return;
+    }
     int width = image.width();
     int height = image.height();
     if (p.goalWidth > 0 && p.goalHeight > 0) {
@@ -867,8 +918,9 @@ void RtfReader::FinishPicture()
 
 } // namespace
 
-bool ReadRtf(const QString& rtf, QTextDocument& document)
+bool ReadRtf(const QString& rtf, QTextDocument& document, RtfReadReport* report)
 {
+    RtfReadReport ignored;
     document.clear();
     const QString trimmed = rtf.trimmed();
     if (!trimmed.startsWith(QLatin1String("{\\rtf"))) {
@@ -880,7 +932,7 @@ bool ReadRtf(const QString& rtf, QTextDocument& document)
         cursor.insertText(rtf, format);
         return false;
     }
-    RtfReader reader(trimmed, document);
+    RtfReader reader(trimmed, document, report ? *report : ignored);
     reader.Run();
     return true;
 }

@@ -4,16 +4,25 @@
 
 QString SystemText(int id, std::initializer_list<QString> values)
 {
-    QString text = LoadString(id);
-    qsizetype from = 0;
-    for (const QString& value : values) {
-        const qsizetype s = text.indexOf(QStringLiteral("%s"), from);
-        const qsizetype d = text.indexOf(QStringLiteral("%d"), from);
-        qsizetype at = s < 0 ? d : (d < 0 ? s : std::min(s, d));
-        if (at < 0)
-            break;
-        text.replace(at, 2, value);
-        from = at + value.size();
+    const QString pattern = LoadString(id);
+    QString text;
+    auto next = values.begin();
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c != u'%' || i + 1 >= pattern.size()) {
+            text += c;
+            continue;
+        }
+        const QChar kind = pattern[i + 1];
+        if (kind == u'%') {
+            text += u'%';
+            ++i;
+        } else if ((kind == u's' || kind == u'd') && next != values.end()) {
+            text += *next++;
+            ++i;
+        } else {
+            text += c;
+        }
     }
     return text;
 }

@@ -1,7 +1,5 @@
 #include "render/text_editing.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 
 namespace {
@@ -9,43 +7,6 @@ namespace {
 int ColourBits(int colourDepth)
 {
     return colourDepth >= 1 && colourDepth <= 3 ? colourDepth : 1;
-}
-
-bool DecodeStrictly(const QByteArray& bytes, QStringDecoder decoder, QString& text)
-{
-    if (!decoder.isValid())
-        return false;
-    QString decoded = decoder.decode(bytes);
-    if (decoder.hasError())
-        return false;
-    text = std::move(decoded);
-    return true;
-}
-
-// Big5 text usually reads as GBK too, as rare characters. Text written in GBK keeps most
-// of its characters in the common GB2312 rows; Big5 text does not.
-bool LooksLikeGbk(const QByteArray& bytes)
-{
-    int pairs = 0;
-    int common = 0;
-    for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x81)
-            continue;
-        const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-        ++pairs;
-        if (lead >= 0xA1 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE)
-            ++common;
-        ++i;
-    }
-    return pairs == 0 || common * 10 >= pairs * 9;
-}
-
-// GBK's user-defined rows decode into the private use area: no real text has them.
-bool HasPrivateUseCharacters(const QString& text)
-{
-    return std::any_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF; });
 }
 
 } // namespace
@@ -108,27 +69,4 @@ LineSpacing ProposedLineSpacing(const LineSpacing& current, int zoneHeight)
     if (IsCustomLineSpacing(current))
         return current;
     return {std::clamp(zoneHeight / 2, kMinLineSpace, kMaxLineSpace), 0};
-}
-
-bool DecodePlainText(const QByteArray& bytes, QString& text)
-{
-    if (bytes.startsWith("\xFF\xFE"))
-        return DecodeStrictly(bytes.mid(2), QStringDecoder(QStringDecoder::Utf16LE), text);
-    if (bytes.startsWith("\xFE\xFF"))
-        return DecodeStrictly(bytes.mid(2), QStringDecoder(QStringDecoder::Utf16BE), text);
-    if (bytes.contains('\0'))
-        return false;
-    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    if (DecodeStrictly(body, QStringDecoder(QStringDecoder::Utf8), text))
-        return true;
-    if (LooksLikeGbk(body) && DecodeStrictly(body, QStringDecoder("GBK"), text) &&
-        !HasPrivateUseCharacters(text))
-        return true;
-    return DecodeStrictly(body, QStringDecoder("Big5"), text) ||
-           DecodeStrictly(body, QStringDecoder("GBK"), text);
-}
-
-QByteArray EncodePlainText(const QString& text)
-{
-    return text.toUtf8();
 }

@@ -50,10 +50,3 @@ constexpr int kMinTopSpace = -64;
 constexpr int kMaxTopSpace = 512;
 bool IsCustomLineSpacing(const LineSpacing& spacing);
 LineSpacing ProposedLineSpacing(const LineSpacing& current, int zoneHeight);
-
-// Reads a plain-text file's bytes: UTF-8 (with or without a byte-order mark), UTF-16 with
-// its mark, else GBK, else Big5. False for what is no text (NUL bytes, or bytes that none
-// of these encodings reads).
-bool DecodePlainText(const QByteArray& bytes, QString& text);
-// Plain text is written as UTF-8.
-QByteArray EncodePlainText(const QString& text);

@@ -7,11 +7,13 @@
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "model/text_zone.h"
+#include "render/rtf_reader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -174,6 +176,48 @@ TEST_F(ZoneCliTest, SetImageChecksThePicture)
     const auto* logo =
         static_cast<const CImageZone*>(root.GetChild(0)->GetChild(0)->GetChild(0)->GetChild(1));
     EXPECT_EQ(logo->Key().sourcePath, picture);
+}
+
+TEST_F(ZoneCliTest, TextFilesOfNotepadAndChineseWindowsAreRead)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        // Notepad's "Unicode" (UTF-16 with its mark) with Windows line ends: 欢迎 / A
+        {"unicode.txt", QByteArray("\xFF\xFE\x22\x6B\xCE\x8F\x0D\x00\x0A\x00\x41\x00", 12)},
+        {"gbk.txt", QByteArray("\xBB\xB6\xD3\xAD\r\nA\r\n")},
+        {"big5.txt", QByteArray("\xC5\x77\xAA\xEF\r\nA")},
+        {"bom.txt", QByteArray("\xEF\xBB\xBF\xE6\xAC\xA2\xE8\xBF\x8E\nA\n")},
+    };
+    for (const auto& file : files) {
+        const QString path = dir.filePath(QString::fromLatin1(file.name));
+        ASSERT_TRUE(WriteFileBytes(path, file.bytes));
+        const CliRun run = Run({QStringLiteral("set-text"), project, QStringLiteral("s1/p1/w1/z1"),
+                                QStringLiteral("--text-file"), path});
+        ASSERT_EQ(run.exitCode, 0) << file.name << run.err.toStdString();
+        CProjectRoot root;
+        ASSERT_TRUE(root.LoadProject(project));
+        QTextDocument document;
+        ReadRtf(
+            static_cast<const CTextZone*>(root.GetChild(0)->GetChild(0)->GetChild(0)->GetChild(0))
+                ->GetRtf(),
+            document);
+        EXPECT_EQ(document.toPlainText().split(u'\n').value(1), QStringLiteral("A")) << file.name;
+        EXPECT_TRUE(document.toPlainText().startsWith(QStringLiteral("欢迎")) ||
+                    document.toPlainText().startsWith(QStringLiteral("歡迎")))
+            << file.name << document.toPlainText().toStdString();
+    }
+    const QString binary = dir.filePath(QStringLiteral("archive.zip"));
+    ASSERT_TRUE(WriteFileBytes(binary, QByteArray("PK\x03\x04\x00\x00", 6)));
+    const QByteArray before = ReadFileBytes(project);
+    const CliRun refused = Run({QStringLiteral("set-text"), project, QStringLiteral("s1/p1/w1/z1"),
+                                QStringLiteral("--text-file"), binary});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("is not text in UTF-8, UTF-16, GB18030 or Big5"))
+        << refused.err.toStdString();
+    EXPECT_EQ(ReadFileBytes(project), before);
 }
 
 TEST_F(ZoneCliTest, SetImageDithersAPhotoIntoAPictureBesideTheProject)

@@ -9,6 +9,7 @@
 #include "model/text_zone.h"
 #include "render/renderer.h"
 #include "render/rtf_reader.h"
+#include "render/text_decoder.h"
 #include "render/text_editing.h"
 #include "support/test_support.h"
 
