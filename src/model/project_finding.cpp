@@ -92,15 +92,18 @@ QString ObjectPlace(const CProjectObject& object)
         const QChar letter = PlaceLetter(at->GetKind());
         if (letter.isNull())
             return QString();
+        // An object not yet among its parent's children (being loaded) joins after them.
         int number = 0;
+        bool among = false;
         const CProjectObject* parent = at->Parent();
-        for (int i = 0; i < parent->GetChildCount(); ++i) {
+        for (int i = 0; i < parent->GetChildCount() && !among; ++i) {
             const CProjectObject* sibling = parent->GetChild(i);
             if (SameLevel(sibling->GetKind(), at->GetKind()))
                 ++number;
-            if (sibling == at)
-                break;
+            among = sibling == at;
         }
+        if (!among)
+            ++number;
         parts.prepend(letter + QString::number(number));
     }
     return parts.join(u'/');

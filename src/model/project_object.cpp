@@ -212,6 +212,12 @@ void CProjectObject::AssignPendingDefaultName()
     AssignDefaultName(label, m_pendingNameKind);
 }
 
+std::unique_ptr<CProjectObject> CProjectObject::CreateChildForLoading(int kind)
+{
+    const DeferDefaultNames defer;
+    return CreateChild(kind);
+}
+
 bool CProjectObject::LoadXml(CXmlNavigator& navigator)
 {
     LoadProperties(navigator);

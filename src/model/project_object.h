@@ -50,6 +50,11 @@ public:
     // A new object of the kind, with this object as its parent, or null when the kind is
     // unknown or may not stand here. It is not yet in the children list.
     std::unique_ptr<CProjectObject> CreateChild(int kind);
+    // The same as the loader creates it: its default name waits until its properties are
+    // read (FinishLoading), so that a name read from the file costs no count of siblings.
+    std::unique_ptr<CProjectObject> CreateChildForLoading(int kind);
+    // Gives an object created for loading its default name when the file had none.
+    void FinishLoading() { AssignPendingDefaultName(); }
     // How many objects of the kind count towards the default name of a new child.
     int CountOfKind(int kind) const;
     // Name := label text followed by CountOfKind + 1 on the parent.

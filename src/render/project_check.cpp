@@ -2,6 +2,7 @@
 
 #include "base/string_table.h"
 #include "model/animate_zone.h"
+#include "model/clock_zone.h"
 #include "model/countdown_zone.h"
 #include "model/datetime_zone.h"
 #include "model/image_zone.h"
@@ -31,6 +32,8 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -44,7 +47,8 @@ constexpr int kListedCharacters = 8;
 
 QString RectText(const LedRect& r)
 {
-    return QStringLiteral("%1,%2,%3,%4").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom);
+    return QString::number(r.left) + u',' + QString::number(r.top) + u',' +
+           QString::number(r.right) + u',' + QString::number(r.bottom);
 }
 
 // Whether the text engine finds a glyph for the character in the font or in one of its
@@ -121,6 +125,96 @@ QFont PointFont(const QString& face, int points)
     return LedFont(face, PointsToPixels(std::clamp(points, 1, 500)));
 }
 
+// The content of a zone its findings depend on, as bytes: the same key, the same findings.
+class CKeyBuilder
+{
+public:
+    explicit CKeyBuilder(std::string& key) : m_key(key) { m_key.clear(); }
+    CKeyBuilder& Int(long long value)
+    {
+        m_key.append(reinterpret_cast<const char*>(&value), sizeof value);
+        return *this;
+    }
+    CKeyBuilder& Text(const QString& text)
+    {
+        Int(text.size());
+        m_key.append(reinterpret_cast<const char*>(text.utf16()),
+                     static_cast<size_t>(text.size()) * sizeof(char16_t));
+        return *this;
+    }
+
+private:
+    std::string& m_key;
+};
+
+// Writes the key into `out`; false for a zone whose findings are not kept per content.
+bool ContentKey(const CEffectZone& zone, const LedRect& window, std::string& out)
+{
+    CKeyBuilder key(out);
+    key.Int(zone.GetKind()).Int(window.Width()).Int(window.Height()).Int(zone.ColourDepth());
+    switch (zone.GetKind()) {
+    case KindText:
+    case KindAnimate: {
+        const auto& rich = static_cast<const CRichTextBase&>(zone);
+        key.Int(zone.GetAction()).Int(zone.GetHold()).Int(rich.GetTopSpace());
+        key.Int(rich.GetLineSpace()).Text(rich.GetRtf());
+        break;
+    }
+    case KindImage: {
+        const ImageKeyParams& k = static_cast<const CImageZone&>(zone).Key();
+        key.Int(k.keyColour).Int(k.tolerance).Int(k.pixelLimit);
+        key.Text(ResolveSourcePath(zone, k.sourcePath));
+        break;
+    }
+    case KindTable: {
+        const auto& table = static_cast<const CTableZone&>(zone);
+        key.Int(table.RowCount()).Int(table.ColumnCount());
+        for (const TableRow& row : table.Rows())
+            key.Int(row.height);
+        for (int width : table.ColumnWidths())
+            key.Int(width);
+        for (const TableCell& cell : table.Cells()) {
+            key.Int(cell.foreColour).Int(cell.backColour).Int(cell.fontSize).Int(cell.bold);
+            key.Int(cell.italic).Int(cell.underline).Text(cell.fontName).Text(cell.text);
+        }
+        break;
+    }
+    case KindDateTime: {
+        const DateTimeSettings& s = static_cast<const CDateTimeZone&>(zone).Settings();
+        key.Int(s.timeDifference).Int(s.oneLine).Int(s.size).Int(s.order).Text(s.text);
+        for (int i = 0; i < DateTimeItemCount; ++i) {
+            key.Int(s.enabled[i]).Int(s.x[i]).Int(s.row[i]).Int(s.colour[i]);
+            key.Int(s.format[i]);
+        }
+        break;
+    }
+    case KindCountdown: {
+        const CountdownSettings& s = static_cast<const CCountdownZone&>(zone).Settings();
+        key.Int(s.target).Int(s.type).Int(s.format).Int(s.digitSize).Int(s.titleFontSize);
+        for (int shown : s.show)
+            key.Int(shown);
+        key.Text(s.titleFont).Text(s.title);
+        break;
+    }
+    case KindTemperature: {
+        const TemperatureSettings& s = static_cast<const CTemperatureZone&>(zone).Settings();
+        key.Int(s.sensor).Int(s.showTemperature).Int(s.showHumidity).Int(s.oneLine);
+        key.Int(s.labelFontSize).Int(s.digitSize).Text(s.fontName);
+        key.Text(s.temperatureLabel).Text(s.temperatureUnit).Text(s.humidityLabel);
+        key.Text(s.humidityUnit);
+        break;
+    }
+    case KindClock: {
+        const ClockSettings& s = static_cast<const CClockZone&>(zone).Settings();
+        key.Int(s.titleShown).Text(s.titleFont).Text(s.title);
+        break;
+    }
+    default:
+        return false;
+    }
+    return true;
+}
+
 class CTreeChecker
 {
 public:
@@ -174,7 +268,55 @@ private:
 
     void Add(FindingKind kind, const CProjectObject& object, const QString& text)
     {
-        m_findings.push_back({kind, ObjectPath(object), text, ObjectPlace(object)});
+        if (m_capture) {
+            m_capture->emplace_back(kind, text);
+            return;
+        }
+        const auto& [path, place] = Named(object);
+        m_findings.push_back({kind, path, text, place});
+    }
+
+    // The path and place of an object, from those of its parent; those of windows and what
+    // holds them are kept, as every zone's findings start with them.
+    std::pair<QString, QString> Named(const CProjectObject& object)
+    {
+        const bool zone = IsZoneKind(object.GetKind());
+        if (!zone) {
+            const auto known = m_names.find(&object);
+            if (known != m_names.end())
+                return known->second;
+        }
+        const CProjectObject* parent = object.Parent();
+        std::pair<QString, QString> named;
+        if (!parent || parent->GetKind() == KindRoot || !PlaceLetter(object).unicode()) {
+            named = {ObjectPath(object), ObjectPlace(object)};
+        } else {
+            const auto [path, place] = Named(*parent);
+            int number = 0;
+            for (int i = 0; i < parent->GetChildCount(); ++i) {
+                const CProjectObject* sibling = parent->GetChild(i);
+                number += PlaceLetter(*sibling) == PlaceLetter(object) ? 1 : 0;
+                if (sibling == &object)
+                    break;
+            }
+            named = {path + u'/' + object.GetName(),
+                     place + u'/' + PlaceLetter(object) + QString::number(number)};
+        }
+        if (!zone)
+            m_names.emplace(&object, named);
+        return named;
+    }
+
+    static QChar PlaceLetter(const CProjectObject& object)
+    {
+        switch (object.GetKind()) {
+        case KindProgram:
+            return u'p';
+        case KindWindow:
+            return u'w';
+        default:
+            return IsZoneKind(object.GetKind()) ? u'z' : QChar();
+        }
     }
 
     void CheckProgram(const CProgram& program)
@@ -189,19 +331,22 @@ private:
                 windows.push_back(static_cast<const CPlayWindow*>(&child));
         });
         const LedRect inner = program.InnerRect();
+        std::vector<QString> rects;
+        for (const CPlayWindow* window : windows)
+            rects.push_back(RectText(window->WindowRect()));
         for (size_t i = 0; i < windows.size(); ++i) {
             const LedRect& a = windows[i]->WindowRect();
             if (a.left < inner.left || a.top < inner.top || a.right > inner.right ||
                 a.bottom > inner.bottom)
                 Add(FindingKind::OutsideScreen, *windows[i],
                     QStringLiteral("the window %1 leaves the screen's area %2")
-                        .arg(RectText(a), RectText(inner)));
+                        .arg(rects[i], RectText(inner)));
             for (size_t j = i + 1; j < windows.size(); ++j) {
                 const LedRect& b = windows[j]->WindowRect();
                 if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
                     Add(FindingKind::Overlap, *windows[i],
                         QStringLiteral("the window %1 overlaps %2 at %3")
-                            .arg(RectText(a), windows[j]->GetName(), RectText(b)));
+                            .arg(rects[i], windows[j]->GetName(), rects[j]));
             }
             windows[i]->ForEachChild([&](const CProjectObject& zone) {
                 if (IsZoneKind(zone.GetKind()))
@@ -223,6 +368,35 @@ private:
                                "sent")
                     .arg(zone.GetPageCount())
                     .arg(layout::kMaxPages));
+        // What follows depends on the zone's content and window alone: said once per content.
+        const bool keyed = ContentKey(zone, window, m_key);
+        const auto known = keyed ? m_memo.find(m_key) : m_memo.end();
+        if (known != m_memo.end()) {
+            AddAll(zone, known->second);
+            return;
+        }
+        std::vector<std::pair<FindingKind, QString>> found;
+        m_capture = &found;
+        CheckContent(zone, window);
+        m_capture = nullptr;
+        AddAll(zone, found);
+        if (keyed)
+            m_memo.emplace(m_key, std::move(found));
+    }
+
+    // The findings of one object, named once.
+    void AddAll(const CProjectObject& object,
+                const std::vector<std::pair<FindingKind, QString>>& found)
+    {
+        if (found.empty())
+            return;
+        const auto [path, place] = Named(object);
+        for (const auto& [kind, text] : found)
+            m_findings.push_back({kind, path, text, place});
+    }
+
+    void CheckContent(const CEffectZone& zone, const LedRect& window)
+    {
         m_signFindings.clear();
         m_sign.CheckZone(zone, m_signFindings);
         for (const CSignChecker::Finding& finding : m_signFindings)
@@ -423,6 +597,11 @@ private:
     }
 
     ProjectFindings& m_findings;
+    // Findings being gathered for a zone's content, instead of being added.
+    std::vector<std::pair<FindingKind, QString>>* m_capture = nullptr;
+    std::unordered_map<std::string, std::vector<std::pair<FindingKind, QString>>> m_memo;
+    std::unordered_map<const CProjectObject*, std::pair<QString, QString>> m_names;
+    std::string m_key; // the content key being built, kept to reuse its memory
     const int m_effectCount;
     const QDateTime m_now;
     CGlyphCoverage m_glyphs;

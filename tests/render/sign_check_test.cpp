@@ -2,6 +2,7 @@
 // it applies and not given where it does not.
 #include "model/animate_zone.h"
 #include "model/image_zone.h"
+#include "model/load_check.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
@@ -254,6 +255,31 @@ TEST_F(SignCheckTest, TheWholeTreeNamesEveryObjectByPlace)
     CheckProjectObject(*third.Parent(), ofWindow);
     ASSERT_EQ(ofWindow.size(), 1u);
     EXPECT_EQ(ofWindow[0].place, QStringLiteral("s1/p1/w3/z1"));
+}
+
+TEST(LoadingPlaceTest, FindingsOfTheFileNameTheObjectsOfTheLoadedProject)
+{
+    const QByteArray file =
+        "<?xml version=\"1.0\"?><project><Varnolite><varno>0</varno><lite>NULL</lite>"
+        "<Varnolite><varno>120</varno><lite>S</lite><fore>1</fore>"
+        "<Varnolite><varno>110</varno><lite>P1</lite></Varnolite>"
+        "<Varnolite><varno>110</varno><lite>P2</lite><bogus>1</bogus>"
+        "<Varnolite><varno>100</varno><lite>Pair</lite><fore>0</fore>"
+        "<Varnolite><varno>1</varno><lite>A</lite></Varnolite>"
+        "<Varnolite><varno>1</varno><lite>B</lite></Varnolite></Varnolite>"
+        "</Varnolite></Varnolite></Varnolite></project>";
+    ProjectFindings findings;
+    ASSERT_TRUE(CheckProjectLoadingBuffer(file, findings));
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findings[0].kind, FindingKind::UnknownKey);
+    EXPECT_EQ(findings[0].place, QStringLiteral("s1/p2"));
+    // The implicit window is dropped by the loader: its program stands for it.
+    EXPECT_EQ(findings[1].kind, FindingKind::ImplicitWindow);
+    EXPECT_EQ(findings[1].path, QStringLiteral("S/P2/Pair"));
+    EXPECT_EQ(findings[1].place, QStringLiteral("s1/p2"));
+    CProjectRoot root;
+    ASSERT_TRUE(root.LoadProjectBuffer(file));
+    EXPECT_EQ(ObjectAtPlace(root, findings[0].place)->GetName(), QStringLiteral("P2"));
 }
 
 } // namespace
