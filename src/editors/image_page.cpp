@@ -1,9 +1,11 @@
 #include "editors/image_page.h"
 
+#include "base/messages.h"
 #include "editors/load_image_dialog.h"
 #include "editors/zone_effect_page.h"
 #include "model/image_zone.h"
 #include "model/page_rules.h"
+#include "render/dither.h"
 #include "render/led_paint.h"
 
 #include <QColorDialog>
@@ -120,9 +122,22 @@ void CImagePage::OpenLoadDialog(bool browse)
     CLoadImageDialog* dialog = MakeLoadDialog(Image().Key().sourcePath);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        const QString path = dialog->Path();
+        QString path = dialog->Path();
         if (path.isEmpty())
             return;
+        if (dialog->DitherChosen()) {
+            // The zone shows the dithered picture, written beside the project.
+            const LedRect rect = Image().WindowRect();
+            QString written;
+            QString reason;
+            if (!WriteDitheredPicture(path, rect.Width(), rect.Height(), ColourDepth(),
+                                      Image().Key(), DitheredPictureFolder(Image(), path), written,
+                                      reason)) {
+                ShowWarning(reason);
+                return;
+            }
+            path = written;
+        }
         EditContent([&] { Image().Key().sourcePath = path.left(ImageKeyParams::kPathCapacity); });
         Load();
     });

@@ -2,6 +2,7 @@
 
 #include "base/last_error.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -34,6 +35,9 @@ CLoadImageDialog::CLoadImageDialog(const ImageKeyParams& key, QSize target, int 
     m_info = new QLabel(this);
     m_info->setObjectName(QStringLiteral("info"));
     m_info->setWordWrap(true);
+    m_dither = new QCheckBox(this);
+    m_dither->setObjectName(QStringLiteral("dither"));
+    m_dither->setEnabled(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     m_ok->setObjectName(QStringLiteral("ok"));
@@ -48,12 +52,14 @@ CLoadImageDialog::CLoadImageDialog(const ImageKeyParams& key, QSize target, int 
     layout->addLayout(pathRow);
     layout->addWidget(m_image, 1);
     layout->addWidget(m_info);
+    layout->addWidget(m_dither);
     layout->addWidget(buttons);
     connect(m_browse, &QPushButton::clicked, this, [this] { Browse(); });
     connect(m_pathEdit, &QLineEdit::editingFinished, this, [this] {
         if (m_pathEdit->text() != m_path)
             SetPath(m_pathEdit->text());
     });
+    connect(m_dither, &QCheckBox::toggled, this, [this] { ShowPicture(); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     retranslateUi();
@@ -70,6 +76,26 @@ void CLoadImageDialog::retranslateUi()
 {
     setWindowTitle(tr("Load Image"));
     m_browse->setText(tr("Browse..."));
+    m_dither->setText(tr("Dither to the sign's colours"));
+    m_dither->setToolTip(tr("Photos keep their tones as a mix of lit and dark LEDs; the "
+                            "dithered picture is saved beside the project"));
+    m_pathEdit->setAccessibleName(tr("Picture file"));
+    m_image->setAccessibleName(tr("Picture as the sign shows it"));
+}
+
+bool CLoadImageDialog::DitherChosen() const
+{
+    return m_dither->isEnabled() && m_dither->isChecked();
+}
+
+void CLoadImageDialog::ShowPicture()
+{
+    const QImage& shown = DitherChosen() ? m_preview.dithered : m_preview.shown;
+    if (shown.isNull())
+        return;
+    const int zoom = std::max(1, std::min(8, kShownWidth / std::max(1, shown.width())));
+    m_image->setPixmap(QPixmap::fromImage(
+        shown.scaled(shown.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
 }
 
 void CLoadImageDialog::Browse()
@@ -92,15 +118,16 @@ bool CLoadImageDialog::SetPath(const QString& path)
         m_image->setPixmap(QPixmap());
         m_image->setText(LastError());
         m_info->clear();
+        m_dither->setEnabled(false);
         m_ok->setEnabled(false);
         return false;
     }
     m_path = path;
     m_preview = std::move(preview);
+    // Animations keep their frames: only a still picture is dithered.
+    m_dither->setEnabled(m_preview.frameCount == 1);
+    ShowPicture();
     const QImage& shown = m_preview.shown;
-    const int zoom = std::max(1, std::min(8, kShownWidth / std::max(1, shown.width())));
-    m_image->setPixmap(QPixmap::fromImage(
-        shown.scaled(shown.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     QString info = tr("%1 x %2 pixels, shown at %3 x %4")
                        .arg(m_preview.sourceSize.width())
                        .arg(m_preview.sourceSize.height())

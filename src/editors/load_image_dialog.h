@@ -5,12 +5,13 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// "Load Image": choose a picture file and see it keyed and reduced as the LED will show
-// it at the target size; OK takes the file.
+// "Load Image": choose a picture file and see it as the card will show it at the target size
+// (keyed and reduced to the screen's colours, or dithered to them); OK takes the file.
 class CLoadImageDialog : public QDialog
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     bool SetPath(const QString& path);
     QString Path() const { return m_path; }
     const ImagePreview& Preview() const { return m_preview; }
+    // "Dither to the sign's colours": the picture is to be dithered (a still picture only).
+    bool DitherChosen() const;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -30,6 +33,7 @@ protected:
 private:
     void retranslateUi();
     void Browse();
+    void ShowPicture();
 
     ImageKeyParams m_key;
     QSize m_target;
@@ -40,6 +44,7 @@ private:
     QPushButton* m_browse;
     QLabel* m_image;
     QLabel* m_info;
+    QCheckBox* m_dither;
     QPushButton* m_ok;
     QPushButton* m_cancel;
 };

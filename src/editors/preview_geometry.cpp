@@ -29,6 +29,22 @@ PreviewZoom PreviewZoom::FromSettings(int mul, int div)
     return zoom;
 }
 
+PreviewZoom PreviewZoom::LargestFitting(QSize screen, QSize pane)
+{
+    PreviewZoom best;
+    best.denominator = kMaxDenominator;
+    for (PreviewZoom level = best;;) {
+        if (level.Scale(screen.width()) > pane.width() ||
+            level.Scale(screen.height()) > pane.height())
+            break;
+        best = level;
+        if (!level.CanZoomIn())
+            break;
+        level.ZoomIn();
+    }
+    return best;
+}
+
 void PreviewZoom::ZoomIn()
 {
     if (denominator > 1)

@@ -3,6 +3,7 @@
 #include "model/led_rect.h"
 
 #include <QRect>
+#include <QSize>
 
 // The preview's zoom: a panel coordinate c is shown at c x numerator / denominator. The
 // levels run 1/2, 1/1, 2/1 ... 8/1.
@@ -16,6 +17,9 @@ struct PreviewZoom
 
     // Out-of-range values become 1.
     static PreviewZoom FromSettings(int mul, int div);
+    // The largest of the levels that shows a screen of the size whole in a pane of the size
+    // (1/2 when none does: the smallest there is).
+    static PreviewZoom LargestFitting(QSize screen, QSize pane);
     void ZoomIn();
     void ZoomOut();
     bool CanZoomIn() const { return numerator < kMaxNumerator; }

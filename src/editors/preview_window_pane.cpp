@@ -82,10 +82,11 @@ void CWindowPane::paintEvent(QPaintEvent*)
 
 void CWindowPane::PaintStill(QPainter& painter)
 {
+    // The page as the card shows it (the screen's colours, an image's key applied).
     if (const CEffectZone* zone = StillZone()) {
-        const CLedBitmap* page = zone->GetPage(m_stillPage);
-        if (page && !page->IsNull())
-            painter.drawImage(rect(), page->Image());
+        const QImage& page = m_cardPage.Get(*zone, m_stillPage, SignForm::Card);
+        if (!page.isNull())
+            painter.drawImage(rect(), page);
     }
     const bool selected = m_view.IsSelected(m_window);
     QPen frame(QColor(selected ? kSelectedFrame : kOtherFrame));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/led_rect.h"
+#include "render/sign_picture.h"
 #include "render/window_player.h"
 
 #include <QWidget>
@@ -47,6 +48,7 @@ private:
     CPreView& m_view;
     CPlayWindow* m_window = nullptr;
     CWindowPlayer m_player;
+    CCardPageCache m_cardPage;
     int m_stillZone = 0;
     int m_stillPage = 0;
     // A mouse drag in progress.

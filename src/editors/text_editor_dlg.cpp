@@ -12,6 +12,7 @@
 #include "render/led_paint.h"
 #include "render/rtf_reader.h"
 #include "render/rtf_writer.h"
+#include "render/sign_picture.h"
 #include "render/text_decoder.h"
 #include "render/text_editing.h"
 
@@ -691,12 +692,12 @@ void CTextEditorDlg::UpdateLedPreview()
 {
     const int pages = m_zone.GetPageCount();
     m_pageCount->setText(pages > 0 ? NumberedText(41021, {1, pages}) : QString());
-    const CLedBitmap* page = pages > 0 ? m_zone.GetPage(0) : nullptr;
-    if (!page || page->Image().isNull()) {
+    // The first page as the card shows it: text in colours the screen lacks stays dark.
+    const QImage image = ZonePagePicture(m_zone, 0, SignForm::Card);
+    if (image.isNull()) {
         m_ledPage->clear();
         return;
     }
-    const QImage& image = page->Image();
     // Whole pixels only, so every LED stays a sharp square.
     const int room = std::max(width() - 8, image.width());
     const int zoom = std::clamp(room / std::max(1, image.width()), 1, 8);

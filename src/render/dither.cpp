@@ -1,5 +1,6 @@
 #include "render/dither.h"
 
+#include "model/project_root.h"
 #include "render/led_paint.h"
 #include "render/picture_reader.h"
 #include "render/png_file.h"
@@ -149,6 +150,17 @@ QImage DitherToScreenColours(const QImage& page, int colourDepth, const ImageKey
         std::swap(current, below);
     }
     return out;
+}
+
+QString DitheredPictureFolder(const CProjectObject& object, const QString& source)
+{
+    const CProjectObject* top = &object;
+    while (top->Parent())
+        top = top->Parent();
+    const QString project = top->GetKind() == KindRoot
+                                ? static_cast<const CProjectRoot*>(top)->ProjectPath()
+                                : QString();
+    return QFileInfo(project.isEmpty() ? source : project).absolutePath();
 }
 
 bool WriteDitheredPicture(const QString& source, int width, int height, int colourDepth,

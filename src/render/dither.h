@@ -20,6 +20,10 @@ QImage DitherToScreenColours(const QImage& page, int colourDepth, const ImageKey
 // that name is there). written is the path of the file the zone is then to show. False with
 // the reason in the system's words (nothing is written): not a picture, an animation, or a
 // folder that cannot be written.
+// Where a dithered picture of the source goes for an object of a project: beside the
+// project file, or beside the source while the project has never been saved.
+QString DitheredPictureFolder(const class CProjectObject& object, const QString& source);
+
 bool WriteDitheredPicture(const QString& source, int width, int height, int colourDepth,
                           const ImageKeyParams& key, const QString& folder, QString& written,
                           QString& reason);

@@ -67,10 +67,12 @@ TEST(DitherTest, AGreyRampBecomesAMixOfTheScreensColoursFollowingItsTones)
                 const int channel = (colour >> shift) & 0xFF;
                 EXPECT_TRUE(channel == 0 || channel == 255) << std::hex << colour;
             }
-            if (depth == 1)
+            if (depth == 1) {
                 EXPECT_TRUE(colour == 0 || colour == 0xFF0000u) << std::hex << colour;
-            if (depth == 2)
+            }
+            if (depth == 2) {
                 EXPECT_EQ(colour & 0xFF, 0u) << std::hex << colour;
+            }
             EXPECT_NE(colour, 0xFFFFFFu);
         }
         // Darker on the left, lighter on the right, a mix in the middle: no solid block.

@@ -664,6 +664,26 @@
         <source>%1 frames, delays (ms): %2</source>
         <translation>%1 帧，延时 (ms)：%2</translation>
     </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Dither to the sign&apos;s colours</source>
+        <translation>抖动处理为显示屏的颜色</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Photos keep their tones as a mix of lit and dark LEDs; the dithered picture is saved beside the project</source>
+        <translation>照片的色调以亮灭交错的 LED 保留；抖动处理后的图片保存在项目文件旁</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Picture file</source>
+        <translation>图片文件</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Picture as the sign shows it</source>
+        <translation>显示屏上显示的图片</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>

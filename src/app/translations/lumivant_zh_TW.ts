@@ -664,6 +664,26 @@
         <source>%1 frames, delays (ms): %2</source>
         <translation>%1 幀，延遲 (ms)：%2</translation>
     </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Dither to the sign&apos;s colours</source>
+        <translation>抖動處理為顯示屏的顏色</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Photos keep their tones as a mix of lit and dark LEDs; the dithered picture is saved beside the project</source>
+        <translation>照片的色調以亮滅交錯的 LED 保留；抖動處理後的圖片儲存在專案檔旁</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Picture file</source>
+        <translation>圖片檔案</translation>
+    </message>
+    <message>
+        <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Picture as the sign shows it</source>
+        <translation>顯示屏上顯示的圖片</translation>
+    </message>
 </context>
 <context>
     <name>CMainFrame</name>
