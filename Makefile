@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-dev \
             libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
-            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
+            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev qt6-image-formats-plugins \
             desktop-file-utils appstream shared-mime-info dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

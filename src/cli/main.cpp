@@ -46,7 +46,7 @@ const CliCommand kCommands[] = {
     {"new", "new FILE [--width W] [--height H] [--colors 1|2|3] [--force]", RunNew},
     {"info", "info FILE [--json]", RunInfo},
     {"check", "check FILE [--json]", RunCheck},
-    {"render", "render FILE [--screen N] [--form display|controller] --out DIR", RunRender},
+    {"render", "render FILE [--screen N] [--form card|display|controller] --out DIR", RunRender},
     {"compile", "compile FILE [--screen N] [--seed S] --out DATA", RunCompile},
     {"export", "export FILE [--screen N] --drive DIR [--params] [--sync-clock SECONDS] [--seed S]",
      RunExport},

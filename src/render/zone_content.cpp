@@ -6,6 +6,7 @@
 #include "platform/font_mapping.h"
 #include "render/dither.h"
 #include "render/picture_reader.h"
+#include "render/project_check.h"
 #include "render/rtf_reader.h"
 #include "render/rtf_writer.h"
 
@@ -218,6 +219,13 @@ int CZoneContent::Render(CEffectZone& zone, QStringList& warnings)
         QTextDocument document;
         ReadRtf(static_cast<CRichTextBase&>(zone).GetRtf(), document);
         FindMissingGlyphs(document, warnings);
+    }
+    // What the sign will show otherwise than meant.
+    ProjectFindings findings;
+    CheckProjectObject(zone, findings);
+    for (const ProjectFinding& finding : findings) {
+        if (finding.kind >= FindingKind::KeyColourLoss)
+            warnings << finding.text;
     }
     return pages;
 }

@@ -28,7 +28,8 @@ public:
 
     // Renders the zone as the editor shows it and returns its page count, adding to
     // warnings what a person should know: a text that needs more than one page, characters
-    // that no installed font can draw (they would show as boxes).
+    // that no installed font can draw (they would show as boxes), and what the sign will
+    // show otherwise than meant (the checker's findings about the zone's content).
     static int Render(CEffectZone& zone, QStringList& warnings);
 
     // "\n" in a command-line text is a new line, "\\" a backslash.

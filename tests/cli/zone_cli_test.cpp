@@ -225,7 +225,7 @@ TEST_F(ZoneCliTest, SetImageDithersAPhotoIntoAPictureBesideTheProject)
     QImage photo(200, 50, QImage::Format_RGB32);
     for (int x = 0; x < photo.width(); ++x) {
         for (int y = 0; y < photo.height(); ++y)
-            photo.setPixel(x, y, qRgb(x, x / 2, 40));
+            photo.setPixel(x, y, qRgb(x, x, 40 + y * 3));
     }
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("camera"))));
     const QString picture = dir.filePath(QStringLiteral("camera/IMG_0001.png"));
@@ -244,6 +244,16 @@ TEST_F(ZoneCliTest, SetImageDithersAPhotoIntoAPictureBesideTheProject)
         static_cast<const CImageZone*>(root.GetChild(0)->GetChild(0)->GetChild(0)->GetChild(1));
     EXPECT_EQ(logo->Key().sourcePath, written);
     EXPECT_EQ(ReadFileBytes(project), original);
+    // Without dithering the photo would collapse into blocks, and set-image says so.
+    const CliRun plain = Run({QStringLiteral("set-image"), project, QStringLiteral("s1/p1/w1/z2"),
+                              picture, QStringLiteral("--out"), copy});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err.toStdString();
+    EXPECT_TRUE(plain.err.contains("warning: The photo's tones collapse"))
+        << plain.err.toStdString();
+    ASSERT_EQ(Run({QStringLiteral("set-image"), project, QStringLiteral("s1/p1/w1/z2"), picture,
+                   QStringLiteral("--dither"), QStringLiteral("--out"), copy})
+                  .exitCode,
+              0);
 
     // The card shows a mix of lit and dark LEDs, not one block.
     const QString out = dir.filePath(QStringLiteral("render"));
