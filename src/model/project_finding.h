@@ -22,7 +22,8 @@ enum class FindingKind : int {
     LayoutCut,      // a live zone's layout wider or taller than its window
     TableRowHeight, // table text taller than its row
     SizeLimit,      // a screen larger than the setup allows
-    // What the sign shows otherwise than the person meant.
+    // What the sign shows otherwise than the person meant (from here to the end: callers
+    // pick these by comparing with KeyColourLoss).
     KeyColourLoss,     // picture content the key colour turns dark
     UnshownColour,     // text or picture parts in colours the screen cannot show
     NeverShown,        // lines or parts of a text a zone never shows
