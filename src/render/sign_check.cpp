@@ -255,7 +255,8 @@ int Luma(QRgb pixel)
     return (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000;
 }
 
-// Keyed pixels joined to the picture's edge through keyed pixels: a removed background.
+// Keyed pixels (any value but 0) joined to the picture's edge through keyed pixels: a
+// removed background.
 std::vector<unsigned char> KeyedBackground(const std::vector<unsigned char>& keyed, int width,
                                            int height)
 {
@@ -328,7 +329,9 @@ PictureFacts ReadPictureFacts(const QString& path, int width, int height, const 
             const int g = qGreen(pixel);
             const int b = qBlue(pixel);
             if (within(r, kr) && within(g, kg) && within(b, kb)) {
-                keyed[static_cast<size_t>(y) * static_cast<size_t>(width) + x] = 1;
+                // Taken by the key; lost only where it would have lit.
+                keyed[static_cast<size_t>(y) * static_cast<size_t>(width) + x] =
+                    above(r) || above(g) || above(b) ? 2 : 1;
                 continue;
             }
             const int shown = (above(r) ? 1 : 0) | (depth >= 2 && above(g) ? 2 : 0) |
@@ -344,7 +347,7 @@ PictureFacts ReadPictureFacts(const QString& path, int width, int height, const 
     }
     const std::vector<unsigned char> background = KeyedBackground(keyed, width, height);
     for (size_t i = 0; i < count; ++i)
-        facts.keyedPixels += keyed[i] && !background[i] ? 1 : 0;
+        facts.keyedPixels += keyed[i] == 2 && !background[i] ? 1 : 0;
     const int content = lit + facts.keyedPixels;
     if (content > 0) {
         facts.keyedPercent = facts.keyedPixels * 100 / content;
