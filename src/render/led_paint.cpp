@@ -94,6 +94,47 @@ void ReduceToScreenColours(QImage& image, int colourDepth)
     }
 }
 
+void ReduceForCard(QImage& image, const ImageKeyParams* key, int colourDepth)
+{
+    if (image.isNull())
+        return;
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    if (colourDepth < 1 || colourDepth > 3)
+        colourDepth = 1;
+    // Channels the screen lacks are dropped; a channel it has is lit from 2 up, and after
+    // the key's reduction a channel is either 0 or 255.
+    const QRgb shown = 0xFF000000u | 0xFF0000u | (colourDepth >= 2 ? 0xFF00u : 0u) |
+                       (colourDepth >= 3 ? 0xFFu : 0u);
+    long long low[3] = {0, 0, 0};
+    long long high[3] = {-1, -1, -1};
+    int limit = 1; // the screen's own threshold: lit from 2
+    if (key) {
+        for (int c = 0; c < 3; ++c) {
+            const long long centre = (key->keyColour >> (8 * c)) & 0xFF;
+            low[c] = centre - key->tolerance;
+            high[c] = centre + key->tolerance;
+        }
+        limit = key->pixelLimit;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int r = qRed(row[x]);
+            const int g = qGreen(row[x]);
+            const int b = qBlue(row[x]);
+            if (low[0] <= r && r <= high[0] && low[1] <= g && g <= high[1] && low[2] <= b &&
+                b <= high[2]) {
+                row[x] = 0xFF000000u;
+                continue;
+            }
+            const QRgb lit = (r > limit ? 0xFF0000u : 0u) | (g > limit ? 0xFF00u : 0u) |
+                             (b > limit ? 0xFFu : 0u);
+            row[x] = 0xFF000000u | (lit & shown);
+        }
+    }
+}
+
 QColor ColourFromColorRef(std::uint32_t colorRef)
 {
     return QColor(static_cast<int>(colorRef & 0xFF), static_cast<int>((colorRef >> 8) & 0xFF),

@@ -41,6 +41,10 @@ inline void ReduceColours(CLedBitmap& bitmap, const ImageKeyParams& key)
 // controller's bit planes take it; the channels it lacks become 0.
 void ReduceToScreenColours(QImage& image, int colourDepth);
 
+// Both in one pass, as the card shows a page: the key's reduction when a key is given, then
+// the screen's colours.
+void ReduceForCard(QImage& image, const ImageKeyParams* key, int colourDepth);
+
 // A stored 0x00BBGGRR colour.
 QColor ColourFromColorRef(std::uint32_t colorRef);
 std::uint32_t ColorRefFromColour(const QColor& colour);

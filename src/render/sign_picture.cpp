@@ -48,9 +48,9 @@ QImage CardPage(const CEffectZone& zone, const QImage& page)
     if (page.isNull())
         return QImage();
     QImage card = page.convertToFormat(QImage::Format_RGB32);
-    if (NeedsKeyForCard(zone))
-        ReduceColours(card, static_cast<const CImageZone&>(zone).Key());
-    ReduceToScreenColours(card, zone.ColourDepth());
+    ReduceForCard(card,
+                  NeedsKeyForCard(zone) ? &static_cast<const CImageZone&>(zone).Key() : nullptr,
+                  zone.ColourDepth());
     return card;
 }
 

@@ -250,6 +250,45 @@ TEST(CardOrderTest, ATextMovingRightWithoutAStayPlaysItsLastPageFirst)
     EXPECT_EQ(CardPageIndex(zone, 0), 0);
 }
 
+TEST(CardReductionTest, OnePassGivesWhatTheKeyAndThePlanesGive)
+{
+    CSeededRandom random(3);
+    QImage page(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            // Mostly small values, where the limits lie, and some of every size.
+            const auto value = [&] {
+                const int v = static_cast<int>(random.Next() & 0xFF);
+                return v < 128 ? v % 16 : v;
+            };
+            page.setPixel(x, y, qRgb(value(), value(), value()));
+        }
+    }
+    for (int limit : {-3, 0, 1, 10, 200, 300}) {
+        for (int tolerance : {-1, 0, 5, 300}) {
+            for (int depth : {1, 2, 3}) {
+                ImageKeyParams key;
+                key.keyColour = 0x030201;
+                key.tolerance = tolerance;
+                key.pixelLimit = limit;
+                QImage twoPasses = page;
+                ReduceColours(twoPasses, key);
+                ReduceToScreenColours(twoPasses, depth);
+                QImage onePass = page;
+                ReduceForCard(onePass, &key, depth);
+                EXPECT_EQ(onePass, twoPasses) << limit << " " << tolerance << " " << depth;
+            }
+        }
+    }
+    for (int depth : {1, 2, 3}) {
+        QImage twoPasses = page;
+        ReduceToScreenColours(twoPasses, depth);
+        QImage onePass = page;
+        ReduceForCard(onePass, nullptr, depth);
+        EXPECT_EQ(onePass, twoPasses) << depth;
+    }
+}
+
 TEST(LedLookTest, DotsLeaveGapsFromThreePixelsAndBlocksBelow)
 {
     QImage leds(2, 1, QImage::Format_RGB32);
