@@ -1,7 +1,7 @@
 #include "app/left_view.h"
 
-#include "app/lumivant_doc.h"
 #include "app/project_tree_model.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 
 #include <QContextMenuEvent>

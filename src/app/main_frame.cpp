@@ -1,12 +1,11 @@
 #include "app/main_frame.h"
 
 #include "app/app_language.h"
-#include "app/document_commands.h"
 #include "app/frame_actions.h"
 #include "app/left_view.h"
-#include "app/lumivant_doc.h"
 #include "app/object_view.h"
 #include "app/recovery_file.h"
+#include "app/setup_commands.h"
 #include "app/shell_commands.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
@@ -14,12 +13,13 @@
 #include "base/messages.h"
 #include "base/string_table.h"
 #include "comm/controller_link.h"
+#include "document/edit_commands.h"
+#include "document/lumivant_doc.h"
 #include "editors/preview_view.h"
 #include "editors/screen_page.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
-#include "setup_ui/setup_commands.h"
 
 #include <QAction>
 #include <QActionGroup>

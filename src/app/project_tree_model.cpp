@@ -1,7 +1,7 @@
 #include "app/project_tree_model.h"
 
-#include "app/lumivant_doc.h"
 #include "app/tree_icons.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 

@@ -1,6 +1,6 @@
 #include "app/recovery_file.h"
 
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 
 #include <QDir>

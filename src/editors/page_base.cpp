@@ -1,7 +1,7 @@
 #include "editors/page_base.h"
 
-#include "app/lumivant_doc.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "model/page_rules.h"
 #include "model/screen.h"
 #include "render/led_paint.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/refresh_code.h"
+#include "document/refresh_code.h"
 #include "editors/guarded_combo.h"
 #include "editors/property_page.h"
 #include "editors/step_spin_box.h"

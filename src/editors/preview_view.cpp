@@ -1,8 +1,8 @@
 #include "editors/preview_view.h"
 
-#include "app/lumivant_doc.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "editors/preview_window_pane.h"
 #include "model/effect_zone.h"
 #include "model/play_window.h"

@@ -1,8 +1,8 @@
 #include "editors/program_page.h"
 
-#include "app/lumivant_doc.h"
 #include "base/string_table.h"
 #include "config/model_info.h"
+#include "document/lumivant_doc.h"
 #include "model/page_rules.h"
 #include "model/program.h"
 #include "model/screen.h"

@@ -2,9 +2,9 @@
 #include "dialogs_test_support.h"
 
 #include "app/dialogs/export_dialog.h"
-#include "app/lumivant_doc.h"
 #include "app/shell_commands.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"

@@ -1,4 +1,4 @@
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "editors/line_space_dlg.h"
 #include "editors/rich_edit_ctrl.h"
 #include "editors/text_editor_dlg.h"

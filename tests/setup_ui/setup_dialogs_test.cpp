@@ -4,10 +4,11 @@
 #include "comm/maintenance_test_ui.h"
 
 #include "app/dialogs/desktop_messages.h"
-#include "app/lumivant_doc.h"
+#include "app/setup_commands.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
 #include "comm/controller_link.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "setup_ui/advanced_setup_dlg.h"
@@ -17,7 +18,6 @@
 #include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
-#include "setup_ui/setup_commands.h"
 #include "support/test_support.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "app/document_commands.h"
+#include "document/edit_commands.h"
 
-#include "app/lumivant_doc.h"
-#include "app/structure_commands.h"
 #include "base/messages.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
+#include "document/structure_steps.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"

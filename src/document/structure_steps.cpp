@@ -1,6 +1,6 @@
-#include "app/structure_commands.h"
+#include "document/structure_steps.h"
 
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "model/project_object.h"
 #include "model/project_root.h"
 

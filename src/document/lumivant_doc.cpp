@@ -1,6 +1,6 @@
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 
-#include "app/property_edit_command.h"
+#include "document/property_edit_step.h"
 #include "model/effect_zone.h"
 #include "model/play_window.h"
 #include "model/program.h"

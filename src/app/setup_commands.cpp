@@ -1,10 +1,10 @@
-#include "setup_ui/setup_commands.h"
+#include "app/setup_commands.h"
 
 #include "app/dialogs/desktop_messages.h"
-#include "app/lumivant_doc.h"
 #include "base/app_settings.h"
 #include "comm/controller_link.h"
 #include "config/access_codes.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "setup_ui/advanced_setup_dlg.h"

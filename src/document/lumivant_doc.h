@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/refresh_code.h"
+#include "document/refresh_code.h"
 #include "model/object_snapshot.h"
 
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "app/property_edit_command.h"
+#include "document/property_edit_step.h"
 
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 
 #include <utility>
