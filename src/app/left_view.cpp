@@ -19,6 +19,13 @@ CLeftView::CLeftView(CLumivantDoc& doc, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(m_model);
+    // What leaves the project leaves the tree at once; the rebuild after the change selects
+    // again.
+    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this] {
+        m_rebuilding = true;
+        m_model->Clear();
+        m_rebuilding = false;
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!m_rebuilding)
@@ -31,7 +38,6 @@ CLeftView::~CLeftView() = default;
 void CLeftView::Rebuild(CProjectObject* select)
 {
     m_rebuilding = true;
-    m_doc.Root().EnsureScreen();
     m_model->Rebuild();
     QModelIndex at = m_model->IndexOf(select);
     if (!at.isValid()) {

@@ -307,17 +307,17 @@ void CMainFrame::Connect()
     connect(&m_doc, &CLumivantDoc::structureChanged, this,
             [this](CProjectObject* select) { m_tree->Rebuild(select); });
     connect(&m_doc, &CLumivantDoc::projectReplaced, this, [this] { m_tree->Rebuild(nullptr); });
-    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
-        if (CLumivantDoc::IsWithin(m_preview->Program(), object))
-            m_preview->ShowProgram(nullptr);
-    });
     connect(&m_doc, &CLumivantDoc::modifiedChanged, this, [this] { UpdateTitle(); });
     connect(&m_doc, &CLumivantDoc::filePathChanged, this, [this] { UpdateTitle(); });
     connect(&m_doc, &CLumivantDoc::objectChanged, this, [this](CProjectObject* object) {
-        // Pages and dialogs may change the screen's model or link.
-        if (object && object->GetKind() == KindScreen)
-            UpdateEnabling();
+        // Setup forms change the screen's model or link.
+        if (!object || object->GetKind() != KindScreen)
+            return;
+        UpdateEnabling();
+        if (object == m_doc.CurrentScreen())
+            SetInfoText(LinkOf(*m_doc.CurrentScreen()).GetLinkStatusText());
     });
+    connect(&m_doc, &CLumivantDoc::currentChanged, this, [this] { UpdateEnabling(); });
     connect(&m_doc.UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateEnabling(); });
     connect(m_preview, &CPreView::runningChanged, this, [this](bool running) {
         m_previewRunning = running;
@@ -374,14 +374,7 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::UpdateEnabling()
 {
     const bool running = m_previewRunning;
-    m_actions->UpdateEnabling(m_doc.CurrentScreen(), running);
-    SetupCommand setup;
-    for (const CommandInfo& command : CFrameActions::Commands()) {
-        if (SetupCommandOf(command.id, setup) && !SetupCommandAvailable(setup))
-            m_actions->Action(command.id)->setEnabled(false);
-    }
-    m_actions->Action(IdUndo)->setEnabled(!running && m_doc.UndoStack().canUndo());
-    m_actions->Action(IdRedo)->setEnabled(!running && m_doc.UndoStack().canRedo());
+    m_actions->UpdateEnabling(m_doc, running);
     for (QMenu* menu : m_menus)
         menu->menuAction()->setEnabled(!running);
     m_toolBar->setEnabled(!running);
@@ -528,10 +521,8 @@ void CMainFrame::RunScreenCommand(int id)
     m_preview->StopIfRunning();
     SetupCommand setup;
     if (SetupCommandOf(id, setup)) {
-        if (SetupCommandAvailable(setup) && RunSetupCommand(setup, *screen, m_doc, this)) {
-            m_tree->Rebuild(m_doc.CurrentObject());
-            m_preview->Refresh();
-        }
+        m_doc.FlushPendingRender();
+        RunSetupCommand(setup, *screen, m_doc, this);
         return;
     }
     switch (id) {
@@ -544,13 +535,13 @@ void CMainFrame::RunScreenCommand(int id)
         break;
     case IdSyncTimer:
         if (!IsBasicScreen(*screen))
-            RunSyncTimer(*screen, this);
+            RunSyncTimer(m_doc, *screen, this);
         break;
     case IdParameterReset:
-        RunParameterReset(*screen, this);
+        RunParameterReset(m_doc, *screen, this);
         break;
     case IdClearPanel:
-        RunClearPanel(*screen, this);
+        RunClearPanel(m_doc, *screen, this);
         break;
     default:
         break;

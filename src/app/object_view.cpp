@@ -71,6 +71,11 @@ void CObjectView::DropPage()
         *slot = nullptr;
         if (!page)
             continue;
+        // The page (and the editor inside it) may outlive its object until it is deleted:
+        // they hear nothing more.
+        disconnect(&m_doc, nullptr, page, nullptr);
+        for (QObject* child : page->findChildren<QObject*>())
+            disconnect(&m_doc, nullptr, child, nullptr);
         page->hide();
         page->setParent(nullptr);
         page->deleteLater();

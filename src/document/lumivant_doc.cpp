@@ -1,11 +1,18 @@
 #include "document/lumivant_doc.h"
 
-#include "document/property_edit_step.h"
+#include "document/edit_properties_step.h"
+#include "document/rename_step.h"
+#include "document/screen_settings_step.h"
+#include "document/structure_steps.h"
 #include "model/effect_zone.h"
+#include "model/object_snapshot.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "model/screen_link.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -18,6 +25,51 @@ template <typename T> T* AncestorOfKind(CProjectObject* object, int kind)
             return static_cast<T*>(at);
     }
     return nullptr;
+}
+
+CProjectObject* FindIn(const CProjectObject& object, CProjectObject::Id id)
+{
+    if (object.GetId() == id)
+        return const_cast<CProjectObject*>(&object);
+    for (int i = 0; i < object.GetChildCount(); ++i) {
+        if (CProjectObject* found = FindIn(*object.GetChild(i), id))
+            return found;
+    }
+    return nullptr;
+}
+
+// Closes the controller links of the screens in the subtree.
+void CloseLinks(CProjectObject& subtree)
+{
+    if (subtree.GetKind() == KindScreen) {
+        if (CScreenLink* link = static_cast<CScreen&>(subtree).LinkObject())
+            link->CloseLink();
+        return;
+    }
+    if (subtree.GetKind() == KindRoot) {
+        for (int i = 0; i < subtree.GetChildCount(); ++i)
+            CloseLinks(*subtree.GetChild(i));
+    }
+}
+
+QString Translated(const char* text)
+{
+    return QCoreApplication::translate("CLumivantDoc", text);
+}
+
+QString EditLabel(const CProjectObject& object, RefreshCode code)
+{
+    switch (code) {
+    case RefreshCode::Name:
+        return Translated("Rename %1").arg(object.GetName());
+    case RefreshCode::Geometry:
+        return Translated("Change the size or place of %1").arg(object.GetName());
+    case RefreshCode::EffectSettings:
+        return Translated("Change the effect of %1").arg(object.GetName());
+    case RefreshCode::Content:
+        break;
+    }
+    return Translated("Change %1").arg(object.GetName());
 }
 
 } // namespace
@@ -34,7 +86,7 @@ CLumivantDoc::CLumivantDoc(QObject* parent) : QObject(parent), m_root(CProjectRo
 
 CLumivantDoc::~CLumivantDoc()
 {
-    // Commands refer to the root: let them go first.
+    // Steps keep objects that may hold links: let them go before the project.
     m_undo.clear();
 }
 
@@ -42,15 +94,35 @@ void CLumivantDoc::SetRoot(std::unique_ptr<CProjectRoot> root, const QString& pa
 {
     m_renderTimer.stop();
     m_pendingRender.clear();
-    m_prepared.clear();
-    m_current = nullptr;
+    SetCurrentObject(nullptr);
+    emit aboutToRemove(m_root.get());
+    CloseLinks(*m_root);
     m_undo.clear();
+    m_prepared.clear();
     m_root = std::move(root);
+    m_root->EnsureScreen();
     m_forcedModified = false;
     SetFilePath(path);
     m_undo.setClean();
     EmitModified();
     emit projectReplaced();
+}
+
+CProjectObject* CLumivantDoc::FindObject(CProjectObject::Id id) const
+{
+    return id == 0 ? nullptr : FindIn(*m_root, id);
+}
+
+bool CLumivantDoc::Contains(const CProjectObject* object) const
+{
+    // A new object knows its parent before the parent holds it.
+    for (const CProjectObject* at = object; at; at = at->Parent()) {
+        if (at == m_root.get())
+            return true;
+        if (!at->Parent() || at->Parent()->IndexOfChild(at) < 0)
+            return false;
+    }
+    return false;
 }
 
 void CLumivantDoc::SetFilePath(const QString& path)
@@ -97,7 +169,8 @@ CScreen* CLumivantDoc::CurrentScreen() const
         return screen;
     if (m_current)
         return nullptr;
-    return static_cast<CScreen*>(m_root->GetChild(0));
+    CProjectObject* first = m_root->GetChild(0);
+    return first && first->GetKind() == KindScreen ? static_cast<CScreen*>(first) : nullptr;
 }
 
 CProgram* CLumivantDoc::CurrentProgram() const
@@ -117,16 +190,137 @@ CPlayWindow* CLumivantDoc::CurrentWindow() const
 }
 
 void CLumivantDoc::EditObject(CProjectObject& object, RefreshCode code, bool rerender,
-                              const std::function<void()>& change, int mergeId)
+                              const std::function<void()>& change, int mergeId,
+                              const QString& label)
 {
+    const QString stepLabel = label.isEmpty() ? EditLabel(object, code) : label;
+    if (code == RefreshCode::Name) {
+        // A name is one field: its step holds nothing else of the object.
+        QString before = object.GetName();
+        change();
+        if (object.GetName() != before)
+            m_undo.push(
+                new CRenameStep(*this, object, before, object.GetName(), mergeId, stepLabel));
+        NotifyChanged(object, code, rerender);
+        return;
+    }
     QByteArray before = SnapshotProperties(object);
     change();
     QByteArray after = SnapshotProperties(object);
     if (before != after) {
-        m_undo.push(new CPropertyEditCommand(*this, PathOf(object), std::move(before),
-                                             std::move(after), code, rerender, mergeId));
+        m_undo.push(new CEditPropertiesStep(*this, object, std::move(before), std::move(after),
+                                            code, rerender, mergeId, stepLabel));
     }
     NotifyChanged(object, code, rerender);
+}
+
+CProjectObject* CLumivantDoc::InsertObject(CProjectObject& parent,
+                                           std::unique_ptr<CProjectObject> object, int index,
+                                           bool render, const QString& label)
+{
+    if (!object || !Contains(&parent))
+        return nullptr;
+    if (index < 0 || index > parent.GetChildCount())
+        index = parent.GetChildCount();
+    const CProjectObject::Id id = object->GetId();
+    m_undo.push(new CInsertObjectStep(*this, parent, index, std::move(object), render, label));
+    CProjectObject* inserted = parent.GetChild(index);
+    return inserted && inserted->GetId() == id ? inserted : nullptr;
+}
+
+bool CLumivantDoc::RemoveObject(CProjectObject& object, CProjectObject* select,
+                                const QString& label)
+{
+    if (!Contains(&object) || !object.Parent())
+        return false;
+    FlushPendingRender();
+    m_undo.push(new CRemoveObjectStep(*this, object, select ? select->GetId() : 0, label));
+    return true;
+}
+
+bool CLumivantDoc::MoveObject(CProjectObject& object, int toIndex, CProjectObject* shown,
+                              const QString& label)
+{
+    CProjectObject* parent = object.Parent();
+    if (!Contains(&object) || !parent || toIndex < 0 || toIndex >= parent->GetChildCount() ||
+        parent->IndexOfChild(&object) == toIndex)
+        return false;
+    m_undo.push(new CMoveObjectStep(*this, object, toIndex, shown ? shown->GetId() : 0, label));
+    return true;
+}
+
+CScreen* CLumivantDoc::AddScreen(std::unique_ptr<CProjectObject> screen)
+{
+    if (!screen || screen->GetKind() != KindScreen)
+        return nullptr;
+    const QString label = Translated("Add %1").arg(screen->GetName());
+    CProjectObject* added = InsertObject(*m_root, std::move(screen), -1, true, label);
+    return static_cast<CScreen*>(added);
+}
+
+bool CLumivantDoc::RemoveScreen(CScreen& screen)
+{
+    if (!Contains(&screen) || m_root->GetChildCount() <= 1)
+        return false;
+    return RemoveObject(screen, nullptr, Translated("Delete %1").arg(screen.GetName()));
+}
+
+bool CLumivantDoc::ChangeScreenSettings(CScreen& screen, const QString& what,
+                                        const std::function<bool()>& operation, CardWrite card,
+                                        int mergeId)
+{
+    if (!Contains(&screen))
+        return operation();
+    const ScreenSettings before = ScreenSettings::Of(screen);
+    const bool result = operation();
+    const ScreenSettings after = ScreenSettings::Of(screen);
+    if (after == before)
+        return result;
+    const bool sent = card == CardWrite::WhenOk && result;
+    m_undo.push(new CScreenSettingsStep(*this, screen, before, after, mergeId, what, sent));
+    const bool redraw = before.params.PanelWidth() != after.params.PanelWidth() ||
+                        before.params.PanelHeight() != after.params.PanelHeight() ||
+                        before.params.ColourDepth() != after.params.ColourDepth();
+    NotifyChanged(screen, RefreshCode::Geometry, redraw);
+    return result;
+}
+
+int CLumivantDoc::NewMergeId()
+{
+    static int next = 1000;
+    return ++next;
+}
+
+void CLumivantDoc::BeginGroup(const QString& label)
+{
+    m_undo.beginMacro(label);
+}
+
+void CLumivantDoc::EndGroup()
+{
+    m_undo.endMacro();
+}
+
+std::unique_ptr<CProjectObject> CLumivantDoc::DetachChild(CProjectObject& parent, int index)
+{
+    CProjectObject* child = parent.GetChild(index);
+    if (!child)
+        return nullptr;
+    FlushPendingRender();
+    if (IsWithin(m_current, child))
+        SetCurrentObject(nullptr);
+    emit aboutToRemove(child);
+    CloseLinks(*child);
+    return parent.RemoveChildAt(index);
+}
+
+CProjectObject* CLumivantDoc::AttachChild(CProjectObject& parent,
+                                          std::unique_ptr<CProjectObject> child, int index)
+{
+    CProjectObject* attached = child.get();
+    if (!parent.InsertChild(std::move(child), index))
+        return nullptr;
+    return attached;
 }
 
 void CLumivantDoc::NotifyChanged(CProjectObject& object, RefreshCode code, bool rerender)
@@ -143,9 +337,9 @@ void CLumivantDoc::NotifyStructureChanged(CProjectObject* select)
 
 void CLumivantDoc::ScheduleRender(CProjectObject& object)
 {
-    ObjectPath path = PathOf(object);
-    if (std::find(m_pendingRender.begin(), m_pendingRender.end(), path) == m_pendingRender.end())
-        m_pendingRender.push_back(std::move(path));
+    const CProjectObject::Id id = object.GetId();
+    if (std::find(m_pendingRender.begin(), m_pendingRender.end(), id) == m_pendingRender.end())
+        m_pendingRender.push_back(id);
     m_renderTimer.start();
 }
 
@@ -159,10 +353,10 @@ void CLumivantDoc::FlushPendingRender()
 
 void CLumivantDoc::RenderPending()
 {
-    std::vector<ObjectPath> pending;
+    std::vector<CProjectObject::Id> pending;
     pending.swap(m_pendingRender);
-    for (const ObjectPath& path : pending) {
-        if (CProjectObject* object = ObjectAt(*m_root, path))
+    for (const CProjectObject::Id id : pending) {
+        if (CProjectObject* object = FindObject(id))
             RenderNow(*object);
     }
 }
@@ -175,7 +369,7 @@ void CLumivantDoc::RenderNow(CProjectObject& object)
 
 void CLumivantDoc::EnsurePrepared(CProgram& program)
 {
-    if (!m_prepared.insert(&program).second)
+    if (!m_prepared.insert(program.GetId()).second)
         return;
     program.Prepare(RenderForm::Display);
 }
@@ -187,25 +381,4 @@ bool CLumivantDoc::IsWithin(const CProjectObject* object, const CProjectObject* 
             return true;
     }
     return false;
-}
-
-void CLumivantDoc::DetachChild(CProjectObject& parent, int index)
-{
-    CProjectObject* child = parent.GetChild(index);
-    if (!child)
-        return;
-    FlushPendingRender();
-    if (IsWithin(m_current, child))
-        SetCurrentObject(nullptr);
-    emit aboutToRemove(child);
-    ForgetRendering(*child);
-    parent.RemoveChildAt(index);
-}
-
-void CLumivantDoc::ForgetRendering(const CProjectObject& subtree)
-{
-    if (subtree.GetKind() == KindProgram)
-        m_prepared.erase(static_cast<const CProgram*>(&subtree));
-    if (subtree.GetKind() == KindScreen || subtree.GetKind() == KindRoot)
-        subtree.ForEachChild([this](const CProjectObject& child) { ForgetRendering(child); });
 }

@@ -1,15 +1,22 @@
 #include "document/structure_steps.h"
 
 #include "document/lumivant_doc.h"
-#include "model/project_object.h"
-#include "model/project_root.h"
+
+#include <utility>
 
 namespace {
 
-// The object the tree shows for path: a hidden window stands for its zone.
-CProjectObject* VisibleAt(CProjectRoot& root, ObjectPath path)
+// What the tree shows for an object: a hidden window stands for its first zone.
+CProjectObject* ShownFor(CProjectObject* object)
 {
-    CProjectObject* object = ObjectAt(root, path);
+    if (object && object->GetFore() == 0 && object->GetChildCount() > 0)
+        return object->GetChild(0);
+    return object;
+}
+
+// The object the tree can select for object: a hidden window is not in the tree.
+CProjectObject* VisibleAt(CProjectObject* object)
+{
     while (object && object->GetFore() == 0 && object->Parent())
         object = object->Parent();
     return object;
@@ -17,96 +24,89 @@ CProjectObject* VisibleAt(CProjectRoot& root, ObjectPath path)
 
 } // namespace
 
-CInsertObjectCommand::CInsertObjectCommand(CLumivantDoc& doc, ObjectPath parent, int index,
-                                           std::unique_ptr<CProjectObject> object, bool render)
-    : m_doc(doc), m_parent(std::move(parent)), m_index(index), m_fresh(std::move(object)),
-      m_render(render)
+CInsertObjectStep::CInsertObjectStep(CLumivantDoc& doc, const CProjectObject& parent, int index,
+                                     std::unique_ptr<CProjectObject> object, bool render,
+                                     const QString& label)
+    : QUndoCommand(label), m_doc(doc), m_parent(parent.GetId()), m_object(object->GetId()),
+      m_index(index), m_kept(std::move(object)), m_render(render)
 {}
 
-void CInsertObjectCommand::redo()
+CInsertObjectStep::~CInsertObjectStep() = default;
+
+void CInsertObjectStep::redo()
 {
     m_doc.FlushPendingRender();
-    CProjectObject* parent = ObjectAt(m_doc.Root(), m_parent);
-    if (!parent)
+    CProjectObject* parent = m_doc.FindObject(m_parent);
+    if (!parent || !m_kept)
         return;
-    std::unique_ptr<CProjectObject> object =
-        m_fresh ? std::move(m_fresh) : RestoreSubtree(*parent, m_snapshot);
-    if (!object)
+    CProjectObject* inserted = m_doc.AttachChild(*parent, std::move(m_kept), m_index);
+    if (!inserted)
         return;
-    CProjectObject* inserted = object.get();
-    if (!parent->InsertChild(std::move(object), m_index))
-        return;
-    if (m_render)
-        inserted->Prepare(RenderForm::Display);
-    // A new implicit window is shown as its zone.
-    CProjectObject* shown = inserted;
-    if (shown->GetFore() == 0 && shown->GetChildCount() > 0)
-        shown = shown->GetChild(0);
-    m_doc.NotifyStructureChanged(shown);
+    // Only a new object needs rendering; one that comes back kept its pages.
+    if (std::exchange(m_render, false))
+        m_doc.RenderNow(*inserted);
+    m_doc.NotifyStructureChanged(ShownFor(inserted));
 }
 
-void CInsertObjectCommand::undo()
+void CInsertObjectStep::undo()
 {
-    CProjectObject* parent = ObjectAt(m_doc.Root(), m_parent);
-    if (!parent || !parent->GetChild(m_index))
-        return;
-    m_snapshot = SnapshotSubtree(*parent->GetChild(m_index));
-    m_doc.DetachChild(*parent, m_index);
-    m_render = true;
-    m_doc.NotifyStructureChanged(VisibleAt(m_doc.Root(), m_parent));
-}
-
-CRemoveObjectCommand::CRemoveObjectCommand(CLumivantDoc& doc, ObjectPath object, ObjectPath select)
-    : m_doc(doc), m_object(std::move(object)), m_select(std::move(select))
-{}
-
-void CRemoveObjectCommand::redo()
-{
-    CProjectObject* object = ObjectAt(m_doc.Root(), m_object);
+    CProjectObject* object = m_doc.FindObject(m_object);
     if (!object || !object->Parent())
         return;
-    m_snapshot = SnapshotSubtree(*object);
-    CProjectObject& parent = *object->Parent();
-    m_doc.DetachChild(parent, parent.IndexOfChild(object));
-    m_doc.NotifyStructureChanged(VisibleAt(m_doc.Root(), m_select));
+    CProjectObject* parent = object->Parent();
+    m_kept = m_doc.DetachChild(*parent, parent->IndexOfChild(object));
+    m_doc.NotifyStructureChanged(VisibleAt(parent));
 }
 
-void CRemoveObjectCommand::undo()
-{
-    m_doc.FlushPendingRender();
-    ObjectPath parentPath(m_object.begin(), m_object.end() - 1);
-    CProjectObject* parent = ObjectAt(m_doc.Root(), parentPath);
-    if (!parent)
-        return;
-    std::unique_ptr<CProjectObject> object = RestoreSubtree(*parent, m_snapshot);
-    if (!object)
-        return;
-    CProjectObject* restored = object.get();
-    if (!parent->InsertChild(std::move(object), m_object.back()))
-        return;
-    restored->Prepare(RenderForm::Display);
-    CProjectObject* shown = restored;
-    if (shown->GetFore() == 0 && shown->GetChildCount() > 0)
-        shown = shown->GetChild(0);
-    m_doc.NotifyStructureChanged(shown);
-}
-
-CSwapObjectsCommand::CSwapObjectsCommand(CLumivantDoc& doc, ObjectPath object, int toIndex,
-                                         bool selectChild)
-    : m_doc(doc), m_parent(object.begin(), object.end() - 1), m_from(object.back()), m_to(toIndex),
-      m_selectChild(selectChild)
+CRemoveObjectStep::CRemoveObjectStep(CLumivantDoc& doc, const CProjectObject& object,
+                                     CProjectObject::Id select, const QString& label)
+    : QUndoCommand(label), m_doc(doc), m_object(object.GetId()),
+      m_parent(object.Parent() ? object.Parent()->GetId() : 0), m_select(select),
+      m_index(object.Parent() ? object.Parent()->IndexOfChild(&object) : -1)
 {}
 
-void CSwapObjectsCommand::Swap(int from, int to)
+CRemoveObjectStep::~CRemoveObjectStep() = default;
+
+void CRemoveObjectStep::redo()
+{
+    CProjectObject* object = m_doc.FindObject(m_object);
+    CProjectObject* parent = object ? object->Parent() : nullptr;
+    if (!parent)
+        return;
+    m_index = parent->IndexOfChild(object);
+    m_kept = m_doc.DetachChild(*parent, m_index);
+    CProjectObject* select = m_select ? m_doc.FindObject(m_select) : nullptr;
+    m_doc.NotifyStructureChanged(VisibleAt(select ? select : parent));
+}
+
+void CRemoveObjectStep::undo()
 {
     m_doc.FlushPendingRender();
-    CProjectObject* parent = ObjectAt(m_doc.Root(), m_parent);
-    if (!parent || !parent->GetChild(from) || !parent->GetChild(to))
+    CProjectObject* parent = m_doc.FindObject(m_parent);
+    if (!parent || !m_kept)
+        return;
+    CProjectObject* restored = m_doc.AttachChild(*parent, std::move(m_kept), m_index);
+    m_doc.NotifyStructureChanged(ShownFor(restored));
+}
+
+CMoveObjectStep::CMoveObjectStep(CLumivantDoc& doc, const CProjectObject& object, int toIndex,
+                                 CProjectObject::Id shown, const QString& label)
+    : QUndoCommand(label), m_doc(doc), m_object(object.GetId()), m_shown(shown),
+      m_from(object.Parent() ? object.Parent()->IndexOfChild(&object) : -1), m_to(toIndex)
+{}
+
+void CMoveObjectStep::Move(int index)
+{
+    m_doc.FlushPendingRender();
+    CProjectObject* object = m_doc.FindObject(m_object);
+    CProjectObject* parent = object ? object->Parent() : nullptr;
+    if (!parent || index < 0 || index >= parent->GetChildCount())
+        return;
+    const int from = parent->IndexOfChild(object);
+    if (from == index)
         return;
     std::unique_ptr<CProjectObject> moved = parent->RemoveChildAt(from);
-    CProjectObject* object = moved.get();
-    parent->InsertChild(std::move(moved), to);
-    CProjectObject* shown =
-        m_selectChild && object->GetChildCount() > 0 ? object->GetChild(0) : object;
-    m_doc.NotifyStructureChanged(shown);
+    parent->InsertChild(std::move(moved), index);
+    CProjectObject* shown = m_shown ? m_doc.FindObject(m_shown) : nullptr;
+    m_doc.NotifyStructureChanged(shown ? shown : object);
 }

@@ -1,69 +1,74 @@
 #pragma once
 
-#include "model/object_snapshot.h"
+#include "model/project_object.h"
 
-#include <QByteArray>
 #include <QUndoCommand>
 
 #include <memory>
 
 class CLumivantDoc;
-class CProjectObject;
 
-// Undo steps of the tree commands. They find their objects by path, and a removed subtree
-// is kept as it would be saved, so undo gives back exactly the same project.
+// Undo steps of the changes of the tree. They find their objects by identity; an object
+// out of the project is kept by its step, so undo and redo put back the very same object.
 
 // An object (with everything below it) put into the project.
-class CInsertObjectCommand final : public QUndoCommand
+class CInsertObjectStep final : public QUndoCommand
 {
 public:
-    CInsertObjectCommand(CLumivantDoc& doc, ObjectPath parent, int index,
-                         std::unique_ptr<CProjectObject> object, bool render);
+    CInsertObjectStep(CLumivantDoc& doc, const CProjectObject& parent, int index,
+                      std::unique_ptr<CProjectObject> object, bool render, const QString& label);
+    ~CInsertObjectStep() override;
 
     void redo() override;
     void undo() override;
+    // The object the step puts in.
+    CProjectObject::Id ObjectId() const { return m_object; }
 
 private:
     CLumivantDoc& m_doc;
-    ObjectPath m_parent;
+    CProjectObject::Id m_parent;
+    CProjectObject::Id m_object;
     int m_index;
-    std::unique_ptr<CProjectObject> m_fresh; // the new object until the first redo
-    QByteArray m_snapshot;
+    std::unique_ptr<CProjectObject> m_kept; // while the object is out of the project
     bool m_render;
 };
 
-// An object taken out of the project; select is what the tree shows afterwards.
-class CRemoveObjectCommand final : public QUndoCommand
+// An object taken out of the project; the tree then selects select (0: the parent).
+class CRemoveObjectStep final : public QUndoCommand
 {
 public:
-    CRemoveObjectCommand(CLumivantDoc& doc, ObjectPath object, ObjectPath select);
+    CRemoveObjectStep(CLumivantDoc& doc, const CProjectObject& object, CProjectObject::Id select,
+                      const QString& label);
+    ~CRemoveObjectStep() override;
 
     void redo() override;
     void undo() override;
 
 private:
     CLumivantDoc& m_doc;
-    ObjectPath m_object;
-    ObjectPath m_select;
-    QByteArray m_snapshot;
+    CProjectObject::Id m_object;
+    CProjectObject::Id m_parent;
+    CProjectObject::Id m_select;
+    int m_index;
+    std::unique_ptr<CProjectObject> m_kept;
 };
 
-// Two neighbours of one parent exchanged; selectChild selects the first child of the
-// moved object (a zone in its implicit window) instead of the object itself.
-class CSwapObjectsCommand final : public QUndoCommand
+// An object moved among its siblings; the tree selects shown (0: the object).
+class CMoveObjectStep final : public QUndoCommand
 {
 public:
-    CSwapObjectsCommand(CLumivantDoc& doc, ObjectPath object, int toIndex, bool selectChild);
+    CMoveObjectStep(CLumivantDoc& doc, const CProjectObject& object, int toIndex,
+                    CProjectObject::Id shown, const QString& label);
 
-    void redo() override { Swap(m_from, m_to); }
-    void undo() override { Swap(m_to, m_from); }
+    void redo() override { Move(m_to); }
+    void undo() override { Move(m_from); }
 
 private:
-    void Swap(int from, int to);
+    void Move(int index);
 
     CLumivantDoc& m_doc;
-    ObjectPath m_parent;
+    CProjectObject::Id m_object;
+    CProjectObject::Id m_shown;
     int m_from;
     int m_to;
-    bool m_selectChild;
 };

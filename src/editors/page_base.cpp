@@ -69,8 +69,7 @@ void CPageBase::Edit(RefreshCode code, bool rerender, const std::function<void()
 
 int CPageBase::NewMergeId()
 {
-    static int next = 1000;
-    return ++next;
+    return CLumivantDoc::NewMergeId();
 }
 
 void CPageBase::Relabel(std::function<void()> relabel)

@@ -78,6 +78,23 @@ CPreView::CPreView(CLumivantDoc& doc, QWidget* parent)
     connect(&m_doc, &CLumivantDoc::objectChanged, this, &CPreView::OnObjectChanged);
     connect(&m_doc, &CLumivantDoc::currentChanged, this, &CPreView::OnCurrentChanged);
     connect(&m_doc, &CLumivantDoc::structureChanged, this, &CPreView::OnStructureChanged);
+    // Windows and zones that leave the project are let go of before they go: the panes hold
+    // them.
+    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
+        bool held = CLumivantDoc::IsWithin(m_program, object);
+        for (CWindowPane* pane : m_panes)
+            held = held || CLumivantDoc::IsWithin(object, pane->Window()) ||
+                   CLumivantDoc::IsWithin(pane->Window(), object);
+        if (!held)
+            return;
+        if (CLumivantDoc::IsWithin(m_program, object)) {
+            StopIfRunning();
+            m_program = nullptr;
+        }
+        DropPanes();
+        UpdatePaging();
+        update();
+    });
     connect(&m_doc, &CLumivantDoc::projectReplaced, this, [this] {
         StopIfRunning();
         m_program = nullptr;

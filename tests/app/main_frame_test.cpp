@@ -1,6 +1,7 @@
 #include "app/frame_actions.h"
 #include "app/left_view.h"
 #include "app/main_frame.h"
+#include "app/object_view.h"
 #include "app/project_tree_model.h"
 #include "app/recovery_file.h"
 #include "base/app_paths.h"
@@ -10,15 +11,19 @@
 #include "config/model_info.h"
 #include "document/lumivant_doc.h"
 #include "editors/preview_view.h"
+#include "editors/preview_window_pane.h"
+#include "editors/property_page.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,6 +51,28 @@ void AnswerNextBox(QMessageBox::StandardButton button)
         if (box && box->button(button))
             box->button(button)->click();
     });
+}
+
+// Runs the step on the modal dialog of that name once it is open; gives up after about five
+// seconds.
+void WhenModal(const QString& name, const std::function<void(QWidget&)>& step, int tries = 500)
+{
+    QTimer::singleShot(10, [name, step, tries] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name)
+            step(*modal);
+        else if (tries > 0)
+            WhenModal(name, step, tries - 1);
+        else
+            ADD_FAILURE() << "no dialog " << name.toStdString();
+    });
+}
+
+void ClickChild(QWidget& parent, const char* name)
+{
+    auto* button = parent.findChild<QAbstractButton*>(QLatin1String(name));
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
 }
 
 class MainFrameTest : public testing::Test
@@ -397,6 +424,80 @@ TEST_F(MainFrameTest, StartupOpensTheMostRecentFileElseTheDefaultElseANewProject
     fallback.OpenStartupProject(QString());
     EXPECT_EQ(third.FilePath(), QFileInfo(DefaultProjectPath()).absoluteFilePath());
     EXPECT_TRUE(sink.texts.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, MinusPanelOnTheScreenInThePreviewLetsEveryViewGo)
+{
+    // Two screens; the first one's program with a text zone is in the preview, as right
+    // after opening a project.
+    auto added = doc.Root().CreateChild(KindScreen);
+    added->AddChild(added->CreateChild(KindProgram));
+    CScreen* second = doc.AddScreen(std::move(added));
+    CScreen* first = static_cast<CScreen*>(Screen());
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddText);
+    frame->show();
+    Select(&FirstProgram());
+    ASSERT_EQ(frame->Preview().Program(), &FirstProgram());
+    ASSERT_GT(frame->Preview().PaneCount(), 0);
+    const QByteArray before = doc.Root().SaveProjectBuffer();
+
+    WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
+        WhenModal(QStringLiteral("advancedSetupDialog"), [](QWidget& setup) {
+            ClickChild(setup, "removePanel");
+            ClickChild(setup, "cancel");
+        });
+        prompt.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("351"));
+        static_cast<QDialog&>(prompt).accept();
+    });
+    frame->RunCommand(IdAdvancedSetup);
+    QApplication::processEvents();
+    frame->Preview().repaint();
+
+    ASSERT_EQ(doc.Root().GetChildCount(), 1);
+    EXPECT_EQ(doc.Root().GetChild(0), second);
+    // Nothing shows the screen that went.
+    CProgram* shown = frame->Preview().Program();
+    EXPECT_TRUE(!shown || doc.Contains(shown));
+    for (int i = 0; i < frame->Preview().PaneCount(); ++i)
+        EXPECT_TRUE(doc.Contains(frame->Preview().Pane(i)->Window()));
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_TRUE(doc.Contains(Current()));
+    EXPECT_TRUE(CLumivantDoc::IsWithin(Current(), second));
+
+    // Edit > Undo names the step and brings the same screen back, with the same file.
+    EXPECT_EQ(Action(IdUndo)->text(), QStringLiteral("&Undo Delete ") + first->GetName());
+    frame->RunCommand(IdUndo);
+    EXPECT_EQ(doc.Root().GetChild(0), first);
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), before);
+    Select(&FirstProgram());
+    EXPECT_EQ(frame->Preview().Program(), &FirstProgram());
+}
+
+TEST_F(MainFrameTest, DeletedZoneLeavesThePropertyHostAndThePreview)
+{
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    frame->RunCommand(IdAddText);
+    frame->show();
+    CProjectObject* zone = Current();
+    ASSERT_NE(zone, nullptr);
+    ASSERT_TRUE(IsZoneKind(zone->GetKind()));
+    ASSERT_NE(frame->Host().Page(), nullptr);
+    ASSERT_EQ(&frame->Host().Page()->Object(), zone);
+    frame->RunCommand(IdDelete);
+    QApplication::processEvents();
+    EXPECT_TRUE(!frame->Host().Page() || &frame->Host().Page()->Object() != zone);
+    EXPECT_TRUE(doc.Contains(Current()));
+    frame->RunCommand(IdUndo);
+    QApplication::processEvents();
+    EXPECT_EQ(Current(), zone);
+    ASSERT_NE(frame->Host().Page(), nullptr);
+    EXPECT_EQ(&frame->Host().Page()->Object(), zone);
 }
 
 } // namespace
