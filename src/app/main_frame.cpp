@@ -16,7 +16,6 @@
 #include "document/edit_commands.h"
 #include "document/lumivant_doc.h"
 #include "editors/preview_view.h"
-#include "editors/screen_page.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
@@ -100,25 +99,10 @@ const int kToolBarCommands[] = {IdFileNew,
                                 IdSearchPanel,
                                 IdSyncTimer};
 
-struct ContextItem
-{
-    const char* text;
-    int command;
-};
-
-const ContextItem kContextItems[] = {
-    {QT_TRANSLATE_NOOP("CMainFrame", "Delete"), IdDelete},
-    {nullptr, 0},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Program"), IdAddProgram},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Window"), IdAddWindow},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add RTF"), IdAddText},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Image"), IdAddImage},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Clock"), IdAddClock},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Datetime"), IdAddDateTime},
-    {nullptr, 0},
-    {QT_TRANSLATE_NOOP("CMainFrame", "\u2191Move Up"), IdMoveUp},
-    {QT_TRANSLATE_NOOP("CMainFrame", "\u2193Move Down"), IdMoveDown},
-};
+// The tree's context menu: the same actions as the menus (0 is a separator).
+const int kContextCommands[] = {IdDelete,  0,          IdAddProgram, IdAddWindow,
+                                IdAddText, IdAddImage, IdAddClock,   IdAddDateTime,
+                                0,         IdMoveUp,   IdMoveDown};
 
 int ZoneKindOf(int command)
 {
@@ -209,7 +193,9 @@ void CMainFrame::BuildViews()
     m_tree = new CLeftView(m_doc);
     m_preview = new CPreView(m_doc);
     m_preview->setObjectName(QStringLiteral("preview"));
-    m_host = new CObjectView(m_doc);
+    m_host =
+        new CObjectView(m_doc, {m_actions->Action(IdSyncTimer), m_actions->Action(IdPanelSetup),
+                                m_actions->Action(IdBrightness), m_actions->Action(IdPowerOnOff)});
     m_host->setMinimumHeight(CObjectView::kMinimumHeight);
 
     m_inner = new QSplitter(Qt::Horizontal);
@@ -249,24 +235,26 @@ void CMainFrame::BuildMenus()
         }
         m_menus.push_back(menu);
     }
-    // Every shortcut works even with the menu bar hidden or disabled.
-    for (const CommandInfo& command : CFrameActions::Commands())
-        addAction(m_actions->Action(command.id));
+    // Every shortcut works even with the menu bar hidden or disabled; Delete only where
+    // it means the selected object (the tree and the preview): in a property page the key
+    // is the control's own.
+    for (const CommandInfo& command : CFrameActions::Commands()) {
+        if (command.id != IdDelete)
+            addAction(m_actions->Action(command.id));
+    }
+    QAction* deleteAction = m_actions->Action(IdDelete);
+    deleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_tree->addAction(deleteAction);
+    m_preview->addAction(deleteAction);
 
     m_contextMenu = new QMenu(this);
-    for (const ContextItem& item : kContextItems) {
-        if (!item.text) {
+    m_contextMenu->setObjectName(QStringLiteral("treeContextMenu"));
+    for (int id : kContextCommands) {
+        if (id == 0)
             m_contextMenu->addSeparator();
-            continue;
-        }
-        QAction* action = m_contextMenu->addAction(QString());
-        connect(action, &QAction::triggered, this, [this, id = item.command] { RunCommand(id); });
-        m_contextActions.emplace_back(action, item.command);
+        else
+            m_contextMenu->addAction(m_actions->Action(id));
     }
-    connect(m_contextMenu, &QMenu::aboutToShow, this, [this] {
-        for (auto& [action, id] : m_contextActions)
-            action->setEnabled(m_actions->Action(id)->isEnabled());
-    });
     m_tree->SetContextMenu(m_contextMenu);
 }
 
@@ -337,11 +325,6 @@ void CMainFrame::RetranslateUi()
         const QByteArray source = menu->property("titleSource").toByteArray();
         menu->setTitle(QCoreApplication::translate("CMainFrame", source.constData()));
     }
-    for (size_t i = 0, item = 0; i < std::size(kContextItems); ++i) {
-        if (kContextItems[i].text)
-            m_contextActions[item++].first->setText(
-                QCoreApplication::translate("CMainFrame", kContextItems[i].text));
-    }
     m_toolBar->setWindowTitle(tr("Toolbar"));
     if (m_panes[2]->text().isEmpty() || m_panes[2]->property("ready").toBool()) {
         m_panes[2]->setText(tr("Ready"));
@@ -384,13 +367,6 @@ void CMainFrame::OnSelection(CProjectObject* object)
 {
     m_doc.SetCurrentObject(object);
     m_host->ShowPage(object);
-    // The screen page's buttons are the main window's commands.
-    if (auto* screenPage = qobject_cast<CScreenPage*>(m_host->Page())) {
-        connect(screenPage, &CScreenPage::commandRequested, this, [this](int id) {
-            if (QAction* action = m_actions->Action(id); action && action->isEnabled())
-                action->trigger();
-        });
-    }
     ShowSelectedProgram();
     CScreen* screen = m_doc.CurrentScreen();
     SetInfoText(screen ? LinkOf(*screen).GetLinkStatusText() : QString());

@@ -107,6 +107,5 @@ private:
     QLabel* m_panes[3] = {};
     QMenu* m_contextMenu = nullptr;
     std::vector<QMenu*> m_menus;
-    std::vector<std::pair<QAction*, int>> m_contextActions;
     bool m_previewRunning = false;
 };

@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-CObjectView::CObjectView(CLumivantDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+CObjectView::CObjectView(CLumivantDoc& doc, const ScreenCommands& commands, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_commands(commands)
 {
     setObjectName(QStringLiteral("objectView"));
     connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
@@ -33,7 +34,7 @@ void CObjectView::ShowPage(CProjectObject* object)
     DropPage();
     if (!object)
         return;
-    m_page = CreatePropertyPage(*object, m_doc, this);
+    m_page = CreatePropertyPage(*object, m_doc, this, m_commands);
     // The image page holds its effect settings itself.
     if (m_page && object->GetKind() != KindImage)
         m_effectPage = CreateEffectPage(*object, m_doc, this);

@@ -35,11 +35,12 @@ CPropertyPage* Make(CProjectObject& object, CLumivantDoc& doc, QWidget* parent)
 
 } // namespace
 
-CPropertyPage* CreatePropertyPage(CProjectObject& object, CLumivantDoc& doc, QWidget* parent)
+CPropertyPage* CreatePropertyPage(CProjectObject& object, CLumivantDoc& doc, QWidget* parent,
+                                  const ScreenCommands& commands)
 {
     switch (object.GetKind()) {
     case KindScreen:
-        return Make<CScreenPage, CScreen>(object, doc, parent);
+        return new CScreenPage(static_cast<CScreen&>(object), doc, commands, parent);
     case KindProgram:
         return Make<CProgramPage, CProgram>(object, doc, parent);
     case KindWindow:

@@ -1,3 +1,5 @@
+#include "dialogs_test_support.h"
+
 #include "app/frame_actions.h"
 #include "app/left_view.h"
 #include "app/main_frame.h"
@@ -28,7 +30,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
@@ -498,6 +503,84 @@ TEST_F(MainFrameTest, DeletedZoneLeavesThePropertyHostAndThePreview)
     EXPECT_EQ(Current(), zone);
     ASSERT_NE(frame->Host().Page(), nullptr);
     EXPECT_EQ(&frame->Host().Page()->Object(), zone);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, DeleteKeyDeletesOnlyWhenTheTreeOrThePreviewHasTheFocus)
+{
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    frame->RunCommand(IdAddTable);
+    CProjectObject* table = Current();
+    ASSERT_EQ(table->GetKind(), KindTable);
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+
+    // In the table page's grid and in the name field the key is the control's own.
+    auto* grid = frame->Host().findChild<QTableWidget*>(QStringLiteral("grid"));
+    ASSERT_NE(grid, nullptr);
+    grid->setFocus();
+    ASSERT_TRUE(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(Current(), table);
+    EXPECT_TRUE(doc.Contains(table));
+    auto* cellText = frame->Host().findChild<QLineEdit*>(QStringLiteral("cellText"));
+    ASSERT_NE(cellText, nullptr);
+    cellText->setFocus();
+    QTest::keyClick(cellText, Qt::Key_Delete);
+    EXPECT_TRUE(doc.Contains(table));
+
+    // In the tree it deletes the selected object.
+    frame->Tree().setFocus();
+    QTest::keyClick(&frame->Tree(), Qt::Key_Delete);
+    EXPECT_FALSE(doc.Contains(table));
+}
+
+TEST_F(MainFrameTest, TheContextMenuAndTheButtonsAreTheCommandsThemselves)
+{
+    auto* menu = frame->findChild<QMenu*>(QStringLiteral("treeContextMenu"));
+    ASSERT_NE(menu, nullptr);
+    for (int id : {IdDelete, IdAddProgram, IdAddText, IdMoveUp, IdMoveDown})
+        EXPECT_TRUE(menu->actions().contains(Action(id))) << id;
+
+    // Delete and Move are off where they would do nothing.
+    Select(Screen());
+    EXPECT_FALSE(Action(IdDelete)->isEnabled());
+    EXPECT_FALSE(Action(IdMoveUp)->isEnabled());
+    Select(&FirstProgram());
+    EXPECT_TRUE(Action(IdDelete)->isEnabled());
+    EXPECT_FALSE(Action(IdMoveUp)->isEnabled());
+    EXPECT_FALSE(Action(IdMoveDown)->isEnabled());
+    frame->RunCommand(IdAddProgram);
+    EXPECT_TRUE(Action(IdMoveUp)->isEnabled());
+    EXPECT_FALSE(Action(IdMoveDown)->isEnabled());
+}
+
+TEST_F(MainFrameTest, AScreenPageButtonRunsItsCommandOnceAlsoAfterLanguageSwitches)
+{
+    doc.SetRoot(DialogsTextProject(1, 100), QString()); // nothing answers on port 1
+    Select(Screen());
+    QSignalSpy runs(&frame->Actions(), &CFrameActions::triggered);
+    const auto clickSync = [&] {
+        auto* button = frame->Host().findChild<QPushButton*>(QStringLiteral("syncTimer"));
+        ASSERT_NE(button, nullptr);
+        BoxAnswerer boxes; // "Command failed:..."
+        button->click();
+        EXPECT_EQ(boxes.texts.size(), 1);
+    };
+    clickSync();
+    frame->RunCommand(IdLangSimplified);
+    frame->RunCommand(IdLangEnglish);
+    Select(Screen());
+    clickSync();
+    int syncs = 0;
+    for (const QList<QVariant>& run : runs)
+        syncs += run[0].toInt() == IdSyncTimer ? 1 : 0;
+    EXPECT_EQ(syncs, 2);
 }
 
 } // namespace
