@@ -26,6 +26,8 @@ const std::vector<CommandInfo> kCommands = {
      "save", kAlways, QKeySequence::Save},
     {IdFileSaveAs, QT_TRANSLATE_NOOP("CMainFrame", "Save &As..."), nullptr, nullptr, kAlways,
      QKeySequence::SaveAs},
+    {IdRestoreVersion, QT_TRANSLATE_NOOP("CMainFrame", "Restore Earlier &Version..."), nullptr,
+     nullptr, EnableRule::HasFile, kNoKey},
     {IdExit, QT_TRANSLATE_NOOP("CMainFrame", "E&xit"), nullptr, nullptr, kAlways,
      QKeySequence::Quit},
     {IdUndo, QT_TRANSLATE_NOOP("CMainFrame", "&Undo"), nullptr, nullptr, EnableRule::CanUndo,
@@ -245,6 +247,9 @@ void CFrameActions::UpdateEnabling(CLumivantDoc& doc, bool previewRunning)
             break;
         case EnableRule::CanRedo:
             enabled = doc.UndoStack().canRedo();
+            break;
+        case EnableRule::HasFile:
+            enabled = !doc.FilePath().isEmpty();
             break;
         }
         m_actions[command.id]->setEnabled(enabled && !previewRunning);

@@ -51,7 +51,8 @@ enum CommandId : int {
     IdFileOpen = 0xE101,
     IdFileSave = 0xE103,
     IdFileSaveAs = 0xE104,
-    IdRecentFile1 = 0xE110, // to IdRecentFile1 + 3
+    IdRestoreVersion = 0xE10F, // the program's own: File > Restore Earlier Version
+    IdRecentFile1 = 0xE110,    // to IdRecentFile1 + 3
     IdUndo = 0xE12B,
     IdRedo = 0xE12E,
     IdAbout = 0xE140,
@@ -72,6 +73,8 @@ enum class EnableRule {
     CanMoveDown,
     CanUndo,
     CanRedo,
+    // When the project has a file (whose earlier versions there may be).
+    HasFile,
 };
 
 struct CommandInfo

@@ -1,10 +1,10 @@
 #include "app/main_frame.h"
 
 #include "app/app_language.h"
+#include "app/dialogs/earlier_versions_dialog.h"
 #include "app/frame_actions.h"
 #include "app/left_view.h"
 #include "app/object_view.h"
-#include "app/recovery_file.h"
 #include "app/setup_commands.h"
 #include "app/shell_commands.h"
 #include "base/app_paths.h"
@@ -15,6 +15,7 @@
 #include "comm/controller_link.h"
 #include "document/edit_commands.h"
 #include "document/lumivant_doc.h"
+#include "document/recovery_keeper.h"
 #include "editors/preview_view.h"
 #include "model/program.h"
 #include "model/project_root.h"
@@ -24,14 +25,17 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -58,7 +62,7 @@ struct MenuLayout
 
 const std::vector<MenuLayout> kMenus = {
     {QT_TRANSLATE_NOOP("CMainFrame", "&File"),
-     {IdFileNew, IdFileOpen, IdFileSave, IdFileSaveAs, 0, -1, 0, IdExit}},
+     {IdFileNew, IdFileOpen, IdFileSave, IdFileSaveAs, 0, IdRestoreVersion, 0, -1, 0, IdExit}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Edit"), {IdUndo, IdRedo, 0, IdDelete, IdMoveUp, IdMoveDown}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Add"),
      {IdAddProgram, IdAddWindow, 0, IdAddText, IdAddImage, IdAddClock, IdAddDateTime, IdAddAnimate,
@@ -152,6 +156,12 @@ bool SetupCommandOf(int command, SetupCommand& setup)
     default:
         return false;
     }
+}
+
+bool IsProjectUrl(const QUrl& url)
+{
+    return url.isLocalFile() &&
+           url.toLocalFile().endsWith(QLatin1String(".ledprj"), Qt::CaseInsensitive);
 }
 
 QString ProjectFilter()
@@ -457,6 +467,9 @@ void CMainFrame::RunCommand(int id)
     case IdFileSaveAs:
         SaveAs();
         break;
+    case IdRestoreVersion:
+        RestoreEarlierVersion();
+        break;
     case IdExit:
         close();
         break;
@@ -542,26 +555,52 @@ void CMainFrame::NewProject()
 
 bool CMainFrame::OpenFile(const QString& path)
 {
-    PrepareReplace();
+    // The project is read aside: a file that does not load leaves the open one as it was.
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto root = std::make_unique<CProjectRoot>();
-    const bool loaded = QFileInfo(path).isFile() && root->LoadProject(path);
-    QString message;
-    if (!loaded) {
-        message = LastError();
-        if (message.isEmpty() || !QFileInfo(path).isFile())
-            message = tr("Cannot open \"%1\": the file does not exist.").arg(path);
-        root = std::make_unique<CProjectRoot>();
-    }
-    m_doc.SetRoot(std::move(root), loaded ? QFileInfo(path).absoluteFilePath() : QString());
-    if (loaded)
-        AddRecentFile(m_doc.FilePath());
+    ClearLastError();
+    const bool loaded = root->LoadProject(path);
+    const QString reason = LastError();
     QApplication::restoreOverrideCursor();
     setEnabled(true);
-    if (!loaded)
-        ShowWarning(message);
-    return loaded;
+    if (!loaded) {
+        ShowWarning(tr("\"%1\" could not be opened; the open project stays as it was.")
+                        .arg(QDir::toNativeSeparators(path)) +
+                    (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason));
+        return false;
+    }
+    PrepareReplace();
+    m_doc.SetRoot(std::move(root), QFileInfo(path).absoluteFilePath());
+    AddRecentFile(m_doc.FilePath());
+    return true;
+}
+
+bool CMainFrame::OpenEarlierVersion(const QString& versionPath)
+{
+    auto root = std::make_unique<CProjectRoot>();
+    ClearLastError();
+    if (!root->LoadProject(versionPath)) {
+        ShowWarning(LastError());
+        return false;
+    }
+    // A new untitled project: the file it came from stays as it is.
+    PrepareReplace();
+    m_doc.SetRoot(std::move(root), QString());
+    m_doc.SetModified();
+    return true;
+}
+
+void CMainFrame::RestoreEarlierVersion()
+{
+    if (m_doc.FilePath().isEmpty())
+        return;
+    CEarlierVersionsDialog dialog(m_doc.FilePath(), this);
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenVersion().isEmpty())
+        return;
+    const QString chosen = dialog.ChosenVersion();
+    if (SaveModifiedBeforeReplace())
+        OpenEarlierVersion(chosen);
 }
 
 bool CMainFrame::SaveTo(const QString& path, bool quiet)
@@ -569,16 +608,22 @@ bool CMainFrame::SaveTo(const QString& path, bool quiet)
     m_doc.FlushPendingRender();
     ClearLastError();
     if (!m_doc.Root().SaveProject(path)) {
-        if (!quiet) {
-            QString reason = LastError();
-            ShowWarning(tr("The project could not be saved to \"%1\".").arg(path) +
-                        (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason));
-        }
+        m_lastSaveFailure =
+            tr("The project could not be saved to \"%1\".").arg(QDir::toNativeSeparators(path));
+        const QString reason = LastError();
+        if (!reason.isEmpty())
+            m_lastSaveFailure += QStringLiteral("\n") + reason;
+        if (!quiet)
+            ShowWarning(m_lastSaveFailure);
         return false;
     }
+    m_lastSaveFailure.clear();
     m_doc.SetFilePath(QFileInfo(path).absoluteFilePath());
     m_doc.SetClean();
     AddRecentFile(m_doc.FilePath());
+    // The save went through; that the replaced content could not be kept is worth a line.
+    if (const QString warning = m_doc.Root().KeepWarning(); !warning.isEmpty())
+        SetStatusText(tr("The earlier content of the file could not be kept: %1").arg(warning));
     return true;
 }
 
@@ -611,39 +656,52 @@ bool CMainFrame::SaveModifiedBeforeReplace()
     return answer == QMessageBox::No || Save();
 }
 
-void CMainFrame::OpenStartupProject(const QString& commandLineFile)
+bool CMainFrame::OfferLeftCopies()
 {
-    if (CRecoveryKeeper::Exists()) {
+    for (const CRecoveryKeeper::LeftCopy& copy : CRecoveryKeeper::LeftBehind()) {
+        const QString from = copy.originalPath.isEmpty()
+                                 ? tr("an untitled project")
+                                 : QDir::toNativeSeparators(copy.originalPath);
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Lumivant"),
-            tr("Lumivant was not closed properly last time. Restore the unsaved changes of the "
-               "project?"),
+            tr("Lumivant was not closed properly last time. Restore the unsaved changes of "
+               "%1 (%2)?")
+                .arg(from, QLocale().toString(copy.writtenAt, QLocale::ShortFormat)),
             QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes) {
-            auto root = std::make_unique<CProjectRoot>();
-            if (root->LoadProject(CRecoveryKeeper::ProjectPath())) {
-                PrepareReplace();
-                m_doc.SetRoot(std::move(root), CRecoveryKeeper::OriginalPath());
-                m_doc.SetModified();
-                return;
-            }
-            ShowWarning(LastError());
+        if (answer != QMessageBox::Yes) {
+            CRecoveryKeeper::Remove(copy);
+            continue;
         }
-        CRecoveryKeeper::Remove();
+        auto root = std::make_unique<CProjectRoot>();
+        ClearLastError();
+        if (!root->LoadProject(copy.projectPath)) {
+            // Kept for another try: it may be all there is of that work.
+            ShowWarning(LastError());
+            return false;
+        }
+        PrepareReplace();
+        m_doc.SetRoot(std::move(root), copy.originalPath);
+        m_doc.SetModified();
+        // The copy goes once this program's own copy holds the same.
+        if (m_recovery->WriteNow())
+            CRecoveryKeeper::Remove(copy);
+        return true;
     }
-    if (!commandLineFile.isEmpty()) {
-        OpenFile(commandLineFile);
+    return false;
+}
+
+void CMainFrame::OpenStartupProject(const QString& commandLineFile)
+{
+    if (OfferLeftCopies())
         return;
-    }
+    // A named file that does not load is said, and the start goes on as without it.
+    if (!commandLineFile.isEmpty() && OpenFile(commandLineFile))
+        return;
     const QStringList recent = RecentFiles();
-    if (!recent.isEmpty() && QFileInfo(recent.front()).isFile()) {
-        OpenFile(recent.front());
+    if (!recent.isEmpty() && QFileInfo(recent.front()).isFile() && OpenFile(recent.front()))
         return;
-    }
-    if (QFileInfo(DefaultProjectPath()).isFile()) {
-        OpenFile(DefaultProjectPath());
+    if (QFileInfo(DefaultProjectPath()).isFile() && OpenFile(DefaultProjectPath()))
         return;
-    }
     NewProject();
 }
 
@@ -698,7 +756,7 @@ void CMainFrame::UpdateRecentMenu()
     }
 }
 
-bool CMainFrame::ConfirmClose()
+CMainFrame::CloseChoice CMainFrame::AskOnClose()
 {
     switch (Settings().exit) {
     case 1: {
@@ -706,55 +764,79 @@ bool CMainFrame::ConfirmClose()
             QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kSaveQuestion),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel)
-            return false;
-        if (answer == QMessageBox::Yes)
-            SaveOnClose();
-        return true;
+            return CloseChoice::Stay;
+        return answer == QMessageBox::Yes ? CloseChoice::Save : CloseChoice::Discard;
     }
     case 2:
-        SaveOnClose();
-        return true;
+        return CloseChoice::Save;
     default: {
+        // The file's previous content is kept as an earlier version, so a Yes here can be
+        // taken back with Restore Earlier Version.
         const auto answer =
             QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kQuitQuestion),
                                   QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return false;
-        SaveOnClose();
-        return true;
+        return answer == QMessageBox::Yes ? CloseChoice::Save : CloseChoice::Stay;
     }
     }
 }
 
-void CMainFrame::SaveOnClose()
+QString CMainFrame::NewTempProjectPath()
+{
+    // Every untitled project gets a file of its own: temp.ledprj, then temp-2.ledprj...
+    const QFileInfo first(TempProjectPath());
+    QString path = first.absoluteFilePath();
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = first.absolutePath() +
+               QStringLiteral("/%1-%2.%3").arg(first.completeBaseName()).arg(n).arg(first.suffix());
+    return path;
+}
+
+bool CMainFrame::SaveOnClose()
 {
     QString path = m_doc.FilePath();
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        path = TempProjectPath();
-        m_doc.SetFilePath(path);
-        AddRecentFile(path);
-    }
-    // The window closes whether or not the save succeeded; the reason stays in the
-    // last-error text.
-    SaveTo(path, true);
+    // A file that is there and holds everything needs no writing.
+    if (!path.isEmpty() && !m_doc.IsModified() && QFileInfo(path).isFile())
+        return true;
+    if (path.isEmpty())
+        path = NewTempProjectPath();
+    if (SaveTo(path, true))
+        return true;
+    // The window stays open: the reason, and the way out.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumivant"),
+                    m_lastSaveFailure + QStringLiteral("\n\n") +
+                        tr("The window stays open so that nothing is lost. Save the project "
+                           "somewhere else?"),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("saveFailedBox"));
+    QPushButton* saveAs = box.addButton(tr("Save As..."), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(saveAs);
+    box.exec();
+    return box.clickedButton() == static_cast<QAbstractButton*>(saveAs) && SaveAs();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     m_preview->StopIfRunning();
-    if (!ConfirmClose()) {
+    const CloseChoice choice = AskOnClose();
+    if (choice == CloseChoice::Stay || (choice == CloseChoice::Save && !SaveOnClose())) {
         event->ignore();
         return;
     }
     m_host->ShowPage(nullptr);
-    CRecoveryKeeper::Remove();
+    // Saved (the copy went with the save) or not wanted: no copy to offer next time.
+    m_recovery->Discard();
     event->accept();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (IsProjectUrl(url)) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
 }
 
 void CMainFrame::dropEvent(QDropEvent* event)
@@ -765,8 +847,9 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls)
 {
+    // Only projects: a picture dropped here is not something to open.
     for (const QUrl& url : urls) {
-        if (!url.isLocalFile())
+        if (!IsProjectUrl(url))
             continue;
         if (SaveModifiedBeforeReplace())
             OpenFile(url.toLocalFile());

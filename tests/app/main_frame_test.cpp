@@ -5,13 +5,14 @@
 #include "app/main_frame.h"
 #include "app/object_view.h"
 #include "app/project_tree_model.h"
-#include "app/recovery_file.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
+#include "base/earlier_versions.h"
 #include "base/messages.h"
 #include "base/string_table.h"
 #include "config/model_info.h"
 #include "document/lumivant_doc.h"
+#include "document/recovery_keeper.h"
 #include "editors/preview_view.h"
 #include "editors/preview_window_pane.h"
 #include "editors/property_page.h"
@@ -25,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -36,6 +38,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -58,13 +61,14 @@ void AnswerNextBox(QMessageBox::StandardButton button)
     });
 }
 
-// Runs the step on the modal dialog of that name once it is open; gives up after about five
-// seconds.
+// Runs the step on the modal dialog of that name (or class) once it is open; gives up after
+// about five seconds.
 void WhenModal(const QString& name, const std::function<void(QWidget&)>& step, int tries = 500)
 {
     QTimer::singleShot(10, [name, step, tries] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name)
+        if (modal && (modal->objectName() == name ||
+                      QLatin1String(modal->metaObject()->className()) == name))
             step(*modal);
         else if (tries > 0)
             WhenModal(name, step, tries - 1);
@@ -344,59 +348,212 @@ TEST_F(MainFrameTest, LanguageSwitchRelabelsAtOnceAndWritesLang)
     EXPECT_EQ(Action(IdAddProgram)->text(), QStringLiteral("Add Program"));
 }
 
-TEST_F(MainFrameTest, BadFilesLeaveAUsableWindowAndTheFileUntouched)
+TEST_F(MainFrameTest, AFileThatDoesNotOpenLeavesTheOpenProjectAsItWas)
 {
+    const QString good = dir.filePath("good.ledprj");
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    ASSERT_TRUE(frame->SaveTo(good));
+    frame->RunCommand(IdAddText); // an edit not yet saved
+    const QByteArray open = doc.Root().SaveProjectBuffer();
+    const int steps = doc.UndoStack().count();
+
     const QString junk = dir.filePath("junk.ledprj");
     {
         QFile file(junk);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not a project");
     }
-    EXPECT_FALSE(frame->OpenFile(junk));
-    ASSERT_EQ(sink.texts.size(), 1);
-    EXPECT_FALSE(sink.texts[0].isEmpty());
-    // The empty project got its default screen and the window works on it.
-    EXPECT_EQ(doc.Root().GetChildCount(), 1);
-    Select(Screen());
-    frame->RunCommand(IdAddProgram);
-    EXPECT_EQ(Screen()->GetChildCount(), 1);
+    for (const QString& path : {junk, dir.filePath("missing.ledprj"), dir.path()}) {
+        sink.texts.clear();
+        EXPECT_FALSE(frame->OpenFile(path));
+        // The reason, with the file it is about; the project, its file and its history stay.
+        ASSERT_EQ(sink.texts.size(), 1) << path.toStdString();
+        EXPECT_TRUE(sink.texts[0].contains(QDir::toNativeSeparators(path)));
+        EXPECT_TRUE(sink.texts[0].contains(LoadString(59142))) << sink.texts[0].toStdString();
+        EXPECT_EQ(doc.Root().SaveProjectBuffer(), open);
+        EXPECT_EQ(doc.FilePath(), QFileInfo(good).absoluteFilePath());
+        EXPECT_EQ(doc.UndoStack().count(), steps);
+        EXPECT_TRUE(doc.IsModified());
+    }
+    EXPECT_EQ(frame->RecentFiles().value(0), QFileInfo(good).absoluteFilePath());
     QFile file(junk);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("not a project"));
 
+    // A dropped picture is nothing to open; a dropped project that does not load is said.
     sink.texts.clear();
-    EXPECT_FALSE(frame->OpenFile(dir.filePath("missing.ledprj")));
+    EXPECT_FALSE(frame->OpenDroppedFiles({QUrl::fromLocalFile(dir.filePath("photo.png"))}));
+    EXPECT_TRUE(sink.texts.isEmpty());
+    AnswerNextBox(QMessageBox::No); // keep the unsaved edit? not needed here
+    EXPECT_TRUE(frame->OpenDroppedFiles({QUrl::fromLocalFile(junk)}));
     EXPECT_EQ(sink.texts.size(), 1);
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), open);
+
+    // A save that fails says why and keeps the edits.
     sink.texts.clear();
-    Select(Screen());
-    frame->RunCommand(IdAddProgram);
     EXPECT_FALSE(frame->SaveTo(dir.filePath("no/such/folder/x.ledprj")));
     EXPECT_EQ(sink.texts.size(), 1);
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST_F(MainFrameTest, ACopyLeftByACrashIsOfferedAtTheNextStart)
+TEST_F(MainFrameTest, EveryUntitledProjectIsClosedIntoAFileOfItsOwn)
+{
+    Settings().exit = 2;
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    const QByteArray first = doc.Root().SaveProjectBuffer();
+    frame->show();
+    ASSERT_TRUE(frame->close());
+    ASSERT_TRUE(QFile::exists(TempProjectPath()));
+
+    // A second untitled session: its own file, the first one's stays as it was.
+    CLumivantDoc next;
+    CMainFrame again(next);
+    again.NewProject();
+    again.Tree().Select(next.Root().GetChild(0));
+    again.RunCommand(IdAddProgram);
+    again.show();
+    ASSERT_TRUE(again.close());
+    CProjectRoot kept;
+    ASSERT_TRUE(kept.LoadProject(TempProjectPath()));
+    EXPECT_EQ(kept.SaveProjectBuffer(), first);
+    const QString second = QFileInfo(TempProjectPath()).absolutePath() + "/temp-2.ledprj";
+    ASSERT_EQ(next.FilePath(), second);
+    CProjectRoot secondKept;
+    ASSERT_TRUE(secondKept.LoadProject(second));
+    EXPECT_EQ(secondKept.SaveProjectBuffer(), next.Root().SaveProjectBuffer());
+    EXPECT_EQ(again.RecentFiles().value(0), second);
+}
+
+TEST_F(MainFrameTest, ASaveOnCloseThatFailsKeepsTheWindowAndTheCopyAndOffersSaveAs)
+{
+    Settings().exit = 2;
+    // The project's file stands where nothing can be written (its folder is a file).
+    const QString blocker = dir.filePath("blocker");
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QString unreachable = blocker + "/shop.ledprj";
+    doc.SetFilePath(unreachable);
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    ASSERT_TRUE(frame->Recovery().WriteNow());
+    ASSERT_TRUE(frame->Recovery().HasCopy());
+    frame->show();
+
+    // Cancel: the window stays, with the edits and the copy.
+    BoxAnswerer cancel([](QMessageBox&) { return int(QMessageBox::Cancel); });
+    EXPECT_FALSE(frame->close());
+    ASSERT_EQ(cancel.texts.size(), 1);
+    EXPECT_TRUE(cancel.texts[0].contains(QDir::toNativeSeparators(unreachable)));
+    EXPECT_TRUE(cancel.texts[0].contains(LoadString(41029)) ||
+                cancel.texts[0].split('\n').size() > 2)
+        << cancel.texts[0].toStdString();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(frame->Recovery().HasCopy());
+
+    // Save As: the file goes where it can, and the window closes.
+    const QString elsewhere = dir.filePath("elsewhere.ledprj");
+    WhenModal(QStringLiteral("saveFailedBox"), [&elsewhere](QWidget& box) {
+        WhenModal(QStringLiteral("QFileDialog"), [&elsewhere](QWidget& chooser) {
+            auto& files = static_cast<QFileDialog&>(chooser);
+            files.selectFile(elsewhere);
+            static_cast<QDialog&>(files).accept();
+        });
+        for (QAbstractButton* button : static_cast<QMessageBox&>(box).buttons()) {
+            if (static_cast<QMessageBox&>(box).buttonRole(button) == QMessageBox::AcceptRole)
+                button->click();
+        }
+    });
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(QFile::exists(elsewhere));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(frame->Recovery().HasCopy());
+}
+
+TEST_F(MainFrameTest, AQuitAnsweredYesCanBeTakenBackWithRestoreEarlierVersion)
+{
+    Settings().exit = 0;
+    const QString path = dir.filePath("menu.ledprj");
+    ASSERT_TRUE(frame->SaveTo(path));
+    const QByteArray asItWas = doc.Root().SaveProjectBuffer();
+    EXPECT_FALSE(Action(IdRestoreVersion)->isEnabled() && CEarlierVersions(path).List().isEmpty());
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    frame->show();
+    AnswerNextBox(QMessageBox::Yes);
+    ASSERT_TRUE(frame->close());
+    CProjectRoot saved;
+    ASSERT_TRUE(saved.LoadProject(path));
+    EXPECT_NE(saved.SaveProjectBuffer(), asItWas);
+
+    // The next start opens the file; its earlier version gives the project as it was.
+    CLumivantDoc next;
+    CMainFrame again(next);
+    again.OpenStartupProject(QString());
+    ASSERT_EQ(next.FilePath(), QFileInfo(path).absoluteFilePath());
+    ASSERT_TRUE(again.Actions().Action(IdRestoreVersion)->isEnabled());
+    WhenModal(QStringLiteral("earlierVersionsDialog"), [](QWidget& dialog) {
+        auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("versionList"));
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->topLevelItemCount(), 1);
+        EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Date"));
+        EXPECT_TRUE(list->topLevelItem(0)->text(2).endsWith(QStringLiteral(" bytes")));
+        ClickChild(dialog, "openButton");
+    });
+    again.RunCommand(IdRestoreVersion);
+    EXPECT_TRUE(next.FilePath().isEmpty());
+    EXPECT_TRUE(next.IsModified());
+    EXPECT_EQ(next.Root().SaveProjectBuffer(), asItWas);
+    // The file itself is as the save left it.
+    CProjectRoot still;
+    ASSERT_TRUE(still.LoadProject(path));
+    EXPECT_EQ(still.SaveProjectBuffer(), saved.SaveProjectBuffer());
+}
+
+TEST_F(MainFrameTest, ACopyIsWrittenSecondsAfterAChangeAndOfferedAfterACrash)
 {
     Select(&FirstProgram());
     frame->RunCommand(IdAddWindow);
     frame->RunCommand(IdAddText);
-    ASSERT_TRUE(frame->Recovery().WriteNow());
-    ASSERT_TRUE(CRecoveryKeeper::Exists());
+    EXPECT_FALSE(frame->Recovery().HasCopy());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->Recovery().HasCopy(); },
+                                CRecoveryKeeper::kDelayMs * 3));
     const QByteArray crashed = doc.Root().SaveProjectBuffer();
 
-    // The "previous run" ends without closing; a new one starts.
+    // Another program running beside it has a copy of its own.
+    {
+        CLumivantDoc beside;
+        CMainFrame besideFrame(beside);
+        besideFrame.NewProject();
+        ASSERT_TRUE(besideFrame.Recovery().WriteNow());
+        EXPECT_NE(besideFrame.Recovery().ProjectPath(), frame->Recovery().ProjectPath());
+        // A copy of a program that still runs is not offered.
+        for (const CRecoveryKeeper::LeftCopy& copy : CRecoveryKeeper::LeftBehind())
+            EXPECT_NE(copy.projectPath, frame->Recovery().ProjectPath());
+        besideFrame.Recovery().Discard();
+    }
+
+    // The program ends without closing; the next start offers its copy.
+    const QString copyPath = frame->Recovery().ProjectPath();
+    frame.reset();
     CLumivantDoc next;
     CMainFrame again(next);
     AnswerNextBox(QMessageBox::Yes);
     again.OpenStartupProject(QString());
     EXPECT_EQ(next.Root().SaveProjectBuffer().toStdString(), crashed.toStdString());
     EXPECT_TRUE(next.IsModified());
+    EXPECT_FALSE(QFile::exists(copyPath));
+    EXPECT_TRUE(again.Recovery().HasCopy());
 
     // A clean close removes the copy.
     Settings().exit = 2;
     again.show();
     EXPECT_TRUE(again.close());
-    EXPECT_FALSE(CRecoveryKeeper::Exists());
+    EXPECT_FALSE(again.Recovery().HasCopy());
+    EXPECT_TRUE(CRecoveryKeeper::LeftBehind().isEmpty());
 }
 
 TEST_F(MainFrameTest, StartupOpensTheMostRecentFileElseTheDefaultElseANewProject)
