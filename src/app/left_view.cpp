@@ -5,6 +5,7 @@
 #include "model/project_root.h"
 
 #include <QContextMenuEvent>
+#include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
 
@@ -12,6 +13,7 @@ CLeftView::CLeftView(CLumivantDoc& doc, QWidget* parent)
     : QTreeView(parent), m_doc(doc), m_model(new CProjectTreeModel(doc, this))
 {
     setObjectName(QStringLiteral("projectTree"));
+    setAccessibleName(tr("Project"));
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
@@ -71,6 +73,13 @@ void CLeftView::Select(CProjectObject* object)
         expand(up);
     selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     scrollTo(at);
+}
+
+void CLeftView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setAccessibleName(tr("Project"));
+    QTreeView::changeEvent(event);
 }
 
 void CLeftView::contextMenuEvent(QContextMenuEvent* event)

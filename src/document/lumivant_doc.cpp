@@ -61,15 +61,17 @@ QString EditLabel(const CProjectObject& object, RefreshCode code)
 {
     switch (code) {
     case RefreshCode::Name:
-        return Translated("Rename %1").arg(object.GetName());
+        return Translated(QT_TRANSLATE_NOOP("CLumivantDoc", "Rename %1")).arg(object.GetName());
     case RefreshCode::Geometry:
-        return Translated("Change the size or place of %1").arg(object.GetName());
+        return Translated(QT_TRANSLATE_NOOP("CLumivantDoc", "Change the size or place of %1"))
+            .arg(object.GetName());
     case RefreshCode::EffectSettings:
-        return Translated("Change the effect of %1").arg(object.GetName());
+        return Translated(QT_TRANSLATE_NOOP("CLumivantDoc", "Change the effect of %1"))
+            .arg(object.GetName());
     case RefreshCode::Content:
         break;
     }
-    return Translated("Change %1").arg(object.GetName());
+    return Translated(QT_TRANSLATE_NOOP("CLumivantDoc", "Change %1")).arg(object.GetName());
 }
 
 } // namespace
@@ -253,7 +255,8 @@ CScreen* CLumivantDoc::AddScreen(std::unique_ptr<CProjectObject> screen)
 {
     if (!screen || screen->GetKind() != KindScreen)
         return nullptr;
-    const QString label = Translated("Add %1").arg(screen->GetName());
+    const QString label =
+        Translated(QT_TRANSLATE_NOOP("CLumivantDoc", "Add %1")).arg(screen->GetName());
     CProjectObject* added = InsertObject(*m_root, std::move(screen), -1, true, label);
     return static_cast<CScreen*>(added);
 }
@@ -262,7 +265,9 @@ bool CLumivantDoc::RemoveScreen(CScreen& screen)
 {
     if (!Contains(&screen) || m_root->GetChildCount() <= 1)
         return false;
-    return RemoveObject(screen, nullptr, Translated("Delete %1").arg(screen.GetName()));
+    return RemoveObject(
+        screen, nullptr,
+        Translated(QT_TRANSLATE_NOOP("CLumivantDoc", "Delete %1")).arg(screen.GetName()));
 }
 
 bool CLumivantDoc::ChangeScreenSettings(CScreen& screen, const QString& what,

@@ -1,6 +1,7 @@
 #include "editors/load_image_dialog.h"
 
 #include "base/last_error.h"
+#include "editors/control_names.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -57,6 +58,8 @@ CLoadImageDialog::CLoadImageDialog(const ImageKeyParams& key, QSize target, int 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     retranslateUi();
+    KeepAccessibleName(m_pathEdit, [] { return tr("Picture file"); });
+    NameControlsByTheirLabels(this);
 }
 
 void CLoadImageDialog::changeEvent(QEvent* event)

@@ -117,7 +117,9 @@ void CAdvancedSetupDlg::BuildControls()
     panelButtons->addWidget(addPanel);
     panelButtons->addWidget(removePanel);
     auto* panelColumn = new QVBoxLayout;
-    panelColumn->addWidget(new QLabel(tr("Panel list :"), this));
+    auto* panelLabel = new QLabel(tr("Panel list :"), this);
+    panelLabel->setBuddy(m_panels);
+    panelColumn->addWidget(panelLabel);
     panelColumn->addWidget(m_panels);
     panelColumn->addLayout(panelButtons);
 

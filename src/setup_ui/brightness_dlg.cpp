@@ -115,7 +115,9 @@ void CBrightnessDlg::ShowPage(bool timing)
         auto* ok = new QPushButton(tr("OK"), m_page);
         ok->setObjectName(QStringLiteral("manualOk"));
         auto* row = new QHBoxLayout(m_page);
-        row->addWidget(new QLabel(tr("Value:"), m_page));
+        auto* label = new QLabel(tr("Value:"), m_page);
+        label->setBuddy(value);
+        row->addWidget(label);
         row->addWidget(value);
         row->addWidget(ok);
         connect(ok, &QPushButton::clicked, this, [this, value] {

@@ -100,6 +100,8 @@ CNetworkControllerDlg::CNetworkControllerDlg(CLumivantDoc& doc, CScreen& screen,
     m_ip->setObjectName(QStringLiteral("ip"));
     m_mac = new QLineEdit(current.macText.value_or(QString()), this);
     m_mac->setObjectName(QStringLiteral("mac"));
+    m_ip->setAccessibleName(tr("Panel IP"));
+    m_mac->setAccessibleName(tr("Panel MAC"));
     m_mac->setReadOnly(true);
     m_mac->installEventFilter(this);
     m_panelId = IdSpin(this, current.panelId.value_or(1));

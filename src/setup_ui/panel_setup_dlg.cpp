@@ -136,7 +136,9 @@ void CPanelSetupDlg::BuildControls()
     m_status->setStyleSheet(QStringLiteral("color: rgb(0, 70, 213); background: transparent;"));
     m_status->setMinimumHeight(48);
     auto* autoRow = new QHBoxLayout;
-    autoRow->addWidget(new QLabel(tr("Interval:"), m_autoGroup));
+    auto* intervalLabel = new QLabel(tr("Interval:"), m_autoGroup);
+    intervalLabel->setBuddy(m_interval);
+    autoRow->addWidget(intervalLabel);
     autoRow->addWidget(m_interval);
     autoRow->addWidget(new QLabel(tr("Sec"), m_autoGroup));
     autoRow->addWidget(m_startStop);

@@ -1,5 +1,9 @@
 // Panel Parameter Reset, the message sink and the Options dialog.
 #include "dialogs_test_support.h"
+#include "support/accessible_names.h"
+
+#include "app/dialogs/earlier_versions_dialog.h"
+#include "app/dialogs/options_dialog.h"
 
 #include "app/shell_commands.h"
 #include "base/app_paths.h"
@@ -142,6 +146,23 @@ TEST_F(DialogsMaintenanceTest, OptionsOkAppliesAndWritesTheThreeSettings)
     });
     EXPECT_FALSE(RunOptionsDialog(nullptr));
     SetDataFolderOverride({});
+}
+
+} // namespace
+
+namespace {
+
+TEST(DesktopDialogNames, OptionsAndEarlierVersionsNameEveryControl)
+{
+    COptionsDialog options;
+    options.show();
+    EXPECT_TRUE(ControlsWithoutName(&options).isEmpty())
+        << ControlsWithoutName(&options).join(u'\n').toStdString();
+    CEarlierVersionsDialog versions(QStringLiteral("/nowhere/none.ledprj"));
+    versions.show();
+    EXPECT_EQ(versions.VersionCount(), 0);
+    EXPECT_TRUE(ControlsWithoutName(&versions).isEmpty())
+        << ControlsWithoutName(&versions).join(u'\n').toStdString();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "dialogs_test_support.h"
+#include "support/accessible_names.h"
 
 #include "app/frame_actions.h"
 #include "app/left_view.h"
@@ -738,6 +739,32 @@ TEST_F(MainFrameTest, AScreenPageButtonRunsItsCommandOnceAlsoAfterLanguageSwitch
     for (const QList<QVariant>& run : runs)
         syncs += run[0].toInt() == IdSyncTimer ? 1 : 0;
     EXPECT_EQ(syncs, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, EveryControlOfTheWindowAndItsPagesHasAName)
+{
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    for (int id : {IdAddText, IdAddImage, IdAddClock, IdAddDateTime, IdAddAnimate, IdAddTemperature,
+                   IdAddCountdown, IdAddTable})
+        frame->RunCommand(id);
+    frame->show();
+    std::vector<CProjectObject*> objects{Screen(), &FirstProgram(), FirstProgram().GetChild(0)};
+    for (int i = 0; i < FirstProgram().GetChild(0)->GetChildCount(); ++i)
+        objects.push_back(FirstProgram().GetChild(0)->GetChild(i));
+    QStringList missing;
+    for (CProjectObject* object : objects) {
+        Select(object);
+        QApplication::processEvents();
+        for (const QString& control : ControlsWithoutName(frame.get()))
+            missing << object->GetName() + QStringLiteral(": ") + control;
+    }
+    missing.removeDuplicates();
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
 }
 
 } // namespace

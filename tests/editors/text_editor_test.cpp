@@ -10,6 +10,7 @@
 #include "render/renderer.h"
 #include "render/rtf_reader.h"
 #include "render/text_editing.h"
+#include "support/accessible_names.h"
 #include "support/test_support.h"
 
 #include <QAction>
@@ -295,3 +296,11 @@ TEST(LineSpaceDialog, CheckingProposesHalfTheHeightAndUncheckedStoresZero)
 }
 
 } // namespace
+
+TEST(LineSpaceDialog, EveryControlHasAName)
+{
+    CLineSpaceDlg dialog({20, -3}, 32);
+    dialog.show();
+    EXPECT_TRUE(ControlsWithoutName(&dialog).isEmpty())
+        << ControlsWithoutName(&dialog).join(u'\n').toStdString();
+}

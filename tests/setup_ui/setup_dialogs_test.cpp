@@ -18,6 +18,7 @@
 #include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
+#include "support/accessible_names.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -645,4 +646,62 @@ TEST_F(SetupDialogsTest, BrightnessChosenForASilentCardStaysInTheProject)
     EXPECT_EQ(doc.UndoStack().undoText(), QStringLiteral("Brightness of Panel1"));
     doc.UndoStack().undo();
     EXPECT_EQ(Screen().Params().U8(P::Brightness), 15);
+}
+
+TEST_F(SetupDialogsTest, EveryControlOfTheSetupFormsHasAName)
+{
+    SilentPeer peer;
+    Use(std::make_unique<UdpProject>(peer.Port(), 50));
+    QStringList missing;
+    const auto check = [&missing](QDialog& dialog) {
+        dialog.show();
+        for (const QString& control : ControlsWithoutName(&dialog))
+            missing << dialog.objectName() + QStringLiteral(": ") + control;
+    };
+    {
+        CPanelSetupDlg dialog(doc, Screen(), ui);
+        Click(dialog, "autoSwitch");
+        Click(dialog, "startStop");
+        check(dialog);
+    }
+    {
+        CAdvancedSetupDlg dialog(doc, Screen(), ui);
+        check(dialog);
+    }
+    for (auto opening : {CCommSetupDlg::Opening::ToolsMenu, CCommSetupDlg::Opening::NewScreen}) {
+        CCommSetupDlg dialog(doc, Screen(), ui, opening);
+        check(dialog);
+        Click(dialog, "serial");
+        check(dialog);
+    }
+    {
+        CSerialControllerDlg dialog(doc, Screen(), ui);
+        check(dialog);
+    }
+    {
+        CNetworkControllerDlg dialog(doc, Screen(), ui);
+        check(dialog);
+    }
+    {
+        CBrightnessDlg dialog(doc, Screen(), ui);
+        check(dialog);
+        Click(dialog, "timing");
+        check(dialog);
+    }
+    {
+        COnOffDlg dialog(doc, Screen(), ui);
+        check(dialog);
+        Click(dialog, "timing");
+        check(dialog);
+    }
+    {
+        CFirmwareDlg dialog(Screen(), ui);
+        check(dialog);
+    }
+    {
+        CPasswordDlg dialog;
+        check(dialog);
+    }
+    missing.removeDuplicates();
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
 }
