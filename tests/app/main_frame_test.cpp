@@ -29,11 +29,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -765,6 +767,78 @@ TEST_F(MainFrameTest, EveryControlOfTheWindowAndItsPagesHasAName)
     }
     missing.removeDuplicates();
     EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, UndoOfTreeCommandsSetupFormsAndPanelsGivesBackTheSameFiles)
+{
+    Select(&FirstProgram());
+    frame->RunCommand(IdAddWindow);
+    frame->RunCommand(IdAddText);
+    std::vector<QByteArray> files{doc.Root().SaveProjectBuffer()};
+    const int start = doc.UndoStack().index();
+    const auto stepped = [&] {
+        ASSERT_EQ(doc.UndoStack().index(), start + int(files.size()));
+        files.push_back(doc.Root().SaveProjectBuffer());
+    };
+
+    // Panel Setup on a card that does not answer: the values stay in the project.
+    BoxAnswerer boxes([](QMessageBox& box) {
+        return int(box.button(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok);
+    });
+    WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
+        WhenModal(QStringLiteral("panelSetupDialog"), [](QWidget& setup) {
+            setup.findChild<QSpinBox*>(QStringLiteral("height"))->setValue(64);
+            ClickChild(setup, "setup");
+            ClickChild(setup, "cancel");
+        });
+        prompt.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("274"));
+        static_cast<QDialog&>(prompt).accept();
+    });
+    frame->RunCommand(IdPanelSetup);
+    EXPECT_EQ(static_cast<CScreen*>(Screen())->Height(), 64);
+    stepped();
+
+    // +Panel (kept although nothing answers), then -Panel on the first screen.
+    WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
+        WhenModal(QStringLiteral("advancedSetupDialog"), [](QWidget& setup) {
+            WhenModal(QStringLiteral("commSetupDialog"),
+                      [](QWidget& comm) { ClickChild(comm, "save"); });
+            ClickChild(setup, "addPanel");
+            setup.findChild<QListWidget*>(QStringLiteral("panelList"))->setCurrentRow(0);
+            ClickChild(setup, "removePanel");
+            ClickChild(setup, "cancel");
+        });
+        prompt.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("351"));
+        static_cast<QDialog&>(prompt).accept();
+    });
+    frame->RunCommand(IdAdvancedSetup);
+    ASSERT_EQ(doc.Root().GetChildCount(), 1);
+    ASSERT_EQ(doc.UndoStack().index(), start + 3);
+    doc.UndoStack().undo();
+    files.push_back(doc.Root().SaveProjectBuffer()); // after +Panel
+    doc.UndoStack().redo();
+    files.push_back(doc.Root().SaveProjectBuffer()); // after -Panel
+
+    // The send flag of the remaining screen, and a tree command on it.
+    frame->Tree().Model().setData(frame->Tree().Model().IndexOf(Screen()), Qt::Unchecked,
+                                  Qt::CheckStateRole);
+    stepped();
+    Select(Screen());
+    frame->RunCommand(IdAddProgram);
+    stepped();
+
+    for (int i = int(files.size()) - 1; i > 0; --i) {
+        frame->RunCommand(IdUndo);
+        ASSERT_EQ(doc.Root().SaveProjectBuffer(), files[size_t(i - 1)]) << "undo to " << i - 1;
+    }
+    for (size_t i = 1; i < files.size(); ++i) {
+        frame->RunCommand(IdRedo);
+        ASSERT_EQ(doc.Root().SaveProjectBuffer(), files[i]) << "redo to " << i;
+    }
 }
 
 } // namespace
