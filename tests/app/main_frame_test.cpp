@@ -447,15 +447,17 @@ TEST_F(MainFrameTest, ASaveOnCloseThatFailsKeepsTheWindowAndTheCopyAndOffersSave
     frame->show();
 
     // Cancel: the window stays, with the edits and the copy.
-    BoxAnswerer cancel([](QMessageBox&) { return int(QMessageBox::Cancel); });
-    EXPECT_FALSE(frame->close());
-    ASSERT_EQ(cancel.texts.size(), 1);
-    EXPECT_TRUE(cancel.texts[0].contains(QDir::toNativeSeparators(unreachable)));
-    EXPECT_TRUE(cancel.texts[0].contains(LoadString(41029)) ||
-                cancel.texts[0].split('\n').size() > 2)
-        << cancel.texts[0].toStdString();
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(frame->Recovery().HasCopy());
+    {
+        BoxAnswerer cancel([](QMessageBox&) { return int(QMessageBox::Cancel); });
+        EXPECT_FALSE(frame->close());
+        ASSERT_EQ(cancel.texts.size(), 1);
+        EXPECT_TRUE(cancel.texts[0].contains(QDir::toNativeSeparators(unreachable)));
+        EXPECT_TRUE(cancel.texts[0].contains(LoadString(41029)) ||
+                    cancel.texts[0].split('\n').size() > 2)
+            << cancel.texts[0].toStdString();
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(frame->Recovery().HasCopy());
+    }
 
     // Save As: the file goes where it can, and the window closes.
     const QString elsewhere = dir.filePath("elsewhere.ledprj");
@@ -463,6 +465,8 @@ TEST_F(MainFrameTest, ASaveOnCloseThatFailsKeepsTheWindowAndTheCopyAndOffersSave
         WhenModal(QStringLiteral("QFileDialog"), [&elsewhere](QWidget& chooser) {
             auto& files = static_cast<QFileDialog&>(chooser);
             files.selectFile(elsewhere);
+            if (auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(elsewhere);
             static_cast<QDialog&>(files).accept();
         });
         for (QAbstractButton* button : static_cast<QMessageBox&>(box).buttons()) {
@@ -471,7 +475,12 @@ TEST_F(MainFrameTest, ASaveOnCloseThatFailsKeepsTheWindowAndTheCopyAndOffersSave
         }
     });
     EXPECT_TRUE(frame->close());
-    EXPECT_TRUE(QFile::exists(elsewhere));
+    // Wherever the file dialog put it (the name typed, or the one it offered), the project
+    // is in a file there now.
+    EXPECT_NE(doc.FilePath(), unreachable);
+    CProjectRoot saved;
+    ASSERT_TRUE(saved.LoadProject(doc.FilePath())) << doc.FilePath().toStdString();
+    EXPECT_EQ(saved.SaveProjectBuffer(), doc.Root().SaveProjectBuffer());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(frame->Recovery().HasCopy());
 }
