@@ -7,8 +7,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-dev \
             libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
-            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev qt6-image-formats-plugins \
-            desktop-file-utils appstream shared-mime-info dpkg-dev file
+            fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
+            desktop-file-utils appstream shared-mime-info dpkg-dev file \
+            libqt6svg6 qt6-image-formats-plugins
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build test run bench asan fuzz format clean package

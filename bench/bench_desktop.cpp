@@ -4,9 +4,9 @@
 #include "bench/large_project.h"
 
 #include "app/left_view.h"
-#include "app/lumivant_doc.h"
 #include "app/main_frame.h"
 #include "base/app_paths.h"
+#include "document/lumivant_doc.h"
 #include "editors/preview_view.h"
 #include "model/program.h"
 #include "model/screen.h"

@@ -2,6 +2,8 @@
 
 #include "app/tree_icons.h"
 #include "config/model_info.h"
+#include "document/edit_commands.h"
+#include "document/lumivant_doc.h"
 #include "model/object_kind.h"
 #include "model/screen.h"
 
@@ -24,11 +26,13 @@ const std::vector<CommandInfo> kCommands = {
      "save", kAlways, QKeySequence::Save},
     {IdFileSaveAs, QT_TRANSLATE_NOOP("CMainFrame", "Save &As..."), nullptr, nullptr, kAlways,
      QKeySequence::SaveAs},
+    {IdRestoreVersion, QT_TRANSLATE_NOOP("CMainFrame", "Restore Earlier &Version..."), nullptr,
+     nullptr, EnableRule::HasFile, kNoKey},
     {IdExit, QT_TRANSLATE_NOOP("CMainFrame", "E&xit"), nullptr, nullptr, kAlways,
      QKeySequence::Quit},
-    {IdUndo, QT_TRANSLATE_NOOP("CMainFrame", "&Undo"), nullptr, nullptr, kAlways,
+    {IdUndo, QT_TRANSLATE_NOOP("CMainFrame", "&Undo"), nullptr, nullptr, EnableRule::CanUndo,
      QKeySequence::Undo},
-    {IdRedo, QT_TRANSLATE_NOOP("CMainFrame", "&Redo"), nullptr, nullptr, kAlways,
+    {IdRedo, QT_TRANSLATE_NOOP("CMainFrame", "&Redo"), nullptr, nullptr, EnableRule::CanRedo,
      QKeySequence::Redo},
     {IdAddProgram, QT_TRANSLATE_NOOP("CMainFrame", "Add Program"),
      QT_TRANSLATE_NOOP("CMainFrame", "Add Program"), "kind:1", kAlways, kNoKey},
@@ -51,11 +55,12 @@ const std::vector<CommandInfo> kCommands = {
     {IdAddTable, QT_TRANSLATE_NOOP("CMainFrame", "Add Table"),
      QT_TRANSLATE_NOOP("CMainFrame", "Add Table"), "kind:7", kAlways, kNoKey},
     {IdDelete, QT_TRANSLATE_NOOP("CMainFrame", "Delete Current Object"),
-     QT_TRANSLATE_NOOP("CMainFrame", "Delete"), "delete", kAlways, QKeySequence::Delete},
+     QT_TRANSLATE_NOOP("CMainFrame", "Delete"), "delete", EnableRule::CanDelete,
+     QKeySequence::Delete},
     {IdMoveUp, QT_TRANSLATE_NOOP("CMainFrame", "Move up"),
-     QT_TRANSLATE_NOOP("CMainFrame", "Move Up"), "up", kAlways, kNoKey},
+     QT_TRANSLATE_NOOP("CMainFrame", "Move Up"), "up", EnableRule::CanMoveUp, kNoKey},
     {IdMoveDown, QT_TRANSLATE_NOOP("CMainFrame", "Move down"),
-     QT_TRANSLATE_NOOP("CMainFrame", "Move Down"), "down", kAlways, kNoKey},
+     QT_TRANSLATE_NOOP("CMainFrame", "Move Down"), "down", EnableRule::CanMoveDown, kNoKey},
     {IdExport, QT_TRANSLATE_NOOP("CMainFrame", "Export To USB Disk (*.rzu)..."),
      QT_TRANSLATE_NOOP("CMainFrame", "Export"), "export", kAlways, kNoKey},
     {IdSendAll, QT_TRANSLATE_NOOP("CMainFrame", "Send All Selected To Panel"),
@@ -200,14 +205,61 @@ void CFrameActions::Retranslate()
                                               : Translated(command.menuText));
         action->setToolTip(Translated(command.menuText).remove(u'&'));
     }
+    RelabelUndo();
 }
 
-void CFrameActions::UpdateEnabling(const CScreen* currentScreen, bool previewRunning)
+void CFrameActions::RelabelUndo()
 {
+    // "Undo Delete Text1": the step's own label after the command's.
+    const auto relabel = [this](int id, const QString& step) {
+        QAction* action = m_actions[id];
+        const QString base = Translated(Find(id)->menuText);
+        action->setText(step.isEmpty() ? base : base + u' ' + step);
+        action->setToolTip(action->text().remove(u'&'));
+    };
+    relabel(IdUndo, m_undoText);
+    relabel(IdRedo, m_redoText);
+}
+
+void CFrameActions::UpdateEnabling(CLumivantDoc& doc, bool previewRunning)
+{
+    const CScreen* currentScreen = doc.CurrentScreen();
     const bool full = currentScreen && !IsBasicScreen(*currentScreen);
     for (const CommandInfo& command : kCommands) {
-        bool enabled = command.rule == EnableRule::Always || full;
+        bool enabled = true;
+        switch (command.rule) {
+        case EnableRule::Always:
+            break;
+        case EnableRule::FullModel:
+            enabled = full;
+            break;
+        case EnableRule::CanDelete:
+            enabled = CanDeleteCurrentObject(doc);
+            break;
+        case EnableRule::CanMoveUp:
+            enabled = CanMoveCurrentObject(doc, true);
+            break;
+        case EnableRule::CanMoveDown:
+            enabled = CanMoveCurrentObject(doc, false);
+            break;
+        case EnableRule::CanUndo:
+            enabled = doc.UndoStack().canUndo();
+            break;
+        case EnableRule::CanRedo:
+            enabled = doc.UndoStack().canRedo();
+            break;
+        case EnableRule::HasFile:
+            enabled = !doc.FilePath().isEmpty();
+            break;
+        }
         m_actions[command.id]->setEnabled(enabled && !previewRunning);
+    }
+    const QString undoText = doc.UndoStack().canUndo() ? doc.UndoStack().undoText() : QString();
+    const QString redoText = doc.UndoStack().canRedo() ? doc.UndoStack().redoText() : QString();
+    if (undoText != m_undoText || redoText != m_redoText) {
+        m_undoText = undoText;
+        m_redoText = redoText;
+        RelabelUndo();
     }
     for (int i = 0; i < kRecentFileCount; ++i)
         m_actions[IdRecentFile1 + i]->setEnabled(!previewRunning);

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+class CLumivantDoc;
 class CScreen;
 class QAction;
 class QActionGroup;
@@ -50,7 +51,8 @@ enum CommandId : int {
     IdFileOpen = 0xE101,
     IdFileSave = 0xE103,
     IdFileSaveAs = 0xE104,
-    IdRecentFile1 = 0xE110, // to IdRecentFile1 + 3
+    IdRestoreVersion = 0xE10F, // the program's own: File > Restore Earlier Version
+    IdRecentFile1 = 0xE110,    // to IdRecentFile1 + 3
     IdUndo = 0xE12B,
     IdRedo = 0xE12E,
     IdAbout = 0xE140,
@@ -59,11 +61,20 @@ enum CommandId : int {
     IdViewStatus = 0xE801,
 };
 
-// When a command may run.
+// When a command may run (besides never while the preview plays).
 enum class EnableRule {
     Always,
     // Only on a screen whose controller is not a basic model (and never without a screen).
     FullModel,
+    // Where the command would do something: Delete on a deletable selection, Move on an
+    // object that is not already first or last, Undo and Redo when there is a step.
+    CanDelete,
+    CanMoveUp,
+    CanMoveDown,
+    CanUndo,
+    CanRedo,
+    // When the project has a file (whose earlier versions there may be).
+    HasFile,
 };
 
 struct CommandInfo
@@ -77,7 +88,8 @@ struct CommandInfo
 };
 
 // Every command of the main window as one QAction carrying its number, with its label,
-// icon, shortcut and enabling rule.
+// icon, shortcut and enabling rule. The menus, the toolbar, the tree's context menu and the
+// screen page's buttons all show these same actions.
 class CFrameActions final : public QObject
 {
     Q_OBJECT
@@ -97,18 +109,22 @@ public:
     // The language commands, of which one carries the check mark.
     QActionGroup* Languages() const { return m_languages; }
 
-    // Sets the labels again in the language in use.
+    // Sets the labels again in the language in use (Undo and Redo name their step).
     void Retranslate();
-    // Applies the enabling rules for the current screen (null when the project has none);
-    // while the preview runs, nothing is enabled.
-    void UpdateEnabling(const CScreen* currentScreen, bool previewRunning);
+    // Applies the enabling rules to the document's selection and history; while the preview
+    // runs, nothing is enabled.
+    void UpdateEnabling(CLumivantDoc& doc, bool previewRunning);
     void CheckLanguage(int lang);
 
 signals:
     void triggered(int id);
 
 private:
+    void RelabelUndo();
+
     std::map<int, QAction*> m_actions;
+    QString m_undoText;
+    QString m_redoText;
     QActionGroup* m_languages;
 };
 

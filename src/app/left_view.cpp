@@ -1,10 +1,11 @@
 #include "app/left_view.h"
 
-#include "app/lumivant_doc.h"
 #include "app/project_tree_model.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 
 #include <QContextMenuEvent>
+#include <QEvent>
 #include <QHeaderView>
 #include <QMenu>
 
@@ -12,6 +13,7 @@ CLeftView::CLeftView(CLumivantDoc& doc, QWidget* parent)
     : QTreeView(parent), m_doc(doc), m_model(new CProjectTreeModel(doc, this))
 {
     setObjectName(QStringLiteral("projectTree"));
+    setAccessibleName(tr("Project"));
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
@@ -19,6 +21,13 @@ CLeftView::CLeftView(CLumivantDoc& doc, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setModel(m_model);
+    // What leaves the project leaves the tree at once; the rebuild after the change selects
+    // again.
+    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this] {
+        m_rebuilding = true;
+        m_model->Clear();
+        m_rebuilding = false;
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (!m_rebuilding)
@@ -31,7 +40,6 @@ CLeftView::~CLeftView() = default;
 void CLeftView::Rebuild(CProjectObject* select)
 {
     m_rebuilding = true;
-    m_doc.Root().EnsureScreen();
     m_model->Rebuild();
     QModelIndex at = m_model->IndexOf(select);
     if (!at.isValid()) {
@@ -65,6 +73,13 @@ void CLeftView::Select(CProjectObject* object)
         expand(up);
     selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     scrollTo(at);
+}
+
+void CLeftView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setAccessibleName(tr("Project"));
+    QTreeView::changeEvent(event);
 }
 
 void CLeftView::contextMenuEvent(QContextMenuEvent* event)

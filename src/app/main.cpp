@@ -1,10 +1,10 @@
 // lumivant: the desktop program.
 #include "app/app_language.h"
-#include "app/lumivant_doc.h"
 #include "app/main_frame.h"
 #include "app/shell_commands.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
+#include "document/lumivant_doc.h"
 #include "render/renderer.h"
 
 #include <QApplication>

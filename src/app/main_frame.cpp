@@ -1,12 +1,11 @@
 #include "app/main_frame.h"
 
 #include "app/app_language.h"
-#include "app/document_commands.h"
+#include "app/dialogs/earlier_versions_dialog.h"
 #include "app/frame_actions.h"
 #include "app/left_view.h"
-#include "app/lumivant_doc.h"
 #include "app/object_view.h"
-#include "app/recovery_file.h"
+#include "app/setup_commands.h"
 #include "app/shell_commands.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
@@ -14,25 +13,29 @@
 #include "base/messages.h"
 #include "base/string_table.h"
 #include "comm/controller_link.h"
+#include "document/edit_commands.h"
+#include "document/lumivant_doc.h"
+#include "document/recovery_keeper.h"
 #include "editors/preview_view.h"
-#include "editors/screen_page.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
-#include "setup_ui/setup_commands.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -59,7 +62,7 @@ struct MenuLayout
 
 const std::vector<MenuLayout> kMenus = {
     {QT_TRANSLATE_NOOP("CMainFrame", "&File"),
-     {IdFileNew, IdFileOpen, IdFileSave, IdFileSaveAs, 0, -1, 0, IdExit}},
+     {IdFileNew, IdFileOpen, IdFileSave, IdFileSaveAs, 0, IdRestoreVersion, 0, -1, 0, IdExit}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Edit"), {IdUndo, IdRedo, 0, IdDelete, IdMoveUp, IdMoveDown}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Add"),
      {IdAddProgram, IdAddWindow, 0, IdAddText, IdAddImage, IdAddClock, IdAddDateTime, IdAddAnimate,
@@ -100,25 +103,10 @@ const int kToolBarCommands[] = {IdFileNew,
                                 IdSearchPanel,
                                 IdSyncTimer};
 
-struct ContextItem
-{
-    const char* text;
-    int command;
-};
-
-const ContextItem kContextItems[] = {
-    {QT_TRANSLATE_NOOP("CMainFrame", "Delete"), IdDelete},
-    {nullptr, 0},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Program"), IdAddProgram},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Window"), IdAddWindow},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add RTF"), IdAddText},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Image"), IdAddImage},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Clock"), IdAddClock},
-    {QT_TRANSLATE_NOOP("CMainFrame", "Add Datetime"), IdAddDateTime},
-    {nullptr, 0},
-    {QT_TRANSLATE_NOOP("CMainFrame", "\u2191Move Up"), IdMoveUp},
-    {QT_TRANSLATE_NOOP("CMainFrame", "\u2193Move Down"), IdMoveDown},
-};
+// The tree's context menu: the same actions as the menus (0 is a separator).
+const int kContextCommands[] = {IdDelete,  0,          IdAddProgram, IdAddWindow,
+                                IdAddText, IdAddImage, IdAddClock,   IdAddDateTime,
+                                0,         IdMoveUp,   IdMoveDown};
 
 int ZoneKindOf(int command)
 {
@@ -170,6 +158,12 @@ bool SetupCommandOf(int command, SetupCommand& setup)
     }
 }
 
+bool IsProjectUrl(const QUrl& url)
+{
+    return url.isLocalFile() &&
+           url.toLocalFile().endsWith(QLatin1String(".ledprj"), Qt::CaseInsensitive);
+}
+
 QString ProjectFilter()
 {
     return QCoreApplication::translate("CMainFrame", "Lumivant Project (*.ledprj)");
@@ -209,7 +203,9 @@ void CMainFrame::BuildViews()
     m_tree = new CLeftView(m_doc);
     m_preview = new CPreView(m_doc);
     m_preview->setObjectName(QStringLiteral("preview"));
-    m_host = new CObjectView(m_doc);
+    m_host =
+        new CObjectView(m_doc, {m_actions->Action(IdSyncTimer), m_actions->Action(IdPanelSetup),
+                                m_actions->Action(IdBrightness), m_actions->Action(IdPowerOnOff)});
     m_host->setMinimumHeight(CObjectView::kMinimumHeight);
 
     m_inner = new QSplitter(Qt::Horizontal);
@@ -249,24 +245,26 @@ void CMainFrame::BuildMenus()
         }
         m_menus.push_back(menu);
     }
-    // Every shortcut works even with the menu bar hidden or disabled.
-    for (const CommandInfo& command : CFrameActions::Commands())
-        addAction(m_actions->Action(command.id));
+    // Every shortcut works even with the menu bar hidden or disabled; Delete only where
+    // it means the selected object (the tree and the preview): in a property page the key
+    // is the control's own.
+    for (const CommandInfo& command : CFrameActions::Commands()) {
+        if (command.id != IdDelete)
+            addAction(m_actions->Action(command.id));
+    }
+    QAction* deleteAction = m_actions->Action(IdDelete);
+    deleteAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_tree->addAction(deleteAction);
+    m_preview->addAction(deleteAction);
 
     m_contextMenu = new QMenu(this);
-    for (const ContextItem& item : kContextItems) {
-        if (!item.text) {
+    m_contextMenu->setObjectName(QStringLiteral("treeContextMenu"));
+    for (int id : kContextCommands) {
+        if (id == 0)
             m_contextMenu->addSeparator();
-            continue;
-        }
-        QAction* action = m_contextMenu->addAction(QString());
-        connect(action, &QAction::triggered, this, [this, id = item.command] { RunCommand(id); });
-        m_contextActions.emplace_back(action, item.command);
+        else
+            m_contextMenu->addAction(m_actions->Action(id));
     }
-    connect(m_contextMenu, &QMenu::aboutToShow, this, [this] {
-        for (auto& [action, id] : m_contextActions)
-            action->setEnabled(m_actions->Action(id)->isEnabled());
-    });
     m_tree->SetContextMenu(m_contextMenu);
 }
 
@@ -307,17 +305,17 @@ void CMainFrame::Connect()
     connect(&m_doc, &CLumivantDoc::structureChanged, this,
             [this](CProjectObject* select) { m_tree->Rebuild(select); });
     connect(&m_doc, &CLumivantDoc::projectReplaced, this, [this] { m_tree->Rebuild(nullptr); });
-    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
-        if (CLumivantDoc::IsWithin(m_preview->Program(), object))
-            m_preview->ShowProgram(nullptr);
-    });
     connect(&m_doc, &CLumivantDoc::modifiedChanged, this, [this] { UpdateTitle(); });
     connect(&m_doc, &CLumivantDoc::filePathChanged, this, [this] { UpdateTitle(); });
     connect(&m_doc, &CLumivantDoc::objectChanged, this, [this](CProjectObject* object) {
-        // Pages and dialogs may change the screen's model or link.
-        if (object && object->GetKind() == KindScreen)
-            UpdateEnabling();
+        // Setup forms change the screen's model or link.
+        if (!object || object->GetKind() != KindScreen)
+            return;
+        UpdateEnabling();
+        if (object == m_doc.CurrentScreen())
+            SetInfoText(LinkOf(*m_doc.CurrentScreen()).GetLinkStatusText());
     });
+    connect(&m_doc, &CLumivantDoc::currentChanged, this, [this] { UpdateEnabling(); });
     connect(&m_doc.UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateEnabling(); });
     connect(m_preview, &CPreView::runningChanged, this, [this](bool running) {
         m_previewRunning = running;
@@ -336,11 +334,6 @@ void CMainFrame::RetranslateUi()
     for (QMenu* menu : m_menus) {
         const QByteArray source = menu->property("titleSource").toByteArray();
         menu->setTitle(QCoreApplication::translate("CMainFrame", source.constData()));
-    }
-    for (size_t i = 0, item = 0; i < std::size(kContextItems); ++i) {
-        if (kContextItems[i].text)
-            m_contextActions[item++].first->setText(
-                QCoreApplication::translate("CMainFrame", kContextItems[i].text));
     }
     m_toolBar->setWindowTitle(tr("Toolbar"));
     if (m_panes[2]->text().isEmpty() || m_panes[2]->property("ready").toBool()) {
@@ -374,14 +367,7 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::UpdateEnabling()
 {
     const bool running = m_previewRunning;
-    m_actions->UpdateEnabling(m_doc.CurrentScreen(), running);
-    SetupCommand setup;
-    for (const CommandInfo& command : CFrameActions::Commands()) {
-        if (SetupCommandOf(command.id, setup) && !SetupCommandAvailable(setup))
-            m_actions->Action(command.id)->setEnabled(false);
-    }
-    m_actions->Action(IdUndo)->setEnabled(!running && m_doc.UndoStack().canUndo());
-    m_actions->Action(IdRedo)->setEnabled(!running && m_doc.UndoStack().canRedo());
+    m_actions->UpdateEnabling(m_doc, running);
     for (QMenu* menu : m_menus)
         menu->menuAction()->setEnabled(!running);
     m_toolBar->setEnabled(!running);
@@ -391,13 +377,6 @@ void CMainFrame::OnSelection(CProjectObject* object)
 {
     m_doc.SetCurrentObject(object);
     m_host->ShowPage(object);
-    // The screen page's buttons are the main window's commands.
-    if (auto* screenPage = qobject_cast<CScreenPage*>(m_host->Page())) {
-        connect(screenPage, &CScreenPage::commandRequested, this, [this](int id) {
-            if (QAction* action = m_actions->Action(id); action && action->isEnabled())
-                action->trigger();
-        });
-    }
     ShowSelectedProgram();
     CScreen* screen = m_doc.CurrentScreen();
     SetInfoText(screen ? LinkOf(*screen).GetLinkStatusText() : QString());
@@ -488,6 +467,9 @@ void CMainFrame::RunCommand(int id)
     case IdFileSaveAs:
         SaveAs();
         break;
+    case IdRestoreVersion:
+        RestoreEarlierVersion();
+        break;
     case IdExit:
         close();
         break;
@@ -528,10 +510,8 @@ void CMainFrame::RunScreenCommand(int id)
     m_preview->StopIfRunning();
     SetupCommand setup;
     if (SetupCommandOf(id, setup)) {
-        if (SetupCommandAvailable(setup) && RunSetupCommand(setup, *screen, m_doc, this)) {
-            m_tree->Rebuild(m_doc.CurrentObject());
-            m_preview->Refresh();
-        }
+        m_doc.FlushPendingRender();
+        RunSetupCommand(setup, *screen, m_doc, this);
         return;
     }
     switch (id) {
@@ -544,13 +524,13 @@ void CMainFrame::RunScreenCommand(int id)
         break;
     case IdSyncTimer:
         if (!IsBasicScreen(*screen))
-            RunSyncTimer(*screen, this);
+            RunSyncTimer(m_doc, *screen, this);
         break;
     case IdParameterReset:
-        RunParameterReset(*screen, this);
+        RunParameterReset(m_doc, *screen, this);
         break;
     case IdClearPanel:
-        RunClearPanel(*screen, this);
+        RunClearPanel(m_doc, *screen, this);
         break;
     default:
         break;
@@ -575,26 +555,52 @@ void CMainFrame::NewProject()
 
 bool CMainFrame::OpenFile(const QString& path)
 {
-    PrepareReplace();
+    // The project is read aside: a file that does not load leaves the open one as it was.
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto root = std::make_unique<CProjectRoot>();
-    const bool loaded = QFileInfo(path).isFile() && root->LoadProject(path);
-    QString message;
-    if (!loaded) {
-        message = LastError();
-        if (message.isEmpty() || !QFileInfo(path).isFile())
-            message = tr("Cannot open \"%1\": the file does not exist.").arg(path);
-        root = std::make_unique<CProjectRoot>();
-    }
-    m_doc.SetRoot(std::move(root), loaded ? QFileInfo(path).absoluteFilePath() : QString());
-    if (loaded)
-        AddRecentFile(m_doc.FilePath());
+    ClearLastError();
+    const bool loaded = root->LoadProject(path);
+    const QString reason = LastError();
     QApplication::restoreOverrideCursor();
     setEnabled(true);
-    if (!loaded)
-        ShowWarning(message);
-    return loaded;
+    if (!loaded) {
+        ShowWarning(tr("\"%1\" could not be opened; the open project stays as it was.")
+                        .arg(QDir::toNativeSeparators(path)) +
+                    (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason));
+        return false;
+    }
+    PrepareReplace();
+    m_doc.SetRoot(std::move(root), QFileInfo(path).absoluteFilePath());
+    AddRecentFile(m_doc.FilePath());
+    return true;
+}
+
+bool CMainFrame::OpenEarlierVersion(const QString& versionPath)
+{
+    auto root = std::make_unique<CProjectRoot>();
+    ClearLastError();
+    if (!root->LoadProject(versionPath)) {
+        ShowWarning(LastError());
+        return false;
+    }
+    // A new untitled project: the file it came from stays as it is.
+    PrepareReplace();
+    m_doc.SetRoot(std::move(root), QString());
+    m_doc.SetModified();
+    return true;
+}
+
+void CMainFrame::RestoreEarlierVersion()
+{
+    if (m_doc.FilePath().isEmpty())
+        return;
+    CEarlierVersionsDialog dialog(m_doc.FilePath(), this);
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenVersion().isEmpty())
+        return;
+    const QString chosen = dialog.ChosenVersion();
+    if (SaveModifiedBeforeReplace())
+        OpenEarlierVersion(chosen);
 }
 
 bool CMainFrame::SaveTo(const QString& path, bool quiet)
@@ -602,16 +608,22 @@ bool CMainFrame::SaveTo(const QString& path, bool quiet)
     m_doc.FlushPendingRender();
     ClearLastError();
     if (!m_doc.Root().SaveProject(path)) {
-        if (!quiet) {
-            QString reason = LastError();
-            ShowWarning(tr("The project could not be saved to \"%1\".").arg(path) +
-                        (reason.isEmpty() ? QString() : QStringLiteral("\n") + reason));
-        }
+        m_lastSaveFailure =
+            tr("The project could not be saved to \"%1\".").arg(QDir::toNativeSeparators(path));
+        const QString reason = LastError();
+        if (!reason.isEmpty())
+            m_lastSaveFailure += QStringLiteral("\n") + reason;
+        if (!quiet)
+            ShowWarning(m_lastSaveFailure);
         return false;
     }
+    m_lastSaveFailure.clear();
     m_doc.SetFilePath(QFileInfo(path).absoluteFilePath());
     m_doc.SetClean();
     AddRecentFile(m_doc.FilePath());
+    // The save went through; that the replaced content could not be kept is worth a line.
+    if (const QString warning = m_doc.Root().KeepWarning(); !warning.isEmpty())
+        SetStatusText(tr("The earlier content of the file could not be kept: %1").arg(warning));
     return true;
 }
 
@@ -644,39 +656,52 @@ bool CMainFrame::SaveModifiedBeforeReplace()
     return answer == QMessageBox::No || Save();
 }
 
-void CMainFrame::OpenStartupProject(const QString& commandLineFile)
+bool CMainFrame::OfferLeftCopies()
 {
-    if (CRecoveryKeeper::Exists()) {
+    for (const CRecoveryKeeper::LeftCopy& copy : CRecoveryKeeper::LeftBehind()) {
+        const QString from = copy.originalPath.isEmpty()
+                                 ? tr("an untitled project")
+                                 : QDir::toNativeSeparators(copy.originalPath);
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Lumivant"),
-            tr("Lumivant was not closed properly last time. Restore the unsaved changes of the "
-               "project?"),
+            tr("Lumivant was not closed properly last time. Restore the unsaved changes of "
+               "%1 (%2)?")
+                .arg(from, QLocale().toString(copy.writtenAt, QLocale::ShortFormat)),
             QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes) {
-            auto root = std::make_unique<CProjectRoot>();
-            if (root->LoadProject(CRecoveryKeeper::ProjectPath())) {
-                PrepareReplace();
-                m_doc.SetRoot(std::move(root), CRecoveryKeeper::OriginalPath());
-                m_doc.SetModified();
-                return;
-            }
-            ShowWarning(LastError());
+        if (answer != QMessageBox::Yes) {
+            CRecoveryKeeper::Remove(copy);
+            continue;
         }
-        CRecoveryKeeper::Remove();
+        auto root = std::make_unique<CProjectRoot>();
+        ClearLastError();
+        if (!root->LoadProject(copy.projectPath)) {
+            // Kept for another try: it may be all there is of that work.
+            ShowWarning(LastError());
+            return false;
+        }
+        PrepareReplace();
+        m_doc.SetRoot(std::move(root), copy.originalPath);
+        m_doc.SetModified();
+        // The copy goes once this program's own copy holds the same.
+        if (m_recovery->WriteNow())
+            CRecoveryKeeper::Remove(copy);
+        return true;
     }
-    if (!commandLineFile.isEmpty()) {
-        OpenFile(commandLineFile);
+    return false;
+}
+
+void CMainFrame::OpenStartupProject(const QString& commandLineFile)
+{
+    if (OfferLeftCopies())
         return;
-    }
+    // A named file that does not load is said, and the start goes on as without it.
+    if (!commandLineFile.isEmpty() && OpenFile(commandLineFile))
+        return;
     const QStringList recent = RecentFiles();
-    if (!recent.isEmpty() && QFileInfo(recent.front()).isFile()) {
-        OpenFile(recent.front());
+    if (!recent.isEmpty() && QFileInfo(recent.front()).isFile() && OpenFile(recent.front()))
         return;
-    }
-    if (QFileInfo(DefaultProjectPath()).isFile()) {
-        OpenFile(DefaultProjectPath());
+    if (QFileInfo(DefaultProjectPath()).isFile() && OpenFile(DefaultProjectPath()))
         return;
-    }
     NewProject();
 }
 
@@ -731,7 +756,7 @@ void CMainFrame::UpdateRecentMenu()
     }
 }
 
-bool CMainFrame::ConfirmClose()
+CMainFrame::CloseChoice CMainFrame::AskOnClose()
 {
     switch (Settings().exit) {
     case 1: {
@@ -739,55 +764,79 @@ bool CMainFrame::ConfirmClose()
             QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kSaveQuestion),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel)
-            return false;
-        if (answer == QMessageBox::Yes)
-            SaveOnClose();
-        return true;
+            return CloseChoice::Stay;
+        return answer == QMessageBox::Yes ? CloseChoice::Save : CloseChoice::Discard;
     }
     case 2:
-        SaveOnClose();
-        return true;
+        return CloseChoice::Save;
     default: {
+        // The file's previous content is kept as an earlier version, so a Yes here can be
+        // taken back with Restore Earlier Version.
         const auto answer =
             QMessageBox::question(this, QStringLiteral("Lumivant"), LoadString(kQuitQuestion),
                                   QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return false;
-        SaveOnClose();
-        return true;
+        return answer == QMessageBox::Yes ? CloseChoice::Save : CloseChoice::Stay;
     }
     }
 }
 
-void CMainFrame::SaveOnClose()
+QString CMainFrame::NewTempProjectPath()
+{
+    // Every untitled project gets a file of its own: temp.ledprj, then temp-2.ledprj...
+    const QFileInfo first(TempProjectPath());
+    QString path = first.absoluteFilePath();
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = first.absolutePath() +
+               QStringLiteral("/%1-%2.%3").arg(first.completeBaseName()).arg(n).arg(first.suffix());
+    return path;
+}
+
+bool CMainFrame::SaveOnClose()
 {
     QString path = m_doc.FilePath();
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        path = TempProjectPath();
-        m_doc.SetFilePath(path);
-        AddRecentFile(path);
-    }
-    // The window closes whether or not the save succeeded; the reason stays in the
-    // last-error text.
-    SaveTo(path, true);
+    // A file that is there and holds everything needs no writing.
+    if (!path.isEmpty() && !m_doc.IsModified() && QFileInfo(path).isFile())
+        return true;
+    if (path.isEmpty())
+        path = NewTempProjectPath();
+    if (SaveTo(path, true))
+        return true;
+    // The window stays open: the reason, and the way out.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumivant"),
+                    m_lastSaveFailure + QStringLiteral("\n\n") +
+                        tr("The window stays open so that nothing is lost. Save the project "
+                           "somewhere else?"),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("saveFailedBox"));
+    QPushButton* saveAs = box.addButton(tr("Save As..."), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(saveAs);
+    box.exec();
+    return box.clickedButton() == static_cast<QAbstractButton*>(saveAs) && SaveAs();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     m_preview->StopIfRunning();
-    if (!ConfirmClose()) {
+    const CloseChoice choice = AskOnClose();
+    if (choice == CloseChoice::Stay || (choice == CloseChoice::Save && !SaveOnClose())) {
         event->ignore();
         return;
     }
     m_host->ShowPage(nullptr);
-    CRecoveryKeeper::Remove();
+    // Saved (the copy went with the save) or not wanted: no copy to offer next time.
+    m_recovery->Discard();
     event->accept();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (IsProjectUrl(url)) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
 }
 
 void CMainFrame::dropEvent(QDropEvent* event)
@@ -798,8 +847,9 @@ void CMainFrame::dropEvent(QDropEvent* event)
 
 bool CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls)
 {
+    // Only projects: a picture dropped here is not something to open.
     for (const QUrl& url : urls) {
-        if (!url.isLocalFile())
+        if (!IsProjectUrl(url))
             continue;
         if (SaveModifiedBeforeReplace())
             OpenFile(url.toLocalFile());

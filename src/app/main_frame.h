@@ -35,15 +35,19 @@ public:
     // Runs a command by its number, as its menu item does.
     void RunCommand(int id);
 
-    // File commands. OpenFile shows the wait cursor; on failure it leaves the empty project
-    // and shows the system's message. SaveTo reports a failure unless quiet.
+    // File commands. OpenFile shows the wait cursor; a file that does not load leaves the
+    // open project as it was and says why. SaveTo reports a failure unless quiet.
     bool OpenFile(const QString& path);
+    // A kept earlier version of a file, opened as a new untitled project.
+    bool OpenEarlierVersion(const QString& versionPath);
+    // File > Restore Earlier Version: the dialog, then the chosen version.
+    void RestoreEarlierVersion();
     void NewProject();
     bool SaveTo(const QString& path, bool quiet = false);
     bool Save();
     bool SaveAs();
     // Opens the project of a start: the named file, else the most recent one that exists,
-    // else default.ledprj, else a new project; first offers a copy left by a crash.
+    // else default.ledprj, else a new project; first offers the copies left by crashes.
     void OpenStartupProject(const QString& commandLineFile);
 
     // Files dropped on the window: the first local one is opened; false when there is none.
@@ -90,9 +94,15 @@ private:
     void ReplaceWithEmptyProject(const QString& message);
     // Asks to keep unsaved changes before they would be replaced; false to stop.
     bool SaveModifiedBeforeReplace();
-    // The close request by the "exit" setting; false keeps the window open.
-    bool ConfirmClose();
-    void SaveOnClose();
+    // The question of a close request, by the "exit" setting.
+    enum class CloseChoice { Save, Discard, Stay };
+    CloseChoice AskOnClose();
+    // Saves into the project's file, an untitled project into a temp file of its own; on
+    // failure says why and offers Save As. False keeps the window open.
+    bool SaveOnClose();
+    static QString NewTempProjectPath();
+    // Offers the copies left by runs that ended without closing; true when one was taken.
+    bool OfferLeftCopies();
     void RunScreenCommand(int id);
 
     CLumivantDoc& m_doc;
@@ -107,6 +117,6 @@ private:
     QLabel* m_panes[3] = {};
     QMenu* m_contextMenu = nullptr;
     std::vector<QMenu*> m_menus;
-    std::vector<std::pair<QAction*, int>> m_contextActions;
     bool m_previewRunning = false;
+    QString m_lastSaveFailure; // what the last failed save said: the path and the reason
 };

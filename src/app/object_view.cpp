@@ -1,6 +1,6 @@
 #include "app/object_view.h"
 
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "editors/page_factory.h"
 #include "editors/property_page.h"
 
@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-CObjectView::CObjectView(CLumivantDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+CObjectView::CObjectView(CLumivantDoc& doc, const ScreenCommands& commands, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_commands(commands)
 {
     setObjectName(QStringLiteral("objectView"));
     connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
@@ -33,7 +34,7 @@ void CObjectView::ShowPage(CProjectObject* object)
     DropPage();
     if (!object)
         return;
-    m_page = CreatePropertyPage(*object, m_doc, this);
+    m_page = CreatePropertyPage(*object, m_doc, this, m_commands);
     // The image page holds its effect settings itself.
     if (m_page && object->GetKind() != KindImage)
         m_effectPage = CreateEffectPage(*object, m_doc, this);
@@ -71,6 +72,11 @@ void CObjectView::DropPage()
         *slot = nullptr;
         if (!page)
             continue;
+        // The page (and the editor inside it) may outlive its object until it is deleted:
+        // they hear nothing more.
+        disconnect(&m_doc, nullptr, page, nullptr);
+        for (QObject* child : page->findChildren<QObject*>())
+            disconnect(&m_doc, nullptr, child, nullptr);
         page->hide();
         page->setParent(nullptr);
         page->deleteLater();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/property_page.h"
+#include "editors/screen_page.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,7 +21,9 @@ public:
     // A page that needs more than this scrolls within itself rather than hide the preview.
     static constexpr int kMaximumNeededHeight = 360;
 
-    explicit CObjectView(CLumivantDoc& doc, QWidget* parent = nullptr);
+    // commands: the main window's actions a screen's page offers as buttons.
+    explicit CObjectView(CLumivantDoc& doc, const ScreenCommands& commands = {},
+                         QWidget* parent = nullptr);
     ~CObjectView() override;
 
     // Shows the page of the object (none for null). A pending re-render runs first and
@@ -38,6 +41,7 @@ private:
     void LayOutPages();
 
     CLumivantDoc& m_doc;
+    ScreenCommands m_commands;
     QPointer<CPropertyPage> m_page;
     QPointer<CPropertyPage> m_effectPage;
 };

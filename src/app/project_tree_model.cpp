@@ -1,7 +1,7 @@
 #include "app/project_tree_model.h"
 
-#include "app/lumivant_doc.h"
 #include "app/tree_icons.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 
@@ -26,6 +26,15 @@ void CProjectTreeModel::Rebuild()
     m_nodes.emplace_back();
     m_nodes.front().object = &m_doc.Root();
     AddChildren(m_nodes.front(), m_doc.Root());
+    endResetModel();
+}
+
+void CProjectTreeModel::Clear()
+{
+    beginResetModel();
+    m_nodes.resize(1);
+    m_nodes.front().children.clear();
+    m_byObject.clear();
     endResetModel();
 }
 
@@ -123,7 +132,15 @@ bool CProjectTreeModel::setData(const QModelIndex& index, const QVariant& value,
         return false;
     auto* screen = static_cast<CScreen*>(object);
     const int selected = value.value<Qt::CheckState>() == Qt::Checked ? 1 : 0;
-    m_doc.EditObject(*screen, RefreshCode::Content, false, [&] { screen->SetSelected(selected); });
+    const QString what = selected ? tr("Mark %1 for sending").arg(screen->GetName())
+                                  : tr("Do not send %1").arg(screen->GetName());
+    m_doc.ChangeScreenSettings(
+        *screen, what,
+        [&] {
+            screen->SetSelected(selected);
+            return true;
+        },
+        CLumivantDoc::CardWrite::None);
     return true;
 }
 

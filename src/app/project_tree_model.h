@@ -23,6 +23,8 @@ public:
 
     // Reads the project again.
     void Rebuild();
+    // Shows nothing until the next Rebuild (objects are about to leave the project).
+    void Clear();
 
     QModelIndex IndexOf(const CProjectObject* object) const;
     CProjectObject* ObjectOf(const QModelIndex& index) const;

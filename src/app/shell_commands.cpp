@@ -4,7 +4,6 @@
 #include "app/dialogs/export_dialog.h"
 #include "app/dialogs/options_dialog.h"
 #include "app/dialogs/progress_dialog.h"
-#include "app/lumivant_doc.h"
 #include "base/app_paths.h"
 #include "base/messages.h"
 #include "base/string_table.h"
@@ -13,6 +12,7 @@
 #include "comm/search_panel.h"
 #include "comm/search_settings.h"
 #include "comm/send_pipeline.h"
+#include "document/lumivant_doc.h"
 #include "model/object_kind.h"
 #include "model/play_window.h"
 #include "model/program.h"
@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -85,22 +86,19 @@ void FitWindows(CLumivantDoc& doc, CScreen& screen)
         before.push_back(window->WindowRect());
     screen.FitWindows();
 
-    bool macroOpen = false;
+    std::optional<CChangeGroup> group;
     for (std::size_t i = 0; i < windows.size(); ++i) {
         CPlayWindow& window = *windows[i];
         const LedRect fitted = window.WindowRect();
         if (SameRect(fitted, before[i]))
             continue;
-        if (!macroOpen) {
-            doc.UndoStack().beginMacro(QApplication::translate("ShellCommands", "Fit windows"));
-            macroOpen = true;
-        }
+        if (!group)
+            group.emplace(doc, QApplication::translate("ShellCommands", "Fit the windows of %1")
+                                   .arg(screen.GetName()));
         window.SetWindowRect(before[i]);
         doc.EditObject(window, RefreshCode::Geometry, true,
                        [&window, fitted] { window.SetWindowRect(fitted); });
     }
-    if (macroOpen)
-        doc.UndoStack().endMacro();
 }
 
 // One screen in the progress dialog; true when all its data arrived.
@@ -127,12 +125,16 @@ bool SendScreenInDialog(CSendPipeline& pipeline, CScreen& screen, QWidget* paren
     return sent;
 }
 
-void ShowResultOf(const std::function<bool(CScreen&, IOperationUi&)>& command, CScreen& screen,
+void ShowResultOf(CLumivantDoc& doc, const QString& name,
+                  const std::function<bool(CScreen&, IOperationUi&)>& command, CScreen& screen,
                   QWidget* parent, bool okCancel = false)
 {
     CDesktopOperationUi ui(parent);
     ui.AskWithOkCancel(okCancel);
-    command(screen, ui);
+    // Every command identifies the controller first, which the screen keeps.
+    doc.ChangeScreenSettings(
+        screen, QApplication::translate("ShellCommands", "%1 of %2").arg(name, screen.GetName()),
+        [&] { return command(screen, ui); }, CLumivantDoc::CardWrite::None);
 }
 
 } // namespace
@@ -150,7 +152,15 @@ void RunSendAll(CLumivantDoc& doc, QWidget* parent)
                 continue;
             ++marked;
             bool abortAll = false;
-            if (SendScreenInDialog(pipeline, *screen, parent, abortAll))
+            // The send reads the controller's block into the screen.
+            const QString what =
+                QApplication::translate("ShellCommands", "Parameters of %1 read while sending")
+                    .arg(screen->GetName());
+            const bool sent = doc.ChangeScreenSettings(
+                *screen, what,
+                [&] { return SendScreenInDialog(pipeline, *screen, parent, abortAll); },
+                CLumivantDoc::CardWrite::None);
+            if (sent)
                 continue;
             // A cancelled send stops the run without counting as a failure.
             if (abortAll)
@@ -190,35 +200,46 @@ QString RunSearchDialog(CLumivantDoc& doc, CScreen& screen, QWidget* parent)
     QString linkStatus;
     const SearchSettings settings = SearchSettings::Load(SettingsFilePath());
     // What the search finds stays in the screen's link settings and parameters: one step.
-    doc.EditObject(screen, RefreshCode::Content, false, [&] {
-        SetCommCancel(false);
-        CProgressDialog dialog(
-            kSearchStartRange,
-            [&](CProgressDialog& progress) {
-                const SearchOutcome outcome = SearchPanel(screen, progress, settings);
-                linkStatus = outcome.linkStatus;
-                return CProgressDialog::Ending::StayOpen;
-            },
-            parent);
-        dialog.exec();
-        SetCommCancel(false);
-    });
+    const QString what =
+        QApplication::translate("ShellCommands", "Panel search for %1").arg(screen.GetName());
+    doc.ChangeScreenSettings(
+        screen, what,
+        [&] {
+            SetCommCancel(false);
+            bool found = false;
+            CProgressDialog dialog(
+                kSearchStartRange,
+                [&](CProgressDialog& progress) {
+                    const SearchOutcome outcome = SearchPanel(screen, progress, settings);
+                    linkStatus = outcome.linkStatus;
+                    found = outcome.found;
+                    return CProgressDialog::Ending::StayOpen;
+                },
+                parent);
+            dialog.exec();
+            SetCommCancel(false);
+            return found;
+        },
+        CLumivantDoc::CardWrite::None);
     return linkStatus;
 }
 
-void RunSyncTimer(CScreen& screen, QWidget* parent)
+void RunSyncTimer(CLumivantDoc& doc, CScreen& screen, QWidget* parent)
 {
-    ShowResultOf(SyncPanelTime, screen, parent);
+    ShowResultOf(doc, QApplication::translate("ShellCommands", "Sync Timer"), SyncPanelTime, screen,
+                 parent);
 }
 
-void RunParameterReset(CScreen& screen, QWidget* parent)
+void RunParameterReset(CLumivantDoc& doc, CScreen& screen, QWidget* parent)
 {
-    ShowResultOf(ResetPanelParams, screen, parent, true);
+    ShowResultOf(doc, QApplication::translate("ShellCommands", "Panel Parameter Reset"),
+                 ResetPanelParams, screen, parent, true);
 }
 
-void RunClearPanel(CScreen& screen, QWidget* parent)
+void RunClearPanel(CLumivantDoc& doc, CScreen& screen, QWidget* parent)
 {
-    ShowResultOf(ClearPanel, screen, parent);
+    ShowResultOf(doc, QApplication::translate("ShellCommands", "Clear Panel"), ClearPanel, screen,
+                 parent);
 }
 
 bool RunOptionsDialog(QWidget* parent)

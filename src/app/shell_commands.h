@@ -19,10 +19,11 @@ void RunExportDialog(CLumivantDoc& doc, CScreen& screen, QWidget* parent);
 // Search Panel in the progress dialog. What the search finds is kept in the screen as one
 // undo step. Returns the link summary for the status bar.
 QString RunSearchDialog(CLumivantDoc& doc, CScreen& screen, QWidget* parent);
-// Sync Timer, Panel Parameter Reset (after its question), Clear Panel, with the result.
-void RunSyncTimer(CScreen& screen, QWidget* parent);
-void RunParameterReset(CScreen& screen, QWidget* parent);
-void RunClearPanel(CScreen& screen, QWidget* parent);
+// Sync Timer, Panel Parameter Reset (after its question), Clear Panel, with the result. What
+// the controller reports of itself on the way is kept in the screen as one undo step.
+void RunSyncTimer(CLumivantDoc& doc, CScreen& screen, QWidget* parent);
+void RunParameterReset(CLumivantDoc& doc, CScreen& screen, QWidget* parent);
+void RunClearPanel(CLumivantDoc& doc, CScreen& screen, QWidget* parent);
 // The Options dialog; true when the person pressed OK (the settings are then applied and
 // written to the settings file).
 bool RunOptionsDialog(QWidget* parent);

@@ -96,10 +96,12 @@ bool SetManualBrightness(CScreen& screen, IOperationUi& ui, int value)
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    // A block the controller did not give us must not be written back over its own.
-    if (!link.ReadParams())
-        return ReportCommandResult(link, ui, false);
+    const bool read = link.ReadParams();
     screen.Params().SetU8(P::Brightness, static_cast<std::uint8_t>(std::clamp(value, 0, 15)));
+    // A block the controller did not give us must not be written back over its own; the
+    // chosen value stays in the project.
+    if (!read)
+        return ReportCommandResult(link, ui, false);
     return ReportCommandResult(link, ui, link.WriteParams());
 }
 
@@ -108,13 +110,13 @@ bool SetBrightnessTimetable(CScreen& screen, IOperationUi& ui,
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    // A block the controller did not give us must not be written back over its own.
-    if (!link.ReadParams())
-        return ReportCommandResult(link, ui, false);
+    const bool read = link.ReadParams();
     if (RefuseTimetable(link, ui, P::BrightnessMode))
         return false;
     FillTimetable(screen.Params(), false, entries);
     screen.Params().SetU8(P::BrightnessMode, 2);
+    if (!read)
+        return ReportCommandResult(link, ui, false);
     return ReportCommandResult(link, ui, link.WriteParams());
 }
 
@@ -122,11 +124,11 @@ bool SetPanelPower(CScreen& screen, IOperationUi& ui, bool on)
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    // A block the controller did not give us must not be written back over its own.
-    if (!link.ReadParams())
-        return ReportCommandResult(link, ui, false);
+    const bool read = link.ReadParams();
     screen.Params().SetU8(P::PowerMode, 1);
     screen.Params().SetU8(P::PowerState, on ? 1 : 0);
+    if (!read)
+        return ReportCommandResult(link, ui, false);
     return ReportCommandResult(link, ui, link.SendPowerGroup());
 }
 
@@ -134,12 +136,12 @@ bool SetPowerTimetable(CScreen& screen, IOperationUi& ui, const std::vector<Sche
 {
     CControllerLink& link = LinkOf(screen);
     OpenLinkScope open(link);
-    // A block the controller did not give us must not be written back over its own.
-    if (!link.ReadParams())
-        return ReportCommandResult(link, ui, false);
+    const bool read = link.ReadParams();
     if (RefuseTimetable(link, ui, P::PowerMode))
         return false;
     FillTimetable(screen.Params(), true, entries);
     screen.Params().SetU8(P::PowerMode, 2);
+    if (!read)
+        return ReportCommandResult(link, ui, false);
     return ReportCommandResult(link, ui, link.WriteParams());
 }

@@ -27,10 +27,10 @@ bool ResetPanelParams(CScreen& screen, IOperationUi& ui);
 bool ClearPanel(CScreen& screen, IOperationUi& ui);
 
 // Brightness and on/off. Each reads the whole parameter block first, changes its fields and
-// sends the block (command 32) or the power group (command 36) on one open link. When the
-// read fails nothing is sent and the result display reports the read's failure; the
-// screen's block is then left as it was. After a good read the new values stay in the
-// screen's block even when the controller does not answer the write.
+// sends the block (command 32) or the power group (command 36) on one open link. The chosen
+// values stay in the screen's block whatever the controller does. When the read fails
+// nothing is sent (the block is not the controller's) and the result display reports the
+// read's failure.
 
 // Manual brightness 0..15 (the mode byte is left as it is).
 bool SetManualBrightness(CScreen& screen, IOperationUi& ui, int value);

@@ -1,5 +1,6 @@
 #include "editors/clock_page.h"
 
+#include "editors/control_names.h"
 #include "model/clock_zone.h"
 #include "model/page_rules.h"
 
@@ -60,6 +61,8 @@ QWidget* CClockPage::BuildDial()
     }
     m_hourShape = MakeListCombo("hourMarkShape", 41095);
     m_minuteShape = MakeListCombo("minuteMarkShape", 41096);
+    SetNameRole(m_hourShape, NameRole::Shape);
+    SetNameRole(m_minuteShape, NameRole::Shape);
     grid->addWidget(m_hourShape, 0, 3);
     grid->addWidget(m_minuteShape, 1, 3);
     connect(m_hourShape, &QComboBox::activated, this, [this] {
@@ -143,6 +146,7 @@ QWidget* CClockPage::BuildTimeDiff()
     m_sign->addItem(QStringLiteral("-"), 1);
     m_hours = MakeSpin("diffHours", 0, PageRules::kMaxDiffHours);
     m_minutes = MakeSpin("diffMinutes", 0, 59);
+    NameTimeDiff(m_sign, m_hours, m_minutes);
     auto* row = new QHBoxLayout(box);
     row->addWidget(m_sign);
     row->addWidget(m_hours);

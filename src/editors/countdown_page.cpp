@@ -91,6 +91,7 @@ QWidget* CCountdownPage::BuildMoreBox()
     m_targetDate->setDateRange(QDate(1970, 1, 1), QDate(2037, 12, 31));
     m_targetDate->setCalendarPopup(true);
     m_targetTime = new QTimeEdit(box);
+    Name(m_targetTime, [] { return tr("Target time"); });
     m_targetTime->setObjectName(QStringLiteral("targetTime"));
     m_targetTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_type = MakeListCombo("type", 41098);

@@ -45,6 +45,7 @@ QWidget* CDateTimePage::BuildLayoutBox()
     m_sign->addItem(QStringLiteral("-"), 1);
     m_hours = MakeSpin("diffHours", 0, PageRules::kMaxDiffHours);
     m_minutes = MakeSpin("diffMinutes", 0, 59);
+    NameTimeDiff(m_sign, m_hours, m_minutes);
 
     auto* grid = new QGridLayout(box);
     grid->addWidget(m_singleLine, 0, 0, 1, 2);

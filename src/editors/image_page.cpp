@@ -26,9 +26,12 @@ CImagePage::CImagePage(CImageZone& zone, CLumivantDoc& doc, QWidget* parent)
     m_keyColour->setObjectName(QStringLiteral("keyColour"));
     m_keyColour->setFixedWidth(48);
     m_tolerance = MakeSpin("tolerance", 0, 100);
+    Name(m_keyColour, [] { return tr("Color to remove"); });
+    Name(m_tolerance, [] { return tr("Color tolerance"); });
     m_pixelLimit = MakeSpin("pixelLimit", 0, 200);
     m_speedDirection = MakeListCombo("speedDirection", 41104);
     m_speedValue = MakeCombo("speedValue");
+    Name(m_speedValue, [] { return tr("Speed value"); });
     for (int value = 0; value <= PageRules::kMaxImageSpeed; ++value)
         m_speedValue->addItem(QString::number(value), value);
     m_path = new QLineEdit(Content());

@@ -1,5 +1,7 @@
 #include "editors/line_space_dlg.h"
 
+#include "editors/control_names.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -38,6 +40,7 @@ CLineSpaceDlg::CLineSpaceDlg(const LineSpacing& spacing, int zoneHeight, QWidget
     m_topSpace->setEnabled(custom);
     connect(m_custom, &QCheckBox::toggled, this, &CLineSpaceDlg::OnCustomToggled);
     retranslateUi();
+    NameControlsByTheirLabels(this);
 }
 
 LineSpacing CLineSpaceDlg::Result() const

@@ -1,6 +1,7 @@
 #include "editors/load_image_dialog.h"
 
 #include "base/last_error.h"
+#include "editors/control_names.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -63,6 +64,9 @@ CLoadImageDialog::CLoadImageDialog(const ImageKeyParams& key, QSize target, int 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     retranslateUi();
+    KeepAccessibleName(m_pathEdit, [] { return tr("Picture file"); });
+    KeepAccessibleName(m_image, [] { return tr("Picture as the sign shows it"); });
+    NameControlsByTheirLabels(this);
 }
 
 void CLoadImageDialog::changeEvent(QEvent* event)
@@ -79,8 +83,6 @@ void CLoadImageDialog::retranslateUi()
     m_dither->setText(tr("Dither to the sign's colours"));
     m_dither->setToolTip(tr("Photos keep their tones as a mix of lit and dark LEDs; the "
                             "dithered picture is saved beside the project"));
-    m_pathEdit->setAccessibleName(tr("Picture file"));
-    m_image->setAccessibleName(tr("Picture as the sign shows it"));
 }
 
 bool CLoadImageDialog::DitherChosen() const

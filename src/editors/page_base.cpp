@@ -1,7 +1,8 @@
 #include "editors/page_base.h"
 
-#include "app/lumivant_doc.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
+#include "editors/control_names.h"
 #include "model/page_rules.h"
 #include "model/screen.h"
 #include "render/led_paint.h"
@@ -69,14 +70,25 @@ void CPageBase::Edit(RefreshCode code, bool rerender, const std::function<void()
 
 int CPageBase::NewMergeId()
 {
-    static int next = 1000;
-    return ++next;
+    return CLumivantDoc::NewMergeId();
 }
 
 void CPageBase::Relabel(std::function<void()> relabel)
 {
     relabel();
     m_relabels.push_back(std::move(relabel));
+}
+
+void CPageBase::Name(QWidget* control, std::function<QString()> text)
+{
+    KeepAccessibleName(control, std::move(text));
+}
+
+void CPageBase::NameTimeDiff(QWidget* sign, QWidget* hours, QWidget* minutes)
+{
+    Name(sign, [] { return tr("Time difference, sign"); });
+    Name(hours, [] { return tr("Time difference, hours"); });
+    Name(minutes, [] { return tr("Time difference, minutes"); });
 }
 
 QLabel* CPageBase::MakeLabel(std::function<QString()> text)
@@ -133,6 +145,7 @@ CStepSpinBox* CPageBase::MakeSpin(const char* name, int minimum, int maximum,
 CGuardedCombo* CPageBase::MakeColourCombo(const char* name, bool withBlack, bool withRandom)
 {
     CGuardedCombo* combo = MakeCombo(name);
+    SetNameRole(combo, NameRole::Colour);
     const int count = PageRules::ColourCount(ColourDepth());
     Relabel([combo, count, withBlack, withRandom] {
         Refill(combo, [&] {
@@ -178,6 +191,7 @@ CGuardedCombo* CPageBase::MakeFontCombo(const char* name)
 CGuardedCombo* CPageBase::MakeFontSizeCombo(const char* name, bool large)
 {
     CGuardedCombo* combo = MakeCombo(name);
+    SetNameRole(combo, NameRole::Size);
     QList<int> sizes{8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32};
     if (large)
         sizes << 36 << 40 << 48 << 56 << 64 << 72 << 80 << 88 << 96 << 104 << 112 << 128;

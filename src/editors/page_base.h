@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/refresh_code.h"
+#include "document/refresh_code.h"
 #include "editors/guarded_combo.h"
 #include "editors/property_page.h"
 #include "editors/step_spin_box.h"
@@ -40,6 +40,10 @@ protected:
 
     // Runs relabel now and again on every change of language.
     void Relabel(std::function<void()> relabel);
+    // The accessible name of a control that no label names, in the language in use.
+    void Name(QWidget* control, std::function<QString()> text);
+    // The names of a time difference's sign, hours and minutes.
+    void NameTimeDiff(QWidget* sign, QWidget* hours, QWidget* minutes);
     QLabel* MakeLabel(std::function<QString()> text);
     CGuardedCombo* MakeCombo(const char* name);
     // A list from a numbered text split at "|"; entry i holds the value first + i.

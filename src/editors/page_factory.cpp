@@ -1,5 +1,7 @@
 #include "editors/page_factory.h"
 
+#include "editors/control_names.h"
+
 #include "editors/animate_page.h"
 #include "editors/clock_page.h"
 #include "editors/countdown_page.h"
@@ -35,11 +37,14 @@ CPropertyPage* Make(CProjectObject& object, CLumivantDoc& doc, QWidget* parent)
 
 } // namespace
 
-CPropertyPage* CreatePropertyPage(CProjectObject& object, CLumivantDoc& doc, QWidget* parent)
+namespace {
+
+CPropertyPage* MakePage(CProjectObject& object, CLumivantDoc& doc, QWidget* parent,
+                        const ScreenCommands& commands)
 {
     switch (object.GetKind()) {
     case KindScreen:
-        return Make<CScreenPage, CScreen>(object, doc, parent);
+        return new CScreenPage(static_cast<CScreen&>(object), doc, commands, parent);
     case KindProgram:
         return Make<CProgramPage, CProgram>(object, doc, parent);
     case KindWindow:
@@ -65,7 +70,19 @@ CPropertyPage* CreatePropertyPage(CProjectObject& object, CLumivantDoc& doc, QWi
     }
 }
 
+} // namespace
+
+CPropertyPage* CreatePropertyPage(CProjectObject& object, CLumivantDoc& doc, QWidget* parent,
+                                  const ScreenCommands& commands)
+{
+    CPropertyPage* page = MakePage(object, doc, parent, commands);
+    NameControlsByTheirLabels(page);
+    return page;
+}
+
 CPropertyPage* CreateEffectPage(CProjectObject& object, CLumivantDoc& doc, QWidget* parent)
 {
-    return Make<CZoneEffectPage, CEffectZone>(object, doc, parent);
+    CPropertyPage* page = Make<CZoneEffectPage, CEffectZone>(object, doc, parent);
+    NameControlsByTheirLabels(page);
+    return page;
 }

@@ -1,8 +1,8 @@
 #include "editors/preview_view.h"
 
-#include "app/lumivant_doc.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "editors/preview_window_pane.h"
 #include "model/effect_zone.h"
 #include "model/play_window.h"
@@ -10,6 +10,7 @@
 #include "model/project_root.h"
 #include "model/screen.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -32,11 +33,19 @@ QString FormatNumbers(QString text, std::initializer_list<int> numbers)
     return text;
 }
 
+// The tool tip (a numbered text) is also the button's name, and follows the language.
+void SetTip(QToolButton* button, int tipId)
+{
+    button->setProperty("tipId", tipId);
+    button->setToolTip(LoadString(tipId));
+    button->setAccessibleName(button->toolTip());
+}
+
 QToolButton* StripButton(QWidget* parent, const QString& text, int tipId, const char* name)
 {
     auto* button = new QToolButton(parent);
     button->setText(text);
-    button->setToolTip(LoadString(tipId));
+    SetTip(button, tipId);
     button->setObjectName(QLatin1String(name));
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -48,6 +57,7 @@ CPreView::CPreView(CLumivantDoc& doc, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_zoom(PreviewZoom::FromSettings(Settings().mul, Settings().div))
 {
     setWindowTitle(LoadString(41085));
+    setAccessibleName(windowTitle());
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_zoomIn = StripButton(this, QStringLiteral("+"), 43123, "zoomIn");
     m_zoomOut = StripButton(this, QStringLiteral("-"), 43124, "zoomOut");
@@ -78,6 +88,23 @@ CPreView::CPreView(CLumivantDoc& doc, QWidget* parent)
     connect(&m_doc, &CLumivantDoc::objectChanged, this, &CPreView::OnObjectChanged);
     connect(&m_doc, &CLumivantDoc::currentChanged, this, &CPreView::OnCurrentChanged);
     connect(&m_doc, &CLumivantDoc::structureChanged, this, &CPreView::OnStructureChanged);
+    // Windows and zones that leave the project are let go of before they go: the panes hold
+    // them.
+    connect(&m_doc, &CLumivantDoc::aboutToRemove, this, [this](CProjectObject* object) {
+        bool held = CLumivantDoc::IsWithin(m_program, object);
+        for (CWindowPane* pane : m_panes)
+            held = held || CLumivantDoc::IsWithin(object, pane->Window()) ||
+                   CLumivantDoc::IsWithin(pane->Window(), object);
+        if (!held)
+            return;
+        if (CLumivantDoc::IsWithin(m_program, object)) {
+            StopIfRunning();
+            m_program = nullptr;
+        }
+        DropPanes();
+        UpdatePaging();
+        update();
+    });
     connect(&m_doc, &CLumivantDoc::projectReplaced, this, [this] {
         StopIfRunning();
         m_program = nullptr;
@@ -202,6 +229,18 @@ void CPreView::paintEvent(QPaintEvent*)
         painter.fillRect(QRect(0, 0, Scale(ScreenWidth()), Scale(ScreenHeight())), Qt::black);
 }
 
+void CPreView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        setWindowTitle(LoadString(41085));
+        setAccessibleName(windowTitle());
+        m_play->setText(LoadString(m_running ? 41301 : 41300));
+        for (QToolButton* button : {m_zoomIn, m_zoomOut, m_play, m_previous, m_next})
+            SetTip(button, button->property("tipId").toInt());
+    }
+    QWidget::changeEvent(event);
+}
+
 void CPreView::resizeEvent(QResizeEvent*)
 {
     LayoutStrip();
@@ -238,14 +277,14 @@ void CPreView::ToggleRunning()
     m_running = !m_running;
     if (m_running) {
         m_play->setText(LoadString(41301));
-        m_play->setToolTip(LoadString(43126));
+        SetTip(m_play, 43126);
         m_timer.start();
         for (CWindowPane* pane : m_panes)
             pane->StartPlay();
     } else {
         m_timer.stop();
         m_play->setText(LoadString(41300));
-        m_play->setToolTip(LoadString(43125));
+        SetTip(m_play, 43125);
         for (CWindowPane* pane : m_panes)
             pane->ResetStill();
         OnCurrentChanged();
@@ -369,8 +408,11 @@ void CPreView::OnObjectChanged(CProjectObject* object, int code)
             return;
         }
     }
-    for (CWindowPane* pane : m_panes)
+    for (CWindowPane* pane : m_panes) {
+        if (code == static_cast<int>(RefreshCode::Name))
+            pane->UpdateName();
         pane->update();
+    }
     UpdatePaging();
 }
 

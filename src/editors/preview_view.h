@@ -75,6 +75,7 @@ signals:
 
 protected:
     void paintEvent(class QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(class QResizeEvent* event) override;
 
 private:

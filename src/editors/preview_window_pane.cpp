@@ -29,9 +29,19 @@ void CWindowPane::Bind(CPlayWindow* window, int planes)
 {
     m_window = window;
     m_player.Bind(window, planes);
+    UpdateName();
     if (m_view.IsRunning())
         StartPlay();
     update();
+}
+
+void CWindowPane::UpdateName()
+{
+    // A hidden window is its zone to the person.
+    const CProjectObject* shown = m_window;
+    if (m_window && m_window->GetFore() == 0 && m_window->GetChildCount() > 0)
+        shown = m_window->GetChild(0);
+    setAccessibleName(shown ? shown->GetName() : QString());
 }
 
 void CWindowPane::StartPlay()

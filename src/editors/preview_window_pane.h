@@ -24,6 +24,8 @@ public:
     // preview runs.
     void Bind(CPlayWindow* window, int planes);
     CPlayWindow* Window() const { return m_window; }
+    // The accessible name: the window's, or its zone's for a hidden window.
+    void UpdateName();
     void StartPlay();
     void Tick();
     void ResetStill();

@@ -1,8 +1,8 @@
 #include "editors/program_page.h"
 
-#include "app/lumivant_doc.h"
 #include "base/string_table.h"
 #include "config/model_info.h"
+#include "document/lumivant_doc.h"
 #include "model/page_rules.h"
 #include "model/program.h"
 #include "model/screen.h"
@@ -311,20 +311,12 @@ void CProgramPage::ConnectSchedule()
 
 void CProgramPage::LoadControls()
 {
-    if (IsBasicModel()) {
-        ProgramSchedule basic = Program().Schedule();
-        PageRules::ApplyBasicModelSchedule(basic);
-        if (basic.firstDay != Program().Schedule().firstDay ||
-            basic.startTime != Program().Schedule().startTime ||
-            basic.weekdays != Program().Schedule().weekdays) {
-            // Recorded as an edit of its own, so that saving keeps it and undo can show it.
-            SetReady(true);
-            Edit(RefreshCode::Content, false, [&] { Program().Schedule() = basic; });
-            SetReady(false);
-        }
-    }
     const CProgram& program = Program();
-    const ProgramSchedule& schedule = program.Schedule();
+    // A basic model has no date, time or week limits: the page shows them off without
+    // changing the project (showing a page is no edit).
+    ProgramSchedule schedule = program.Schedule();
+    if (IsBasicModel())
+        PageRules::ApplyBasicModelSchedule(schedule);
     const ProgramBorder& border = program.Border();
     Block(true, m_name, m_playTime, m_firstDay, m_lastDay, m_startTime, m_endTime);
     m_name->setText(program.GetName());

@@ -4,6 +4,7 @@
 #include "config/model_info.h"
 #include "model/screen.h"
 
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,7 +31,8 @@ QString FillIn(QString format, const QStringList& values)
 
 } // namespace
 
-CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, QWidget* parent)
+CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, const ScreenCommands& commands,
+                         QWidget* parent)
     : CPageBase(screen, doc, parent)
 {
     m_name = new QLineEdit(this);
@@ -53,21 +55,33 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, QWidget* parent)
     const struct
     {
         const char* name;
-        int command;
+        QAction* action;
         std::function<QString()> label;
     } kButtons[] = {
-        {"syncTimer", CommandSyncTimer, [] { return tr("Sync Timer"); }},
-        {"setup", CommandSetup, [] { return tr("Setup"); }},
-        {"brightness", CommandBrightness, [] { return tr("Brightness"); }},
-        {"power", CommandPower, [] { return tr("Turn On/Off"); }},
+        {"syncTimer", commands.syncTimer, [] { return tr("Sync Timer"); }},
+        {"setup", commands.setup, [] { return tr("Setup"); }},
+        {"brightness", commands.brightness, [] { return tr("Brightness"); }},
+        {"power", commands.power, [] { return tr("Turn On/Off"); }},
     };
     for (const auto& entry : kButtons) {
+        QAction* action = entry.action;
+        if (!action)
+            continue;
         auto* button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(entry.name));
-        Relabel([button, label = entry.label] { button->setText(label()); });
-        const int command = entry.command;
-        connect(button, &QPushButton::clicked, this,
-                [this, command] { emit commandRequested(command); });
+        Relabel([button, label = entry.label] {
+            button->setText(label());
+            button->setAccessibleName(label());
+        });
+        // The button is the action's: one click runs it once, and it is off when the
+        // action is.
+        button->setEnabled(action->isEnabled());
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+        connect(button, &QPushButton::clicked, action, [action] {
+            if (action->isEnabled())
+                action->trigger();
+        });
         buttons->addWidget(button);
     }
     buttons->addStretch();

@@ -3,31 +3,31 @@
 #include "editors/page_base.h"
 
 class CScreen;
+class QAction;
 class QLineEdit;
 
+// The main window's commands that the screen page offers as buttons (null: no button).
+struct ScreenCommands
+{
+    QAction* syncTimer = nullptr;
+    QAction* setup = nullptr;
+    QAction* brightness = nullptr;
+    QAction* power = nullptr;
+};
+
 // A screen's panel and link summary, its name, and the buttons of the controller
-// commands, which the main window carries out.
+// commands: each runs the main window's own action and is enabled as that action is.
 class CScreenPage : public CPageBase
 {
     Q_OBJECT
 
 public:
-    // The main window's command ids the buttons send.
-    enum Command : int {
-        CommandSyncTimer = 32786,
-        CommandSetup = 32785,
-        CommandBrightness = 32787,
-        CommandPower = 32788,
-    };
-
-    CScreenPage(CScreen& screen, CLumivantDoc& doc, QWidget* parent = nullptr);
+    CScreenPage(CScreen& screen, CLumivantDoc& doc, const ScreenCommands& commands,
+                QWidget* parent = nullptr);
 
     // The panel and link texts as the page shows them.
     static QString PanelSummary(const CScreen& screen);
     static QString LinkSummary(const CScreen& screen);
-
-signals:
-    void commandRequested(int commandId);
 
 protected:
     void LoadControls() override;

@@ -46,6 +46,9 @@ CTablePage::CTablePage(CTableZone& zone, CLumivantDoc& doc, QWidget* parent)
     m_text->setMaxLength(TableCell::kTextCapacity);
     m_grid = new QTableWidget(Content());
     m_grid->setObjectName(QStringLiteral("grid"));
+    Name(m_text, [] { return tr("Cell text"); });
+    Name(m_grid, [] { return tr("Table"); });
+    Name(m_fontSize, [] { return tr("Font size"); });
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -1,5 +1,7 @@
 #include "editors/temperature_page.h"
 
+#include "editors/control_names.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,6 +57,8 @@ CTemperaturePage::CTemperaturePage(CTemperatureZone& zone, CLumivantDoc& doc, QW
     grid->addWidget(m_showTemperature, 2, 0);
     grid->addWidget(m_temperatureLabel, 2, 1);
     grid->addWidget(m_temperatureLabelColour, 2, 2);
+    SetNameRole(m_temperatureUnit, NameRole::Unit);
+    SetNameRole(m_humidityUnit, NameRole::Unit);
     grid->addWidget(m_temperatureUnit, 2, 3);
     grid->addWidget(m_temperatureDigitColour, 2, 4);
     grid->addWidget(m_showHumidity, 3, 0);

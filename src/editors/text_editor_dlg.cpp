@@ -1,8 +1,8 @@
 #include "editors/text_editor_dlg.h"
 
-#include "app/lumivant_doc.h"
 #include "base/messages.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "editors/editor_icons.h"
 #include "editors/line_space_dlg.h"
 #include "editors/rich_edit_ctrl.h"

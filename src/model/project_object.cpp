@@ -15,11 +15,15 @@
 #include "model/text_zone.h"
 #include "model/xml_navigator.h"
 
+#include <atomic>
+
 namespace {
 
 // Set while the loader creates an object: a name read from the file replaces the default
 // name anyway, and working the default out costs more than the rest of the object.
 thread_local bool t_deferDefaultNames = false;
+
+std::atomic<CProjectObject::Id> g_lastId{0};
 
 class DeferDefaultNames
 {
@@ -30,7 +34,7 @@ public:
 
 } // namespace
 
-CProjectObject::CProjectObject(CProjectObject* parent) : m_parent(parent) {}
+CProjectObject::CProjectObject(CProjectObject* parent) : m_id(++g_lastId), m_parent(parent) {}
 
 CProjectObject::~CProjectObject() = default;
 

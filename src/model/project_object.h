@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,10 @@ class CPropertyIo;
 class CProjectObject
 {
 public:
+    // Identifies an object for as long as the process runs: never given to another object,
+    // kept when the object leaves the tree and comes back (undo).
+    using Id = std::uint64_t;
+
     static constexpr int kNameCapacity = 31;     // characters a name may hold
     static constexpr int kLoadedNameLength = 30; // characters taken from a file
     static constexpr int kMaxObjectLevels = 16;  // deepest nesting a file may have
@@ -24,6 +29,7 @@ public:
     CProjectObject(const CProjectObject&) = delete;
     CProjectObject& operator=(const CProjectObject&) = delete;
 
+    Id GetId() const { return m_id; }
     virtual int GetKind() const = 0;
     virtual int GetImageIndex() const = 0;
 
@@ -81,6 +87,7 @@ public:
 private:
     void AssignPendingDefaultName();
 
+    const Id m_id;
     int m_fore = 1;
     // While loading, the default name waits until the file has had its say.
     int m_pendingNameLabel = 0;

@@ -319,7 +319,7 @@ void FillDirectory(const CProgram& program, std::uint32_t dataOffset, ProgramRec
 {
     record.fill(0);
     std::uint8_t* r = record.data();
-    const CompiledSchedule schedule = CompileSchedule(program.Schedule());
+    const CompiledSchedule schedule = CompileSchedule(program);
     PutU16(r + 0, schedule.playTime);
     r[2] = schedule.playMode;
     r[3] = schedule.weekdays;

@@ -1,6 +1,9 @@
 #include "render/compiled_schedule.h"
 
+#include "config/model_info.h"
+#include "model/page_rules.h"
 #include "model/program.h"
+#include "model/screen.h"
 #include "render/compile_layout.h"
 
 #include <algorithm>
@@ -18,4 +21,17 @@ CompiledSchedule CompileSchedule(const ProgramSchedule& schedule)
     compiled.startTime = anyTime ? 0 : schedule.startTime;
     compiled.endTime = anyTime ? 0xFFFFFFFFu : schedule.endTime;
     return compiled;
+}
+
+CompiledSchedule CompileSchedule(const CProgram& program)
+{
+    ProgramSchedule schedule = program.Schedule();
+    const CProjectObject* screen = program.Parent();
+    if (screen && screen->GetKind() == KindScreen) {
+        CModelInfo model;
+        if (model.AssignFromIdentity(static_cast<const CScreen*>(screen)->Identity()) &&
+            model.IsBasicModel())
+            PageRules::ApplyBasicModelSchedule(schedule);
+    }
+    return CompileSchedule(schedule);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class CProgram;
 struct ProgramSchedule;
 
 // A program's schedule as the compiler writes it into the screen data and the controller
@@ -18,3 +19,6 @@ struct CompiledSchedule
 };
 
 CompiledSchedule CompileSchedule(const ProgramSchedule& schedule);
+// The program's schedule as its controller plays it: a basic model has no date, time or
+// week limits, so they are compiled off whatever the project holds.
+CompiledSchedule CompileSchedule(const CProgram& program);

@@ -46,7 +46,7 @@ CPlaySchedule CPlaySchedule::FromScreen(CScreen& screen)
             result.m_omitted << program.GetName();
             continue;
         }
-        result.m_programs.push_back({program.GetName(), CompileSchedule(program.Schedule())});
+        result.m_programs.push_back({program.GetName(), CompileSchedule(program)});
     }
     screen.Prepare(RenderForm::Display);
     return result;

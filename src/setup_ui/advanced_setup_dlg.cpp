@@ -1,11 +1,13 @@
 #include "setup_ui/advanced_setup_dlg.h"
 
 #include "comm/controller_link.h"
+#include "document/lumivant_doc.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "setup_ui/comm_setup_dlg.h"
 #include "setup_ui/setup_lists.h"
+#include "setup_ui/setup_steps.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -46,7 +48,7 @@ QPushButton* Button(QWidget* parent, const QString& text, const char* name)
     return button;
 }
 
-std::vector<CScreen*> ScreensOf(CProjectRoot& root)
+std::vector<CScreen*> ScreensOf(const CProjectRoot& root)
 {
     std::vector<CScreen*> screens;
     for (int i = 0; i < root.GetChildCount(); ++i) {
@@ -58,9 +60,9 @@ std::vector<CScreen*> ScreensOf(CProjectRoot& root)
 
 } // namespace
 
-CAdvancedSetupDlg::CAdvancedSetupDlg(CProjectRoot& root, CScreen& screen, IOperationUi& ui,
+CAdvancedSetupDlg::CAdvancedSetupDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
                                      QWidget* parent)
-    : QDialog(parent), m_root(root), m_screen(&screen), m_ui(ui)
+    : QDialog(parent), m_doc(doc), m_screen(&screen), m_ui(ui)
 {
     setWindowTitle(tr("Advanced Setup"));
     setObjectName(QStringLiteral("advancedSetupDialog"));
@@ -115,7 +117,9 @@ void CAdvancedSetupDlg::BuildControls()
     panelButtons->addWidget(addPanel);
     panelButtons->addWidget(removePanel);
     auto* panelColumn = new QVBoxLayout;
-    panelColumn->addWidget(new QLabel(tr("Panel list :"), this));
+    auto* panelLabel = new QLabel(tr("Panel list :"), this);
+    panelLabel->setBuddy(m_panels);
+    panelColumn->addWidget(panelLabel);
     panelColumn->addWidget(m_panels);
     panelColumn->addLayout(panelButtons);
 
@@ -185,7 +189,7 @@ void CAdvancedSetupDlg::FillPanelList()
 {
     const QScopedValueRollback<bool> notReady(m_ready, false);
     m_panels->clear();
-    const std::vector<CScreen*> screens = ScreensOf(m_root);
+    const std::vector<CScreen*> screens = ScreensOf(m_doc.Root());
     for (size_t i = 0; i < screens.size(); ++i) {
         m_panels->addItem(screens[i]->GetName());
         if (screens[i] == m_screen)
@@ -195,7 +199,7 @@ void CAdvancedSetupDlg::FillPanelList()
 
 CScreen* CAdvancedSetupDlg::SelectedScreen() const
 {
-    const std::vector<CScreen*> screens = ScreensOf(m_root);
+    const std::vector<CScreen*> screens = ScreensOf(m_doc.Root());
     const int row = m_panels->currentRow();
     return row >= 0 && row < int(screens.size()) ? screens[size_t(row)] : nullptr;
 }
@@ -251,7 +255,10 @@ void CAdvancedSetupDlg::OnSetup()
     if (!screen)
         return;
     AdvancedSetupValues values = ValuesFromControls();
-    RunAdvancedSetup(*screen, values, m_ui);
+    m_doc.ChangeScreenSettings(
+        *screen, SetupSteps::Named(tr("Advanced Setup"), *screen),
+        [&] { return RunAdvancedSetup(*screen, values, m_ui); }, CLumivantDoc::CardWrite::WhenOk);
+    LinkOf(*screen).CloseLink();
     const QScopedValueRollback<bool> notReady(m_ready, false);
     m_drive.width->setValue(values.width);
     m_drive.height->setValue(values.height);
@@ -259,33 +266,30 @@ void CAdvancedSetupDlg::OnSetup()
 
 void CAdvancedSetupDlg::OnAddPanel()
 {
-    std::unique_ptr<CProjectObject> created = m_root.CreateChild(KindScreen);
+    // The new screen is the form's own until Communication Setup keeps it.
+    std::unique_ptr<CProjectObject> created = m_doc.Root().CreateChild(KindScreen);
     if (!created)
         return;
     auto* screen = static_cast<CScreen*>(created.get());
-    screen->AddChild(std::make_unique<CProgram>(screen));
-    CCommSetupDlg dialog(*screen, m_ui, CCommSetupDlg::Opening::NewScreen, this);
+    screen->AddChild(screen->CreateChild(KindProgram));
+    CCommSetupDlg dialog(m_doc, *screen, m_ui, CCommSetupDlg::Opening::NewScreen, this);
     if (dialog.exec() != QDialog::Accepted)
         return; // the new screen goes with `created`
-    if (!m_root.AddChild(std::move(created)))
+    CScreen* added = m_doc.AddScreen(std::move(created));
+    if (!added)
         return;
-    m_screen = screen;
+    m_screen = added;
     FillPanelList();
-    m_screensChanged = true;
     LoadSelected();
 }
 
 void CAdvancedSetupDlg::OnRemovePanel()
 {
-    const std::vector<CScreen*> screens = ScreensOf(m_root);
     CScreen* selected = SelectedScreen();
-    if (screens.size() <= 1 || !selected)
+    if (!selected || !m_doc.RemoveScreen(*selected))
         return;
-    emit ScreenAboutToBeRemoved(selected);
-    m_root.DeleteChild(selected);
-    m_screen = ScreensOf(m_root).front();
+    m_screen = ScreensOf(m_doc.Root()).front();
     FillPanelList();
-    m_screensChanged = true;
     LoadSelected();
 }
 
@@ -294,11 +298,10 @@ void CAdvancedSetupDlg::OnCommunicationSetup()
     CScreen* screen = SelectedScreen();
     if (!screen)
         return;
-    CCommSetupDlg dialog(*screen, m_ui, CCommSetupDlg::Opening::ExistingScreen, this);
+    CCommSetupDlg dialog(m_doc, *screen, m_ui, CCommSetupDlg::Opening::ExistingScreen, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    CControllerLink& link = LinkOf(*screen);
-    link.ReadParams();
-    link.CloseLink();
+    SetupSteps::ReadParams(m_doc, *screen);
+    LinkOf(*screen).CloseLink();
     LoadSelected();
 }

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-class CProjectRoot;
+class CLumivantDoc;
 class CScreen;
 class IOperationUi;
 class QComboBox;
@@ -16,21 +16,17 @@ class QPushButton;
 class QSpinBox;
 
 // The multi-screen Advanced Setup: every display-driving field of the selected screen,
-// the screens of the project with +Panel and -Panel, and the screen's communication.
+// the screens of the project with +Panel and -Panel, and the screen's communication. Every
+// change goes through the document (the screens come and go as undo steps, and the views
+// let go of a screen before it leaves).
 class CAdvancedSetupDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CAdvancedSetupDlg(CProjectRoot& root, CScreen& screen, IOperationUi& ui,
+    CAdvancedSetupDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
                       QWidget* parent = nullptr);
 
-    // Screens were added or removed: the project tree must be rebuilt.
-    bool ScreensChanged() const { return m_screensChanged; }
     CScreen* SelectedScreen() const;
-
-signals:
-    // Sent before a screen leaves the project, so that nothing keeps pointing at it.
-    void ScreenAboutToBeRemoved(CScreen* screen);
 
 private:
     void BuildControls();
@@ -43,11 +39,10 @@ private:
     void OnRemovePanel();
     void OnCommunicationSetup();
 
-    CProjectRoot& m_root;
+    CLumivantDoc& m_doc;
     CScreen* m_screen;
     IOperationUi& m_ui;
     bool m_ready = false;
-    bool m_screensChanged = false;
 
     QListWidget* m_panels = nullptr;
     PanelDriveControls m_drive;

@@ -4,7 +4,9 @@
 #include "comm/controller_link.h"
 #include "comm/maintenance_ops.h"
 #include "comm/timetable_rows.h"
+#include "document/lumivant_doc.h"
 #include "model/screen.h"
+#include "setup_ui/setup_steps.h"
 #include "setup_ui/timetable_page.h"
 
 #include <QApplication>
@@ -61,18 +63,25 @@ QLabel* StatusLine(QWidget* parent)
 
 } // namespace
 
-CBrightnessDlg::CBrightnessDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
-    : QDialog(parent), m_screen(screen), m_ui(ui)
+CBrightnessDlg::CBrightnessDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
+                               QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_screen(screen), m_ui(ui)
 {
     setWindowTitle(tr("Brightness"));
     setObjectName(QStringLiteral("brightnessDialog"));
-    CControllerLink& link = LinkOf(screen);
-    const bool read = link.ReadParams();
+    bool timetables = true;
+    const bool read = doc.ChangeScreenSettings(
+        screen, SetupSteps::Named(tr("Brightness"), screen),
+        [&] {
+            const bool answered = LinkOf(screen).ReadParams();
+            timetables = KeepModesManualForBasicModel(screen);
+            return answered;
+        },
+        CLumivantDoc::CardWrite::None);
     m_status = StatusLine(this);
     m_status->setText(tr("Current brightness is: %1 ")
                           .arg(read ? QString::number(screen.Params().U8(P::Brightness))
                                     : LoadString(kDisconnected)));
-    const bool timetables = KeepModesManualForBasicModel(screen);
     QGroupBox* mode = ModeGroup(this, m_manual, m_timing, screen.Params().U8(P::BrightnessMode));
     m_timing->setEnabled(timetables);
     m_frame = new QWidget(this);
@@ -92,8 +101,9 @@ void CBrightnessDlg::ShowPage(bool timing)
     if (timing) {
         auto* page = new CTimetablePage(BrightnessRows(m_screen.Params()), BrightnessLabels(),
                                         tr("Value"), m_frame);
-        connect(page, &CTimetablePage::okClicked, this,
-                [this, page] { SendBrightnessRows(m_screen, m_ui, page->Rows()); });
+        connect(page, &CTimetablePage::okClicked, this, [this, page] {
+            Store([&] { return SendBrightnessRows(m_screen, m_ui, page->Rows()); });
+        });
         m_page = page;
     } else {
         m_page = new QWidget(m_frame);
@@ -105,17 +115,26 @@ void CBrightnessDlg::ShowPage(bool timing)
         auto* ok = new QPushButton(tr("OK"), m_page);
         ok->setObjectName(QStringLiteral("manualOk"));
         auto* row = new QHBoxLayout(m_page);
-        row->addWidget(new QLabel(tr("Value:"), m_page));
+        auto* label = new QLabel(tr("Value:"), m_page);
+        label->setBuddy(value);
+        row->addWidget(label);
         row->addWidget(value);
         row->addWidget(ok);
-        connect(ok, &QPushButton::clicked, this,
-                [this, value] { SetManualBrightness(m_screen, m_ui, value->currentIndex()); });
+        connect(ok, &QPushButton::clicked, this, [this, value] {
+            Store([&] { return SetManualBrightness(m_screen, m_ui, value->currentIndex()); });
+        });
     }
     m_frameLayout->addWidget(m_page);
 }
 
-COnOffDlg::COnOffDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
-    : QDialog(parent), m_screen(screen), m_ui(ui)
+void CBrightnessDlg::Store(const std::function<bool()>& operation)
+{
+    m_doc.ChangeScreenSettings(m_screen, SetupSteps::Named(tr("Brightness"), m_screen), operation,
+                               CLumivantDoc::CardWrite::WhenOk);
+}
+
+COnOffDlg::COnOffDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui, QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_screen(screen), m_ui(ui)
 {
     setWindowTitle(tr("On / Off"));
     setObjectName(QStringLiteral("onOffDialog"));
@@ -131,7 +150,11 @@ COnOffDlg::COnOffDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
     m_timingPage = new CTimetablePage(PowerRows(screen.Params()), LoadStringList(kOnOffList),
                                       tr("On/Off"), this);
 
-    const bool timetables = KeepModesManualForBasicModel(screen);
+    bool timetables = true;
+    doc.ChangeScreenSettings(
+        screen, SetupSteps::Named(tr("On / Off"), screen),
+        [&] { return timetables = KeepModesManualForBasicModel(screen); },
+        CLumivantDoc::CardWrite::None);
     QGroupBox* mode = ModeGroup(this, m_manual, m_timing, screen.Params().U8(P::PowerMode));
     m_timing->setEnabled(timetables);
     m_status = StatusLine(this);
@@ -144,18 +167,27 @@ COnOffDlg::COnOffDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
 
     connect(m_manual, &QRadioButton::clicked, this, [this] { ShowPage(false); });
     connect(m_timing, &QRadioButton::clicked, this, [this] { ShowPage(true); });
-    connect(turnOn, &QPushButton::clicked, this, [this] { SetPanelPower(m_screen, m_ui, true); });
-    connect(turnOff, &QPushButton::clicked, this, [this] { SetPanelPower(m_screen, m_ui, false); });
-    connect(m_timingPage, &CTimetablePage::okClicked, this,
-            [this] { SendPowerRows(m_screen, m_ui, m_timingPage->Rows()); });
+    connect(turnOn, &QPushButton::clicked, this,
+            [this] { Store([this] { return SetPanelPower(m_screen, m_ui, true); }); });
+    connect(turnOff, &QPushButton::clicked, this,
+            [this] { Store([this] { return SetPanelPower(m_screen, m_ui, false); }); });
+    connect(m_timingPage, &CTimetablePage::okClicked, this, [this] {
+        Store([this] { return SendPowerRows(m_screen, m_ui, m_timingPage->Rows()); });
+    });
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool read = LinkOf(screen).ReadParams();
+    const bool read = SetupSteps::ReadParams(doc, screen);
     QApplication::restoreOverrideCursor();
     const QString state = !read                               ? LoadString(kDisconnected)
                           : screen.Params().U8(P::PowerState) ? LoadString(kOn)
                                                               : LoadString(kOff);
     m_status->setText(tr("The current status is : %1 ").arg(state));
+}
+
+void COnOffDlg::Store(const std::function<bool()>& operation)
+{
+    m_doc.ChangeScreenSettings(m_screen, SetupSteps::Named(tr("On / Off"), m_screen), operation,
+                               CLumivantDoc::CardWrite::WhenOk);
 }
 
 void COnOffDlg::ShowPage(bool timing)

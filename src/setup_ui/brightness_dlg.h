@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class CLumivantDoc;
 class CScreen;
 class CTimetablePage;
 class IOperationUi;
@@ -11,16 +14,19 @@ class QRadioButton;
 class QVBoxLayout;
 
 // Brightness: at once (manual) or by a daily timetable of six rows (timing). Nothing is
-// sent until a page's OK.
+// sent until a page's OK; what it stores in the screen is one undo step of the document.
 class CBrightnessDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CBrightnessDlg(CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
+    CBrightnessDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
 
 private:
     void ShowPage(bool timing);
+    // Stores (and sends) through the document as one step.
+    void Store(const std::function<bool()>& operation);
 
+    CLumivantDoc& m_doc;
     CScreen& m_screen;
     IOperationUi& m_ui;
     QRadioButton* m_manual = nullptr;
@@ -36,11 +42,14 @@ class COnOffDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    COnOffDlg(CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
+    COnOffDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
 
 private:
     void ShowPage(bool timing);
+    // Stores (and sends) through the document as one step.
+    void Store(const std::function<bool()>& operation);
 
+    CLumivantDoc& m_doc;
     CScreen& m_screen;
     IOperationUi& m_ui;
     QRadioButton* m_manual = nullptr;

@@ -5,10 +5,12 @@
 #include "comm/controller_link.h"
 #include "comm/link_setup.h"
 #include "config/access_codes.h"
+#include "document/lumivant_doc.h"
 #include "model/screen.h"
 #include "platform/serial_devices.h"
 #include "setup_ui/controller_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
+#include "setup_ui/setup_steps.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -21,6 +23,7 @@
 namespace {
 
 constexpr int kNotReachable = 43008;
+constexpr int kBadRemotePort = 61200;
 
 QLineEdit* Edit(QWidget* parent, const char* name)
 {
@@ -39,8 +42,9 @@ QPushButton* Button(QWidget* parent, const QString& text, const char* name)
 
 } // namespace
 
-CCommSetupDlg::CCommSetupDlg(CScreen& screen, IOperationUi& ui, Opening opening, QWidget* parent)
-    : QDialog(parent), m_screen(screen), m_ui(ui), m_opening(opening)
+CCommSetupDlg::CCommSetupDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui, Opening opening,
+                             QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_screen(screen), m_ui(ui), m_opening(opening)
 {
     setWindowTitle(tr("Communication Setup"));
     setObjectName(QStringLiteral("commSetupDialog"));
@@ -125,9 +129,9 @@ void CCommSetupDlg::Refresh()
     m_package->setCurrentIndex(1);
 }
 
-void CCommSetupDlg::Store()
+bool CCommSetupDlg::ReadControls(LinkSetupValues& values)
 {
-    LinkSetupValues values = LoadLinkSetup(m_screen);
+    values = LoadLinkSetup(m_screen);
     values.kind = m_serial->isChecked() ? LinkKind::Serial : LinkKind::Network;
     values.remoteIp = m_remoteIp->text();
     const QString port = m_port->currentText();
@@ -136,16 +140,40 @@ void CCommSetupDlg::Store()
     values.panelId.reset();
     if (m_opening != Opening::ToolsMenu)
         values.panelId = m_panelId->text().toInt();
-    // The remote port and the time-out are shown, not stored.
-    values.remotePort.reset();
+    // The remote port is where the controller listens: a link to anything else reaches
+    // nothing, so a number outside 1..65535 keeps the form open.
+    bool number = false;
+    const int remotePort = m_remotePort->text().trimmed().toInt(&number);
+    if (!number || remotePort < 1 || remotePort > 65535) {
+        m_ui.Beep(MessageKind::Warning);
+        m_ui.Warn(LoadString(kBadRemotePort));
+        m_remotePort->setFocus();
+        m_remotePort->selectAll();
+        return false;
+    }
+    values.remotePort = remotePort;
+    // The time-out is shown, not stored.
     values.timeoutMs.reset();
-    StoreLinkSetup(m_screen, values);
+    return true;
+}
+
+bool CCommSetupDlg::StoreAndTest(const LinkSetupValues& values)
+{
+    return m_doc.ChangeScreenSettings(
+        m_screen, SetupSteps::Named(tr("Communication Setup"), m_screen),
+        [&] {
+            StoreLinkSetup(m_screen, values);
+            return TestLinkSetup(m_screen);
+        },
+        CLumivantDoc::CardWrite::None);
 }
 
 void CCommSetupDlg::OnSave()
 {
-    Store();
-    if (!TestLinkSetup(m_screen)) {
+    LinkSetupValues values;
+    if (!ReadControls(values))
+        return;
+    if (!StoreAndTest(values)) {
         m_ui.Beep(MessageKind::Warning);
         if (m_ui.Ask(NoDeviceQuestion(m_screen)) == Answer::Yes)
             return;
@@ -159,10 +187,10 @@ void CCommSetupDlg::OnConfig()
         return;
     CControllerLink& link = LinkOf(m_screen);
     if (!link.IsLinkConnected()) {
-        Store();
-        const bool reachable = link.ReadParams();
-        link.CloseLink();
-        if (!reachable) {
+        LinkSetupValues values;
+        if (!ReadControls(values))
+            return;
+        if (!StoreAndTest(values)) {
             m_ui.Beep(MessageKind::Warning);
             m_ui.Warn(LoadString(kNotReachable));
             return;
@@ -170,14 +198,14 @@ void CCommSetupDlg::OnConfig()
     }
     bool changed = false;
     if (m_screen.Link().Kind() == LinkKind::Network) {
-        CNetworkControllerDlg dialog(m_screen, m_ui, this);
+        CNetworkControllerDlg dialog(m_doc, m_screen, m_ui, this);
         changed = dialog.exec() == QDialog::Accepted;
     } else {
-        CSerialControllerDlg dialog(m_screen, m_ui, this);
+        CSerialControllerDlg dialog(m_doc, m_screen, m_ui, this);
         changed = dialog.exec() == QDialog::Accepted;
     }
     if (changed) {
-        link.ReadParams();
+        SetupSteps::ReadParams(m_doc, m_screen);
         link.CloseLink();
         Refresh();
     }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class CLumivantDoc;
+struct LinkSetupValues;
 class CScreen;
 class IOperationUi;
 class QComboBox;
@@ -12,7 +14,7 @@ class QWidget;
 
 // Communication Setup: how the PC reaches the screen's controller (serial port and baud
 // rate, or network address), the panel ID, and behind an access code the controller's own
-// settings (Config...).
+// settings (Config...). What Save stores goes through the document as one undo step.
 class CCommSetupDlg final : public QDialog
 {
     Q_OBJECT
@@ -23,15 +25,21 @@ public:
         NewScreen,      // +Panel: panel ID editable, no Config...
     };
 
-    CCommSetupDlg(CScreen& screen, IOperationUi& ui, Opening opening, QWidget* parent = nullptr);
+    CCommSetupDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui, Opening opening,
+                  QWidget* parent = nullptr);
 
 private:
     void BuildControls();
     void Refresh();
-    void Store();
+    // The form's values; false (with the reason shown) when the remote port is not a port.
+    bool ReadControls(LinkSetupValues& values);
+    // Stores the values and tests the connection, as one undo step; true when the
+    // controller answered.
+    bool StoreAndTest(const LinkSetupValues& values);
     void OnSave();
     void OnConfig();
 
+    CLumivantDoc& m_doc;
     CScreen& m_screen;
     IOperationUi& m_ui;
     Opening m_opening;

@@ -1,7 +1,9 @@
 #include "setup_ui/controller_setup_dlg.h"
 
 #include "comm/controller_setup.h"
+#include "document/lumivant_doc.h"
 #include "model/screen.h"
+#include "setup_ui/setup_steps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,8 +45,9 @@ QString CurrentIdText(const CScreen& screen)
 
 } // namespace
 
-CSerialControllerDlg::CSerialControllerDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
-    : QDialog(parent), m_screen(screen), m_ui(ui)
+CSerialControllerDlg::CSerialControllerDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
+                                           QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_screen(screen), m_ui(ui)
 {
     setWindowTitle(tr("Setup"));
     setObjectName(QStringLiteral("serialControllerDialog"));
@@ -76,12 +79,16 @@ void CSerialControllerDlg::OnSetup()
     SerialControllerSetup setup;
     setup.baudRate = m_baud->currentText() == QStringLiteral("9600") ? 9600 : 57600;
     setup.panelId = m_panelId->value();
-    const bool ok = RunSerialControllerSetup(m_screen, setup, m_ui);
+    const bool ok = m_doc.ChangeScreenSettings(
+        m_screen, SetupSteps::Named(tr("Controller setup"), m_screen),
+        [&] { return RunSerialControllerSetup(m_screen, setup, m_ui); },
+        CLumivantDoc::CardWrite::WhenOk);
     done(ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
-CNetworkControllerDlg::CNetworkControllerDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
-    : QDialog(parent), m_screen(screen), m_ui(ui)
+CNetworkControllerDlg::CNetworkControllerDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
+                                             QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_screen(screen), m_ui(ui)
 {
     setWindowTitle(tr("Setup"));
     setObjectName(QStringLiteral("networkControllerDialog"));
@@ -93,6 +100,8 @@ CNetworkControllerDlg::CNetworkControllerDlg(CScreen& screen, IOperationUi& ui, 
     m_ip->setObjectName(QStringLiteral("ip"));
     m_mac = new QLineEdit(current.macText.value_or(QString()), this);
     m_mac->setObjectName(QStringLiteral("mac"));
+    m_ip->setAccessibleName(tr("Panel IP"));
+    m_mac->setAccessibleName(tr("Panel MAC"));
     m_mac->setReadOnly(true);
     m_mac->installEventFilter(this);
     m_panelId = IdSpin(this, current.panelId.value_or(1));
@@ -132,7 +141,15 @@ void CNetworkControllerDlg::OnSetup()
     setup.ipText = m_ip->text();
     setup.macText = m_mac->text();
     setup.macChanged = m_macChanged;
-    switch (RunNetworkControllerSetup(m_screen, setup, m_ui)) {
+    ControllerSetupResult result = ControllerSetupResult::Failed;
+    m_doc.ChangeScreenSettings(
+        m_screen, SetupSteps::Named(tr("Controller setup"), m_screen),
+        [&] {
+            result = RunNetworkControllerSetup(m_screen, setup, m_ui);
+            return result == ControllerSetupResult::Succeeded;
+        },
+        CLumivantDoc::CardWrite::WhenOk);
+    switch (result) {
     case ControllerSetupResult::BadIp:
     case ControllerSetupResult::BadMac:
         return; // the form stays open

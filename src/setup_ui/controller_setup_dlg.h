@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class CLumivantDoc;
 class CScreen;
 class IOperationUi;
 class QCheckBox;
@@ -9,16 +10,19 @@ class QComboBox;
 class QLineEdit;
 class QSpinBox;
 
-// The controller's own serial settings: its baud rate and panel ID.
+// The controller's own serial settings: its baud rate and panel ID. What Setup stores in the
+// screen is one undo step of the document.
 class CSerialControllerDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CSerialControllerDlg(CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
+    CSerialControllerDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
+                         QWidget* parent = nullptr);
 
 private:
     void OnSetup();
 
+    CLumivantDoc& m_doc;
     CScreen& m_screen;
     IOperationUi& m_ui;
     QComboBox* m_baud = nullptr;
@@ -31,7 +35,8 @@ class CNetworkControllerDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CNetworkControllerDlg(CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
+    CNetworkControllerDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
+                          QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,6 +44,7 @@ protected:
 private:
     void OnSetup();
 
+    CLumivantDoc& m_doc;
     CScreen& m_screen;
     IOperationUi& m_ui;
     bool m_macChanged = false;

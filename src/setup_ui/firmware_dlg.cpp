@@ -60,10 +60,14 @@ CFirmwareDlg::CFirmwareDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
         button->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(tr("File:"), this), 0, 0);
+    auto* fileLabel = new QLabel(tr("File:"), this);
+    fileLabel->setBuddy(m_file);
+    grid->addWidget(fileLabel, 0, 0);
     grid->addWidget(m_file, 0, 1);
     grid->addWidget(browse, 0, 2);
-    grid->addWidget(new QLabel(tr("Password:"), this), 1, 0);
+    auto* passwordLabel = new QLabel(tr("Password:"), this);
+    passwordLabel->setBuddy(m_password);
+    grid->addWidget(passwordLabel, 1, 0);
     grid->addWidget(m_password, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

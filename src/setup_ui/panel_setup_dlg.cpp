@@ -6,8 +6,10 @@
 #include "comm/maintenance_ops.h"
 #include "config/model_info.h"
 #include "config/scan_mode_table.h"
+#include "document/lumivant_doc.h"
 #include "model/screen.h"
 #include "setup_ui/setup_lists.h"
+#include "setup_ui/setup_steps.h"
 #include "setup_ui/wiring_diagram.h"
 
 #include <QApplication>
@@ -54,13 +56,15 @@ CModelInfo ModelOf(const CScreen& screen)
 
 } // namespace
 
-CPanelSetupDlg::CPanelSetupDlg(CScreen& screen, IOperationUi& ui, QWidget* parent)
-    : QDialog(parent), m_screen(screen), m_ui(ui)
+CPanelSetupDlg::CPanelSetupDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui,
+                               QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_screen(screen), m_ui(ui)
 {
     setWindowTitle(tr("Panel Setup"));
     setObjectName(QStringLiteral("panelSetupDialog"));
     m_clock.start();
-    m_timer.setInterval(1000);
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &CPanelSetupDlg::OnTick);
     BuildControls();
     LoadControls();
@@ -132,7 +136,9 @@ void CPanelSetupDlg::BuildControls()
     m_status->setStyleSheet(QStringLiteral("color: rgb(0, 70, 213); background: transparent;"));
     m_status->setMinimumHeight(48);
     auto* autoRow = new QHBoxLayout;
-    autoRow->addWidget(new QLabel(tr("Interval:"), m_autoGroup));
+    auto* intervalLabel = new QLabel(tr("Interval:"), m_autoGroup);
+    intervalLabel->setBuddy(m_interval);
+    autoRow->addWidget(intervalLabel);
     autoRow->addWidget(m_interval);
     autoRow->addWidget(new QLabel(tr("Sec"), m_autoGroup));
     autoRow->addWidget(m_startStop);
@@ -205,6 +211,11 @@ void CPanelSetupDlg::OnControllerChanged()
     // Every model takes the whole scan-mode table, so the list and its row stay.
 }
 
+QString CPanelSetupDlg::StepName() const
+{
+    return SetupSteps::Named(tr("Panel Setup"), m_screen);
+}
+
 void CPanelSetupDlg::OnSetup()
 {
     if (m_busy)
@@ -212,14 +223,14 @@ void CPanelSetupDlg::OnSetup()
     const QScopedValueRollback<bool> busy(m_busy, true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     PanelSetupValues values = ValuesFromControls();
-    RunPanelSetup(m_screen, values, m_ui);
+    m_doc.ChangeScreenSettings(
+        m_screen, StepName(), [&] { return RunPanelSetup(m_screen, values, m_ui); },
+        CLumivantDoc::CardWrite::WhenOk);
+    LinkOf(m_screen).CloseLink();
     QApplication::restoreOverrideCursor();
-    {
-        const QScopedValueRollback<bool> notReady(m_ready, false);
-        m_drive.width->setValue(values.width);
-        m_drive.height->setValue(values.height);
-    }
-    emit ScreenChanged();
+    const QScopedValueRollback<bool> notReady(m_ready, false);
+    m_drive.width->setValue(values.width);
+    m_drive.height->setValue(values.height);
 }
 
 void CPanelSetupDlg::OnReadBack()
@@ -228,7 +239,7 @@ void CPanelSetupDlg::OnReadBack()
         return;
     const QScopedValueRollback<bool> busy(m_busy, true);
     CControllerLink& link = LinkOf(m_screen);
-    const bool ok = link.ReadParams();
+    const bool ok = SetupSteps::ReadParams(m_doc, m_screen);
     link.CloseLink();
     if (ok)
         LoadControls();
@@ -253,21 +264,22 @@ void CPanelSetupDlg::OnStartStop()
 
 void CPanelSetupDlg::SetAutoSwitchTiming(int tickMs, int intervalMs)
 {
-    m_timer.setInterval(tickMs);
+    m_tickMs = tickMs;
     m_intervalOverrideMs = intervalMs;
 }
 
 void CPanelSetupDlg::StartAutoSwitch()
 {
     const int seconds = m_interval->currentText().toInt();
-    m_intervalMs =
+    const int intervalMs =
         m_intervalOverrideMs > 0 ? m_intervalOverrideMs : (seconds < 2 ? 5 : seconds) * 1000;
     m_nextRow = std::max(0, m_scanType->currentIndex());
-    m_lastSwitch = m_clock.elapsed() - m_intervalMs;
+    m_switchClock.Start(m_clock.elapsed(), intervalMs);
+    m_trialMerge = CLumivantDoc::NewMergeId();
     m_running = true;
     m_startStop->setText(LoadString(kStop));
     SetControlsEnabled(false);
-    m_timer.start();
+    m_timer.start(0);
 }
 
 void CPanelSetupDlg::StopAutoSwitch()
@@ -290,9 +302,9 @@ void CPanelSetupDlg::SetControlsEnabled(bool enabled)
 
 void CPanelSetupDlg::OnTick()
 {
-    const qint64 now = m_clock.elapsed();
-    qint64 elapsed = now - m_lastSwitch;
-    if (elapsed >= m_intervalMs) {
+    if (!m_running)
+        return;
+    if (m_switchClock.TakeSwitch(m_clock.elapsed())) {
         if (m_nextRow >= m_scanType->count())
             m_nextRow = 0;
         int row = m_nextRow;
@@ -300,9 +312,11 @@ void CPanelSetupDlg::OnTick()
             row = (row + 1) % m_scanType->count();
         m_scanType->setCurrentIndex(row);
         m_nextRow = row + 1;
-        m_lastSwitch = now;
         PanelSetupValues values = ValuesFromControls();
-        if (!StoreAndWritePanelSetup(m_screen, values)) {
+        const bool stored = m_doc.ChangeScreenSettings(
+            m_screen, StepName(), [&] { return StoreAndWritePanelSetup(m_screen, values); },
+            CLumivantDoc::CardWrite::WhenOk, m_trialMerge);
+        if (!stored) {
             CControllerLink& link = LinkOf(m_screen);
             StopAutoSwitch();
             m_status->setText(LoadString(kCommandFailed) + link.GetErrorText());
@@ -310,8 +324,9 @@ void CPanelSetupDlg::OnTick()
             return;
         }
         m_ui.Beep(MessageKind::Information);
-        elapsed = 0;
     }
-    const qint64 secondsLeft = (m_intervalMs - elapsed + 999) / 1000;
-    m_status->setText(m_statusTemplate.arg(m_scanType->currentText()).arg(secondsLeft));
+    const qint64 now = m_clock.elapsed();
+    m_status->setText(
+        m_statusTemplate.arg(m_scanType->currentText()).arg(m_switchClock.SecondsLeft(now)));
+    m_timer.start(m_switchClock.NextTickMs(now, m_tickMs));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "setup_ui/auto_switch_clock.h"
 #include "setup_ui/panel_drive_controls.h"
 
 #include "comm/panel_setup.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+class CLumivantDoc;
 class CScreen;
 class IOperationUi;
 class QComboBox;
@@ -19,21 +21,19 @@ class QWidget;
 
 // The single-screen Panel Setup: controller model, size, colours, polarities, clock,
 // blanking and scan type, sent with Setup and read with Read Back, plus the automatic trial
-// of one scan type after another on a live panel. Stays open after Setup.
+// of one scan type after another on a live panel. Stays open after Setup. What it stores
+// goes through the document: Setup, Read Back and a whole automatic trial are one undo step
+// each.
 class CPanelSetupDlg final : public QDialog
 {
     Q_OBJECT
 public:
-    CPanelSetupDlg(CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
+    CPanelSetupDlg(CLumivantDoc& doc, CScreen& screen, IOperationUi& ui, QWidget* parent = nullptr);
 
     bool IsAutoSwitchRunning() const { return m_running; }
-    // The tick and the switch interval of the automatic trial (a second, and the Interval
-    // list's seconds); tests shorten them.
+    // The longest tick and the switch interval of the automatic trial (a second, and the
+    // Interval list's seconds); tests shorten them.
     void SetAutoSwitchTiming(int tickMs, int intervalMs);
-
-signals:
-    // The screen's parameters were sent (the views and the preview follow).
-    void ScreenChanged();
 
 private:
     void BuildControls();
@@ -47,18 +47,21 @@ private:
     void StartAutoSwitch();
     void StopAutoSwitch();
     void OnTick();
+    QString StepName() const;
     void ShowModelDetails(const CModelInfo& model);
     void SetControlsEnabled(bool enabled);
 
+    CLumivantDoc& m_doc;
     CScreen& m_screen;
     IOperationUi& m_ui;
     bool m_ready = false;
     bool m_busy = false;
     bool m_groupVisible = false;
     bool m_running = false;
-    int m_intervalMs = 5000;
+    int m_tickMs = 1000;
     int m_intervalOverrideMs = 0;
-    qint64 m_lastSwitch = 0;
+    int m_trialMerge = 0; // one undo step for one run of the trial
+    CAutoSwitchClock m_switchClock;
     int m_nextRow = 0;
     QString m_statusTemplate;
     QElapsedTimer m_clock;

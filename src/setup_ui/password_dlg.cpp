@@ -22,7 +22,9 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent), m_edit(new QLineE
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* text = new QVBoxLayout;
-    text->addWidget(new QLabel(tr("Please input password:"), this));
+    auto* prompt = new QLabel(tr("Please input password:"), this);
+    prompt->setBuddy(m_edit);
+    text->addWidget(prompt);
     text->addWidget(m_edit);
     auto* row = new QHBoxLayout;
     row->addWidget(icon);

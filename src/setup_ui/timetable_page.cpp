@@ -29,6 +29,14 @@ CTimetablePage::CTimetablePage(const std::vector<TimetableRow>& rows,
         controls.end->setObjectName(QStringLiteral("end") + suffix);
         controls.value->setObjectName(QStringLiteral("value") + suffix);
         controls.selected->setObjectName(QStringLiteral("selected") + suffix);
+        // Each control of a row is named by its column and the row's number.
+        const auto name = [&suffix](const QString& column) {
+            return tr("%1, row %2").arg(column, suffix);
+        };
+        controls.start->setAccessibleName(name(tr("Start")));
+        controls.end->setAccessibleName(name(tr("End")));
+        controls.value->setAccessibleName(name(valueHeader));
+        controls.selected->setAccessibleName(name(tr("Selected")));
         for (QTimeEdit* edit : {controls.start, controls.end})
             edit->setDisplayFormat(QStringLiteral("HH:mm"));
         controls.start->setTime(QTime(row.startHour, row.startMinute));

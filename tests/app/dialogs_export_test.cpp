@@ -1,10 +1,11 @@
 // The export dialog writing into a folder that stands in for a removable drive.
 #include "dialogs_test_support.h"
+#include "support/accessible_names.h"
 
 #include "app/dialogs/export_dialog.h"
-#include "app/lumivant_doc.h"
 #include "app/shell_commands.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
@@ -169,6 +171,53 @@ TEST(DialogsExportCommand, FitsTheWindowsAsOneStepAndAnOverlapAnsweredYesStops)
     ASSERT_EQ(doc.UndoStack().count(), 1);
     doc.UndoStack().undo();
     EXPECT_TRUE(SameRect(outside.WindowRect(), before));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DialogsExportTest, FolderAddsAnyFolderAndTheSameFilesGoThere)
+{
+    drives.clear(); // a card reader the system does not mark removable
+    CExportDialog dialog(*screen, nullptr, Lister());
+    dialog.show();
+    EXPECT_FALSE(Child<QPushButton>(dialog, "saveButton")->isEnabled());
+    QTemporaryDir reader;
+    QTimer::singleShot(0, [&reader] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        chooser->setDirectory(reader.path());
+        chooser->selectFile(reader.path());
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    Child<QPushButton>(dialog, "folderButton")->click();
+    auto* list = Child<QComboBox>(dialog, "driveList");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(QDir(list->currentData().toString()), QDir(reader.path()));
+    ASSERT_TRUE(Child<QPushButton>(dialog, "saveButton")->isEnabled());
+    // Refresh keeps the chosen folder.
+    Child<QPushButton>(dialog, "refreshButton")->click();
+    EXPECT_EQ(list->count(), 1);
+
+    Child<QPushButton>(dialog, "saveButton")->click();
+    const QString file = reader.filePath(QStringLiteral("LUMIVANT/LED.RZU"));
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(QFileInfo::exists(reader.filePath(QStringLiteral("LUMIVANT/Readme.txt"))));
+    // The same bytes as on a removable drive.
+    QTemporaryDir drive;
+    ASSERT_EQ(ExportScreen(*screen, drive.path(), ExportOptions()).outcome,
+              ExportOutcome::Succeeded);
+    EXPECT_EQ(QFileInfo(file).size(),
+              QFileInfo(drive.filePath(QStringLiteral("LUMIVANT/LED.RZU"))).size());
+}
+
+TEST_F(DialogsExportTest, EveryControlHasAName)
+{
+    CExportDialog dialog(*screen, nullptr, Lister());
+    dialog.show();
+    EXPECT_TRUE(ControlsWithoutName(&dialog).isEmpty())
+        << ControlsWithoutName(&dialog).join(u'\n').toStdString();
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // Panel Parameter Reset, the message sink and the Options dialog.
 #include "dialogs_test_support.h"
+#include "support/accessible_names.h"
+
+#include "app/dialogs/earlier_versions_dialog.h"
+#include "app/dialogs/options_dialog.h"
 
 #include "app/shell_commands.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
 #include "base/messages.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 
@@ -42,18 +47,19 @@ TEST_F(DialogsMaintenanceTest, ParameterResetSendsOnlyAfterOk)
 {
     DialogsSim sim;
     ASSERT_GT(sim.Port(), 0);
-    auto root = DialogsTextProject(sim.Port());
-    auto& screen = *static_cast<CScreen*>(root->GetChild(0));
+    CLumivantDoc doc;
+    doc.SetRoot(DialogsTextProject(sim.Port()), QString());
+    auto& screen = *static_cast<CScreen*>(doc.Root().GetChild(0));
 
     {
         BoxAnswerer cancel([](QMessageBox&) { return int(QMessageBox::Cancel); });
-        RunParameterReset(screen, nullptr);
+        RunParameterReset(doc, screen, nullptr);
         ASSERT_EQ(cancel.texts, QStringList{LoadString(41070)});
         EXPECT_EQ(cancel.icons.value(0), int(QMessageBox::Warning));
     }
 
     BoxAnswerer ok([](QMessageBox&) { return int(QMessageBox::Ok); });
-    RunParameterReset(screen, nullptr);
+    RunParameterReset(doc, screen, nullptr);
     EXPECT_TRUE(sim.WaitForLog(QStringLiteral("(parameter reset)")));
     // One reset and one identify in all: the cancelled one did not reach the controller.
     EXPECT_EQ(sim.Log().count(QStringLiteral("(parameter reset)")), 1) << sim.Log().toStdString();
@@ -63,12 +69,13 @@ TEST_F(DialogsMaintenanceTest, ParameterResetSendsOnlyAfterOk)
 
 TEST_F(DialogsMaintenanceTest, ClearPanelWithoutAnswerReportsTheLinkText)
 {
-    auto root = DialogsTextProject(9, 100);
-    auto& screen = *static_cast<CScreen*>(root->GetChild(0));
+    CLumivantDoc doc;
+    doc.SetRoot(DialogsTextProject(9, 100), QString());
+    auto& screen = *static_cast<CScreen*>(doc.Root().GetChild(0));
     screen.Link().remoteIp = QStringLiteral("127.0.0.1");
     screen.Link().remotePort = 1; // nothing listens there
     BoxAnswerer boxes;
-    RunClearPanel(screen, nullptr);
+    RunClearPanel(doc, screen, nullptr);
     ASSERT_EQ(boxes.texts.size(), 1);
     EXPECT_TRUE(boxes.texts[0].startsWith(LoadString(43027))) << boxes.texts[0].toStdString();
     EXPECT_GT(boxes.texts[0].size(), LoadString(43027).size());
@@ -99,8 +106,9 @@ TEST_F(DialogsMaintenanceTest, SinkShowsBoxesWithTipZeroAndStatusTextWithTipOne)
         EXPECT_TRUE(boxes.texts.isEmpty());
         EXPECT_EQ(status, QStringList{QStringLiteral("Broken.")});
         // Questions stay boxes.
-        auto root = DialogsTextProject(9);
-        RunParameterReset(*static_cast<CScreen*>(root->GetChild(0)), nullptr);
+        CLumivantDoc doc;
+        doc.SetRoot(DialogsTextProject(9), QString());
+        RunParameterReset(doc, *static_cast<CScreen*>(doc.Root().GetChild(0)), nullptr);
         EXPECT_EQ(boxes.texts, QStringList{LoadString(41070)});
     }
 }
@@ -138,6 +146,23 @@ TEST_F(DialogsMaintenanceTest, OptionsOkAppliesAndWritesTheThreeSettings)
     });
     EXPECT_FALSE(RunOptionsDialog(nullptr));
     SetDataFolderOverride({});
+}
+
+} // namespace
+
+namespace {
+
+TEST(DesktopDialogNames, OptionsAndEarlierVersionsNameEveryControl)
+{
+    COptionsDialog options;
+    options.show();
+    EXPECT_TRUE(ControlsWithoutName(&options).isEmpty())
+        << ControlsWithoutName(&options).join(u'\n').toStdString();
+    CEarlierVersionsDialog versions(QStringLiteral("/nowhere/none.ledprj"));
+    versions.show();
+    EXPECT_EQ(versions.VersionCount(), 0);
+    EXPECT_TRUE(ControlsWithoutName(&versions).isEmpty())
+        << ControlsWithoutName(&versions).join(u'\n').toStdString();
 }
 
 } // namespace

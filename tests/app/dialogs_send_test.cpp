@@ -2,10 +2,10 @@
 #include "dialogs_test_support.h"
 
 #include "app/dialogs/progress_dialog.h"
-#include "app/lumivant_doc.h"
 #include "app/shell_commands.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 

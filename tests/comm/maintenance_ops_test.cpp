@@ -169,16 +169,15 @@ TEST_F(MaintenanceOpsTest, BasicModelHasNoTimetable)
     EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 32 (")));
 }
 
-TEST(MaintenanceOpsOffline, FailureIsReportedAndTheBlockStays)
+TEST(MaintenanceOpsOffline, FailureIsReportedAndTheChoiceStays)
 {
     SilentPeer peer;
     UdpProject project(peer.Port(), 200);
     RecordingOperationUi ui;
-    const int brightness = project.screen->Params().U8(P::Brightness);
     EXPECT_FALSE(SetManualBrightness(*project.screen, ui, 7));
     EXPECT_EQ(ui.warnings, QStringList{QStringLiteral("Command failed:Timeout.")});
-    // The read failed: nothing was changed, so nothing is sent or kept.
-    EXPECT_EQ(project.screen->Params().U8(P::Brightness), brightness);
+    // The read failed: nothing was sent, and the chosen value stays in the project.
+    EXPECT_EQ(project.screen->Params().U8(P::Brightness), 7);
     EXPECT_FALSE(LinkOf(*project.screen).Udp().IsOpen());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "editors/page_factory.h"
 #include "editors/property_page.h"
 #include "model/play_window.h"

@@ -1,5 +1,5 @@
-#include "app/lumivant_doc.h"
 #include "base/app_settings.h"
+#include "document/lumivant_doc.h"
 #include "editors/preview_geometry.h"
 #include "editors/preview_view.h"
 #include "editors/preview_window_pane.h"

@@ -6,6 +6,7 @@
 #include "model/page_rules.h"
 #include "page_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -168,15 +169,18 @@ TEST_F(ProgramPageTest, ABasicModelHasNoScheduleFilters)
     PageRules::SetDateRangeOn(Program().Schedule(), true);
     PageRules::SetWeekFilterOn(Program().Schedule(), true);
 
+    const QByteArray before = doc.Root().SaveProjectBuffer();
+
     auto page = Page(Program());
     for (const char* name : {"dateRange", "timeRange", "week"}) {
         EXPECT_FALSE(Find<QCheckBox>(page.get(), name)->isChecked()) << name;
         EXPECT_FALSE(Find<QCheckBox>(page.get(), name)->isEnabled()) << name;
     }
-    const ProgramSchedule& schedule = Program().Schedule();
-    EXPECT_FALSE(PageRules::IsDateRangeOn(schedule));
-    EXPECT_FALSE(PageRules::IsTimeRangeOn(schedule));
-    EXPECT_FALSE(PageRules::IsWeekFilterOn(schedule));
+    // Showing the page is no edit: no step, nothing modified (the compiler leaves the
+    // limits off for a basic model).
+    EXPECT_EQ(doc.UndoStack().count(), 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), before);
 }
 
 TEST(StepSpinBoxTest, HeldArrowsStepFasterByStage)
@@ -195,21 +199,29 @@ TEST(StepSpinBoxTest, HeldArrowsStepFasterByStage)
 
 using ScreenPageTest = PageTest;
 
-TEST_F(ScreenPageTest, ShowsThePanelAndSendsTheMainWindowCommands)
+TEST_F(ScreenPageTest, ShowsThePanelAndItsButtonsRunTheGivenActions)
 {
-    auto page = Page(Screen());
-    auto* screenPage = qobject_cast<CScreenPage*>(page.get());
-    ASSERT_TRUE(screenPage);
+    QAction sync, setup, brightness, power;
+    const ScreenCommands commands{&sync, &setup, &brightness, &power};
+    auto page =
+        std::unique_ptr<CPropertyPage>(CreatePropertyPage(Screen(), doc, nullptr, commands));
+    ASSERT_TRUE(qobject_cast<CScreenPage*>(page.get()));
     EXPECT_TRUE(Find<QLabel>(page.get(), "panelSummary")->text().contains("Width(px): 256"));
     EXPECT_TRUE(Find<QLabel>(page.get(), "panelSummary")->text().contains("Color: RGB"));
-    QSignalSpy commands(screenPage, &CScreenPage::commandRequested);
-    for (const char* name : {"syncTimer", "setup", "brightness", "power"})
-        Find<QPushButton>(page.get(), name)->click();
-    ASSERT_EQ(commands.count(), 4);
-    EXPECT_EQ(commands[0][0].toInt(), 32786);
-    EXPECT_EQ(commands[1][0].toInt(), 32785);
-    EXPECT_EQ(commands[2][0].toInt(), 32787);
-    EXPECT_EQ(commands[3][0].toInt(), 32788);
+    const std::pair<const char*, QAction*> buttons[] = {
+        {"syncTimer", &sync}, {"setup", &setup}, {"brightness", &brightness}, {"power", &power}};
+    for (const auto& [name, action] : buttons) {
+        QSignalSpy triggered(action, &QAction::triggered);
+        auto* button = Find<QPushButton>(page.get(), name);
+        EXPECT_FALSE(button->accessibleName().isEmpty()) << name;
+        button->click();
+        EXPECT_EQ(triggered.count(), 1) << name;
+        // A disabled command is a disabled button.
+        action->setEnabled(false);
+        EXPECT_FALSE(button->isEnabled()) << name;
+        action->setEnabled(true);
+        EXPECT_TRUE(button->isEnabled()) << name;
+    }
 
     QTest::keyClicks(Find<QLineEdit>(page.get(), "screenName"), "X");
     EXPECT_TRUE(Screen().GetName().endsWith('X'));

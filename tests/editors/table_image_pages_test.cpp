@@ -4,6 +4,7 @@
 #include "model/image_zone.h"
 #include "model/table_zone.h"
 #include "page_fixture.h"
+#include "support/accessible_names.h"
 
 #include <QApplication>
 #include <QFile>
@@ -132,6 +133,9 @@ TEST_F(ImagePageTest, KeyingAndSpeedRoundTripAndTheDialogShowsThePictureAsTheLed
     EXPECT_EQ(shown.pixel(2, 10) & 0xFFFFFF, 0xFF0000u); // red, full on
     EXPECT_TRUE(Find<QPushButton>(dialog.get(), "ok")->isEnabled());
     EXPECT_EQ(dialog->Preview().frameCount, 1);
+    dialog->show();
+    EXPECT_TRUE(ControlsWithoutName(dialog.get()).isEmpty())
+        << ControlsWithoutName(dialog.get()).join(u'\n').toStdString();
 
     auto again = Page(zone);
     EXPECT_EQ(Find<QSpinBox>(again.get(), "tolerance")->value(), 40);

@@ -1,4 +1,4 @@
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "editors/line_space_dlg.h"
 #include "editors/rich_edit_ctrl.h"
 #include "editors/text_editor_dlg.h"
@@ -11,6 +11,7 @@
 #include "render/rtf_reader.h"
 #include "render/text_decoder.h"
 #include "render/text_editing.h"
+#include "support/accessible_names.h"
 #include "support/test_support.h"
 
 #include <QAction>
@@ -296,3 +297,11 @@ TEST(LineSpaceDialog, CheckingProposesHalfTheHeightAndUncheckedStoresZero)
 }
 
 } // namespace
+
+TEST(LineSpaceDialog, EveryControlHasAName)
+{
+    CLineSpaceDlg dialog({20, -3}, 32);
+    dialog.show();
+    EXPECT_TRUE(ControlsWithoutName(&dialog).isEmpty())
+        << ControlsWithoutName(&dialog).join(u'\n').toStdString();
+}

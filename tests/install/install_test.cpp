@@ -152,9 +152,12 @@ TEST(Package, DebHasItsControlFieldsAndFiles)
     ASSERT_EQ(fields.exitCode, 0);
     EXPECT_TRUE(fields.out.contains("Package: lumivant\n")) << fields.out.constData();
     EXPECT_TRUE(fields.out.contains("Version: 1.176\n"));
-    // Worked out from the shared libraries, plus the renderer's fonts.
+    // Worked out from the shared libraries, plus the renderer's fonts and the plugins the
+    // program loads by itself: the SVG icons and the TIFF pictures.
     EXPECT_TRUE(fields.out.contains("libqt6widgets6")) << fields.out.constData();
     EXPECT_TRUE(fields.out.contains("fonts-wqy-zenhei"));
+    EXPECT_TRUE(fields.out.contains("libqt6svg6"));
+    EXPECT_TRUE(fields.out.contains("qt6-image-formats-plugins"));
     EXPECT_TRUE(fields.out.contains("Description: "));
 
     const ProgramRun files = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});

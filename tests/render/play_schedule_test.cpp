@@ -1,6 +1,9 @@
 // The play schedule: each kind of limit, their combinations, timing programs taking over,
 // midnight and week boundaries, and the programs that never play.
+#include "config/model_info.h"
 #include "model/program.h"
+#include "model/project_root.h"
+#include "model/screen.h"
 #include "render/compiled_schedule.h"
 #include "render/play_schedule.h"
 
@@ -94,6 +97,31 @@ TEST(CompiledScheduleTest, NoLimitMarksBecomeTheWidestLimits)
     EXPECT_EQ(limited.lastDay, 17974u);
     EXPECT_EQ(limited.startTime, 60u);
     EXPECT_EQ(limited.endTime, 86399u);
+}
+
+TEST(CompiledScheduleTest, ABasicModelPlaysWithoutLimitsWhateverTheProjectHolds)
+{
+    auto root = CProjectRoot::NewProject();
+    auto& screen = static_cast<CScreen&>(*root->GetChild(0));
+    auto& program = static_cast<CProgram&>(*screen.GetChild(0));
+    program.Schedule().weekdays = 0x05;
+    program.Schedule().firstDay = 20000;
+    program.Schedule().lastDay = 20010;
+    program.Schedule().startTime = 60;
+    program.Schedule().endTime = 120;
+    EXPECT_EQ(CompileSchedule(program).firstDay, 20000u);
+
+    CModelInfo basic;
+    ASSERT_TRUE(basic.AssignFromName(QStringLiteral("RZ-S1")));
+    screen.SetIdentity(basic.Identity());
+    const CompiledSchedule compiled = CompileSchedule(program);
+    EXPECT_EQ(compiled.weekdays, 0xFF);
+    EXPECT_EQ(compiled.firstDay, 0u);
+    EXPECT_EQ(compiled.lastDay, 0xFFFFFFFFu);
+    EXPECT_EQ(compiled.startTime, 0u);
+    EXPECT_EQ(compiled.endTime, 0xFFFFFFFFu);
+    // The project keeps what it holds.
+    EXPECT_EQ(program.Schedule().firstDay, 20000u);
 }
 
 TEST(PlayScheduleTest, InOrderProgramsShareTheDayAndTimingProgramsTakeOver)

@@ -4,10 +4,11 @@
 #include "comm/maintenance_test_ui.h"
 
 #include "app/dialogs/desktop_messages.h"
-#include "app/lumivant_doc.h"
+#include "app/setup_commands.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
 #include "comm/controller_link.h"
+#include "document/lumivant_doc.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "setup_ui/advanced_setup_dlg.h"
@@ -17,7 +18,7 @@
 #include "setup_ui/firmware_dlg.h"
 #include "setup_ui/panel_setup_dlg.h"
 #include "setup_ui/password_dlg.h"
-#include "setup_ui/setup_commands.h"
+#include "support/accessible_names.h"
 #include "support/test_support.h"
 
 #include <QApplication>
@@ -105,7 +106,13 @@ protected:
         extra << QStringLiteral("--state") << dir.path();
         sim = std::make_unique<SimProcess>(extra);
         ASSERT_TRUE(sim->Started()) << sim->Output().toStdString();
-        project = std::make_unique<UdpProject>(sim->Port(), 1000);
+        Use(std::make_unique<UdpProject>(sim->Port(), 1000));
+    }
+    // The document holds the project; the forms change it through the document.
+    void Use(std::unique_ptr<UdpProject> udp)
+    {
+        project = std::move(udp);
+        doc.SetRoot(std::move(project->root), QString());
     }
     CScreen& Screen() { return *project->screen; }
     ControllerParams Card()
@@ -120,6 +127,7 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<SimProcess> sim;
+    CLumivantDoc doc;
     std::unique_ptr<UdpProject> project;
     RecordingOperationUi ui;
 };
@@ -129,7 +137,7 @@ protected:
 TEST_F(SetupDialogsTest, PanelSetupSendsRoundedSizesAndTheScanRow)
 {
     Start();
-    CPanelSetupDlg dialog(Screen(), ui);
+    CPanelSetupDlg dialog(doc, Screen(), ui);
     Find<QSpinBox>(dialog, "width")->setValue(100);
     Find<QSpinBox>(dialog, "height")->setValue(20);
     Find<QComboBox>(dialog, "scanType")->setCurrentIndex(16);
@@ -161,7 +169,7 @@ TEST_F(SetupDialogsTest, PanelSetupModelChoiceShowsItsDetails)
     const std::array<std::uint8_t, 5> identity{0x90, 0x04, 1, 0, 0};
     ASSERT_TRUE(unlisted.AssignFromIdentity(identity));
     Screen().SetIdentity(identity);
-    CPanelSetupDlg dialog(Screen(), ui);
+    CPanelSetupDlg dialog(doc, Screen(), ui);
     EXPECT_EQ(Find<QComboBox>(dialog, "controller")->currentIndex(), -1); // RZ-B+
     EXPECT_TRUE(Find<QLabel>(dialog, "properties")->text().isEmpty());
     Find<QComboBox>(dialog, "controller")->setCurrentText(QStringLiteral("RI-ZA"));
@@ -174,7 +182,7 @@ TEST_F(SetupDialogsTest, PanelSetupModelChoiceShowsItsDetails)
 TEST_F(SetupDialogsTest, AutoSwitchSkipsTheSeparatorAndWraps)
 {
     Start();
-    CPanelSetupDlg dialog(Screen(), ui);
+    CPanelSetupDlg dialog(doc, Screen(), ui);
     dialog.SetAutoSwitchTiming(10, 60);
     auto* scan = Find<QComboBox>(dialog, "scanType");
     scan->setCurrentIndex(1);
@@ -204,7 +212,7 @@ TEST_F(SetupDialogsTest, AutoSwitchSkipsTheSeparatorAndWraps)
 TEST_F(SetupDialogsTest, AutoSwitchStopsWhenTheCardFails)
 {
     Start({QStringLiteral("--status"), QStringLiteral("32:3")});
-    CPanelSetupDlg dialog(Screen(), ui);
+    CPanelSetupDlg dialog(doc, Screen(), ui);
     dialog.SetAutoSwitchTiming(10, 60);
     Click(dialog, "autoSwitch");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.IsAutoSwitchRunning(); }, 5000));
@@ -217,7 +225,7 @@ TEST_F(SetupDialogsTest, AdvancedSetupAddsAndRemovesPanels)
 {
     Start();
     ui.answer = Answer::No; // the new screen's port does not answer: keep it anyway
-    CAdvancedSetupDlg dialog(*project->root, Screen(), ui);
+    CAdvancedSetupDlg dialog(doc, Screen(), ui);
     auto* panels = Find<QListWidget>(dialog, "panelList");
     ASSERT_EQ(panels->count(), 1);
     EXPECT_TRUE(Find<QLabel>(dialog, "communication")
@@ -237,7 +245,7 @@ TEST_F(SetupDialogsTest, AdvancedSetupAddsAndRemovesPanels)
     });
     Click(dialog, "addPanel");
     EXPECT_EQ(panels->count(), 1);
-    EXPECT_FALSE(dialog.ScreensChanged());
+    EXPECT_EQ(doc.UndoStack().count(), 0);
 
     QTimer::singleShot(0, [] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -247,9 +255,8 @@ TEST_F(SetupDialogsTest, AdvancedSetupAddsAndRemovesPanels)
     });
     Click(dialog, "addPanel");
     ASSERT_EQ(panels->count(), 2);
-    EXPECT_EQ(project->root->GetChildCount(), 2);
+    EXPECT_EQ(doc.Root().GetChildCount(), 2);
     EXPECT_EQ(panels->currentRow(), 1);
-    EXPECT_TRUE(dialog.ScreensChanged());
     EXPECT_EQ(ui.questions.size(), 1);
 
     // Choosing a panel loads its values; Setup sends them to that panel's card.
@@ -265,16 +272,16 @@ TEST_F(SetupDialogsTest, AdvancedSetupAddsAndRemovesPanels)
 
     Click(dialog, "removePanel");
     EXPECT_EQ(panels->count(), 1);
-    EXPECT_EQ(project->root->GetChildCount(), 1);
+    EXPECT_EQ(doc.Root().GetChildCount(), 1);
     Click(dialog, "removePanel"); // the last screen stays
-    EXPECT_EQ(project->root->GetChildCount(), 1);
+    EXPECT_EQ(doc.Root().GetChildCount(), 1);
 }
 
 TEST_F(SetupDialogsTest, NetworkControllerSetupMovesTheLink)
 {
     Start();
     ASSERT_TRUE(LinkOf(Screen()).ReadParams());
-    CNetworkControllerDlg dialog(Screen(), ui);
+    CNetworkControllerDlg dialog(doc, Screen(), ui);
     auto* mac = Find<QLineEdit>(dialog, "mac");
     EXPECT_TRUE(mac->isReadOnly());
     Find<QLineEdit>(dialog, "ip")->setText(QStringLiteral("127.0.0.5"));
@@ -301,7 +308,7 @@ TEST_F(SetupDialogsTest, NetworkControllerSetupMovesTheLink)
 TEST_F(SetupDialogsTest, BrightnessTimetableAndStatus)
 {
     Start();
-    CBrightnessDlg dialog(Screen(), ui);
+    CBrightnessDlg dialog(doc, Screen(), ui);
     EXPECT_EQ(Find<QLabel>(dialog, "status")->text(), QStringLiteral("Current brightness is: 15 "));
     Click(dialog, "timing");
     Find<QTimeEdit>(dialog, "start1")->setTime(QTime(6, 30));
@@ -334,7 +341,7 @@ TEST_F(SetupDialogsTest, TurnOffAndBasicModels)
     ASSERT_TRUE(basic.AssignFromName(QStringLiteral("RZ-S1")));
     Screen().SetIdentity(basic.Identity());
     Screen().Params().SetU8(P::PowerMode, 2);
-    COnOffDlg dialog(Screen(), ui);
+    COnOffDlg dialog(doc, Screen(), ui);
     EXPECT_FALSE(Find<QRadioButton>(dialog, "timing")->isEnabled());
     EXPECT_TRUE(Find<QRadioButton>(dialog, "manual")->isChecked());
     EXPECT_EQ(Find<QLabel>(dialog, "status")->text(),
@@ -344,15 +351,15 @@ TEST_F(SetupDialogsTest, TurnOffAndBasicModels)
     EXPECT_EQ(Screen().Params().U8(P::PowerState), 0);
     EXPECT_EQ(Screen().Params().U8(P::PowerMode), 1);
 
-    CBrightnessDlg brightness(Screen(), ui);
+    CBrightnessDlg brightness(doc, Screen(), ui);
     EXPECT_FALSE(Find<QRadioButton>(brightness, "timing")->isEnabled());
 }
 
 TEST_F(SetupDialogsTest, SilentCardShowsDisconnected)
 {
     SilentPeer peer;
-    project = std::make_unique<UdpProject>(peer.Port(), 100);
-    COnOffDlg dialog(Screen(), ui);
+    Use(std::make_unique<UdpProject>(peer.Port(), 100));
+    COnOffDlg dialog(doc, Screen(), ui);
     EXPECT_EQ(Find<QLabel>(dialog, "status")->text(),
               QStringLiteral("The current status is : Unknow(Disconnected) "));
 }
@@ -383,7 +390,7 @@ TEST_F(SetupDialogsTest, CommunicationSetupStoresOnSaveOnly)
 {
     Start();
     {
-        CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+        CCommSetupDlg dialog(doc, Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
         EXPECT_TRUE(Find<QLineEdit>(dialog, "panelId")->isReadOnly());
         EXPECT_FALSE(Find<QPushButton>(dialog, "config")->isHidden());
         EXPECT_TRUE(Find<QRadioButton>(dialog, "network")->isChecked());
@@ -392,7 +399,7 @@ TEST_F(SetupDialogsTest, CommunicationSetupStoresOnSaveOnly)
         EXPECT_EQ(Screen().Link().linkKind, 1);
     }
     {
-        CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ExistingScreen);
+        CCommSetupDlg dialog(doc, Screen(), ui, CCommSetupDlg::Opening::ExistingScreen);
         EXPECT_FALSE(Find<QLineEdit>(dialog, "panelId")->isReadOnly());
         Find<QLineEdit>(dialog, "panelId")->setText(QStringLiteral("70000"));
         Click(dialog, "save");
@@ -405,8 +412,8 @@ TEST_F(SetupDialogsTest, CommunicationSetupStoresOnSaveOnly)
 TEST_F(SetupDialogsTest, CommunicationSetupAsksAgainWhenNothingAnswers)
 {
     SilentPeer peer;
-    project = std::make_unique<UdpProject>(peer.Port(), 100);
-    CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+    Use(std::make_unique<UdpProject>(peer.Port(), 100));
+    CCommSetupDlg dialog(doc, Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
     ui.answer = Answer::Yes;
     Click(dialog, "save");
     EXPECT_EQ(dialog.result(), 0); // still open
@@ -424,7 +431,7 @@ TEST_F(SetupDialogsTest, CommunicationSetupAsksAgainWhenNothingAnswers)
 TEST_F(SetupDialogsTest, ConfigOpensTheControllerSetupBehindTheCode)
 {
     Start();
-    CCommSetupDlg dialog(Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+    CCommSetupDlg dialog(doc, Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
     // A wrong code: nothing happens.
     WhenModal(QStringLiteral("passwordDialog"),
               [](QWidget& prompt) { EnterCode(prompt, QStringLiteral("999")); });
@@ -455,15 +462,15 @@ TEST_F(SetupDialogsTest, FirmwareDialogReportsAMissingPackage)
     EXPECT_FALSE(sim->Output().contains(QStringLiteral("command 202")));
 }
 
-TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreen)
+TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreenAsAnUndoStep)
 {
     Start();
-    CLumivantDoc doc;
-    std::unique_ptr<CProjectRoot> root = std::move(project->root);
-    root->AddChild(root->CreateChild(KindScreen));
-    CScreen& first = *project->screen;
-    doc.SetRoot(std::move(root), QString());
-    doc.SetCurrentObject(&first);
+    CScreen& first = Screen();
+    doc.AddScreen(doc.Root().CreateChild(KindScreen));
+    doc.UndoStack().clear();
+    const QByteArray before = doc.Root().SaveProjectBuffer();
+    doc.SetCurrentObject(first.GetChild(0));
+    QSignalSpy removing(&doc, &CLumivantDoc::aboutToRemove);
 
     // The access code, then -Panel on the first screen and Cancel.
     WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
@@ -473,15 +480,24 @@ TEST_F(SetupDialogsTest, AdvancedSetupCommandRemovesTheCurrentScreen)
         });
         EnterCode(prompt, QStringLiteral("ROM742"));
     });
-    EXPECT_TRUE(RunSetupCommand(SetupCommand::AdvancedSetup, first, doc, nullptr));
+    RunSetupCommand(SetupCommand::AdvancedSetup, first, doc, nullptr);
     EXPECT_EQ(doc.Root().GetChildCount(), 1);
     EXPECT_EQ(doc.CurrentObject(), nullptr);
+    ASSERT_EQ(removing.count(), 1);
+    EXPECT_EQ(removing[0][0].value<CProjectObject*>(), &first);
+    EXPECT_TRUE(doc.IsModified());
+
+    // Undo gives back the very same screen at its place, and the same file.
+    ASSERT_EQ(doc.UndoStack().count(), 1);
+    doc.UndoStack().undo();
+    EXPECT_EQ(doc.Root().GetChild(0), &first);
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), before);
 
     // A wrong code ends the command silently.
-    CScreen& remaining = *static_cast<CScreen*>(doc.Root().GetChild(0));
     WhenModal(QStringLiteral("passwordDialog"),
               [](QWidget& prompt) { static_cast<QDialog&>(prompt).reject(); });
-    EXPECT_FALSE(RunSetupCommand(SetupCommand::PanelSetup, remaining, doc, nullptr));
+    RunSetupCommand(SetupCommand::PanelSetup, first, doc, nullptr);
+    EXPECT_EQ(doc.UndoStack().count(), 1);
 }
 
 TEST(DialogMessages, TipSettingSendsResultsToTheStatusBar)
@@ -495,12 +511,12 @@ TEST(DialogMessages, TipSettingSendsResultsToTheStatusBar)
     Settings().tip = tip;
 }
 
-TEST_F(SetupDialogsTest, PanelSetupCommandTellsTheViews)
+TEST_F(SetupDialogsTest, PanelSetupIsOneStepThatTheCardKeeps)
 {
     Start();
-    CLumivantDoc doc;
-    CScreen& screen = *project->screen;
-    doc.SetRoot(std::move(project->root), QString());
+    CScreen& screen = Screen();
+    doc.EditObject(screen, RefreshCode::Name, false, [&] { screen.SetName("Lobby"); });
+    const QByteArray renamed = doc.Root().SaveProjectBuffer();
     QSignalSpy changes(&doc, &CLumivantDoc::objectChanged);
     WhenModal(QStringLiteral("passwordDialog"), [](QWidget& prompt) {
         WhenModal(QStringLiteral("panelSetupDialog"), [](QWidget& setup) {
@@ -511,8 +527,181 @@ TEST_F(SetupDialogsTest, PanelSetupCommandTellsTheViews)
         });
         EnterCode(prompt, QStringLiteral("274"));
     });
-    EXPECT_TRUE(RunSetupCommand(SetupCommand::PanelSetup, screen, doc, nullptr));
-    EXPECT_EQ(changes.count(), 1);
+    RunSetupCommand(SetupCommand::PanelSetup, screen, doc, nullptr);
+    EXPECT_GE(changes.count(), 1);
     EXPECT_EQ(Card().PanelHeight(), 64);
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(screen.Height(), 64);
+    ASSERT_EQ(doc.UndoStack().count(), 2);
+    EXPECT_EQ(doc.UndoStack().undoText(),
+              QStringLiteral("Panel Setup of Lobby (sent to the panel)"));
+
+    // Undo takes the project back; the card keeps what it was sent. The rename before it
+    // holds the name only.
+    doc.UndoStack().undo();
+    EXPECT_EQ(screen.Height(), 32);
+    EXPECT_EQ(doc.Root().SaveProjectBuffer(), renamed);
+    EXPECT_EQ(Card().PanelHeight(), 64);
+    doc.UndoStack().undo();
+    EXPECT_EQ(screen.GetName(), QString(LoadString(41000) + QStringLiteral("1")));
+    EXPECT_EQ(screen.Height(), 32);
+    doc.UndoStack().redo();
+    doc.UndoStack().redo();
+    EXPECT_EQ(screen.Height(), 64);
+    EXPECT_EQ(screen.GetName(), QStringLiteral("Lobby"));
+}
+
+TEST_F(SetupDialogsTest, AutoSwitchRunIsOneStep)
+{
+    Start();
+    CPanelSetupDlg dialog(doc, Screen(), ui);
+    dialog.SetAutoSwitchTiming(10, 40);
+    auto* scan = Find<QComboBox>(dialog, "scanType");
+    scan->setCurrentIndex(3);
+    Click(dialog, "autoSwitch");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scan->currentIndex() >= 6; }, 5000));
+    Click(dialog, "startStop");
+    EXPECT_EQ(doc.UndoStack().count(), 1);
+    EXPECT_TRUE(doc.UndoStack().undoText().endsWith(QStringLiteral("(sent to the panel)")));
+}
+
+TEST(AutoSwitchClock, KeepsTheIntervalByElapsedTime)
+{
+    CAutoSwitchClock clock;
+    clock.Start(0, 2000);
+    EXPECT_TRUE(clock.TakeSwitch(0)); // the first switch at once
+    EXPECT_EQ(clock.SecondsLeft(0), 2);
+    // Ticks a little early or late: the switches stay 2 seconds apart, never 3.
+    EXPECT_FALSE(clock.TakeSwitch(990));
+    EXPECT_EQ(clock.SecondsLeft(990), 2);
+    EXPECT_EQ(clock.NextTickMs(990), 10); // when the count turns to 1
+    EXPECT_FALSE(clock.TakeSwitch(1950));
+    EXPECT_EQ(clock.NextTickMs(1950), 50); // when the switch is due
+    EXPECT_TRUE(clock.TakeSwitch(1990));   // a timer firing a little early
+    EXPECT_FALSE(clock.TakeSwitch(3900));
+    EXPECT_TRUE(clock.TakeSwitch(4120)); // a late tick (a slow store)
+    EXPECT_EQ(clock.SecondsLeft(4120), 2);
+    EXPECT_TRUE(clock.TakeSwitch(6000)); // still on the 2-second grid
+    // More than an interval behind: the next one counts from now.
+    EXPECT_TRUE(clock.TakeSwitch(13000));
+    EXPECT_FALSE(clock.TakeSwitch(14000));
+    EXPECT_TRUE(clock.TakeSwitch(15000));
+    EXPECT_EQ(clock.NextTickMs(15000, 100), 100);
+}
+
+TEST_F(SetupDialogsTest, CommunicationSetupStoresTheRemotePortAndTheLinkUsesIt)
+{
+    Start();
+    const int cardPort = sim->Port();
+    // The project points at a port where the card does not listen.
+    SilentPeer elsewhere;
+    Screen().Link().remotePort = static_cast<std::uint16_t>(elsewhere.Port());
+    Screen().Link().timeoutMs = 200;
+    CCommSetupDlg dialog(doc, Screen(), ui, CCommSetupDlg::Opening::ToolsMenu);
+    auto* port = Find<QLineEdit>(dialog, "remotePort");
+    EXPECT_EQ(port->text(), QString::number(elsewhere.Port()));
+
+    // Not a port: the form says so, stays open and stores nothing.
+    for (const char* text : {"70000", "0", "port"}) {
+        ui.warnings.clear();
+        port->setText(QLatin1String(text));
+        Click(dialog, "save");
+        EXPECT_EQ(ui.warnings, QStringList{LoadString(61200)}) << text;
+        EXPECT_EQ(dialog.result(), 0);
+    }
+    EXPECT_EQ(doc.UndoStack().count(), 0);
+    EXPECT_EQ(Screen().Link().remotePort, elsewhere.Port());
+
+    // The card's port: the connection test reaches it there.
+    port->setText(QString::number(cardPort));
+    Click(dialog, "save");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(ui.questions.isEmpty());
+    EXPECT_EQ(Screen().Link().remotePort, cardPort);
+    EXPECT_EQ(doc.UndoStack().undoText(), QStringLiteral("Communication Setup of Panel1"));
+    CControllerLink& link = LinkOf(Screen());
+    EXPECT_TRUE(link.ReadParams());
+    link.CloseLink();
+
+    // Undo takes the port back.
+    doc.UndoStack().undo();
+    EXPECT_EQ(Screen().Link().remotePort, elsewhere.Port());
+}
+
+TEST_F(SetupDialogsTest, BrightnessChosenForASilentCardStaysInTheProject)
+{
+    SilentPeer peer;
+    Use(std::make_unique<UdpProject>(peer.Port(), 100));
+    Screen().Params().SetU8(P::Brightness, 15);
+    CBrightnessDlg dialog(doc, Screen(), ui);
+    EXPECT_EQ(Find<QLabel>(dialog, "status")->text(),
+              QStringLiteral("Current brightness is: Unknow(Disconnected) "));
+    Click(dialog, "manual");
+    Find<QComboBox>(dialog, "value")->setCurrentIndex(4);
+    Click(dialog, "manualOk");
+    ASSERT_EQ(ui.warnings.size(), 1);
+    EXPECT_TRUE(ui.warnings[0].startsWith(QStringLiteral("Command failed:")));
+    EXPECT_EQ(Screen().Params().U8(P::Brightness), 4);
+    // One step, which does not claim that the card has it.
+    ASSERT_EQ(doc.UndoStack().count(), 1);
+    EXPECT_EQ(doc.UndoStack().undoText(), QStringLiteral("Brightness of Panel1"));
+    doc.UndoStack().undo();
+    EXPECT_EQ(Screen().Params().U8(P::Brightness), 15);
+}
+
+TEST_F(SetupDialogsTest, EveryControlOfTheSetupFormsHasAName)
+{
+    SilentPeer peer;
+    Use(std::make_unique<UdpProject>(peer.Port(), 50));
+    QStringList missing;
+    const auto check = [&missing](QDialog& dialog) {
+        dialog.show();
+        for (const QString& control : ControlsWithoutName(&dialog))
+            missing << dialog.objectName() + QStringLiteral(": ") + control;
+    };
+    {
+        CPanelSetupDlg dialog(doc, Screen(), ui);
+        Click(dialog, "autoSwitch");
+        Click(dialog, "startStop");
+        check(dialog);
+    }
+    {
+        CAdvancedSetupDlg dialog(doc, Screen(), ui);
+        check(dialog);
+    }
+    for (auto opening : {CCommSetupDlg::Opening::ToolsMenu, CCommSetupDlg::Opening::NewScreen}) {
+        CCommSetupDlg dialog(doc, Screen(), ui, opening);
+        check(dialog);
+        Click(dialog, "serial");
+        check(dialog);
+    }
+    {
+        CSerialControllerDlg dialog(doc, Screen(), ui);
+        check(dialog);
+    }
+    {
+        CNetworkControllerDlg dialog(doc, Screen(), ui);
+        check(dialog);
+    }
+    {
+        CBrightnessDlg dialog(doc, Screen(), ui);
+        check(dialog);
+        Click(dialog, "timing");
+        check(dialog);
+    }
+    {
+        COnOffDlg dialog(doc, Screen(), ui);
+        check(dialog);
+        Click(dialog, "timing");
+        check(dialog);
+    }
+    {
+        CFirmwareDlg dialog(Screen(), ui);
+        check(dialog);
+    }
+    {
+        CPasswordDlg dialog;
+        check(dialog);
+    }
+    missing.removeDuplicates();
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
 }

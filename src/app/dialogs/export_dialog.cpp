@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,16 +29,19 @@ CExportDialog::CExportDialog(CScreen& screen, QWidget* parent, DriveLister drive
     : QDialog(parent), m_screen(screen),
       m_listDrives(drives ? std::move(drives) : DriveLister(ListRemovableDrives)),
       m_dirLabel(new QLabel(this)), m_drives(new QComboBox(this)), m_refresh(new QPushButton(this)),
-      m_options(new QGroupBox(this)), m_includeParams(new QCheckBox(m_options)),
-      m_syncClock(new QCheckBox(m_options)), m_adjust(new QSpinBox(m_options)),
-      m_seconds(new QLabel(m_options)), m_save(new QPushButton(this)),
-      m_cancel(new QPushButton(this)), m_help(new QPushButton(this)), m_status(new QLabel(this))
+      m_folder(new QPushButton(this)), m_options(new QGroupBox(this)),
+      m_includeParams(new QCheckBox(m_options)), m_syncClock(new QCheckBox(m_options)),
+      m_adjust(new QSpinBox(m_options)), m_seconds(new QLabel(m_options)),
+      m_save(new QPushButton(this)), m_cancel(new QPushButton(this)), m_help(new QPushButton(this)),
+      m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("exportDialog"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_drives->setObjectName(QStringLiteral("driveList"));
     m_drives->setMinimumWidth(300);
     m_refresh->setObjectName(QStringLiteral("refreshButton"));
+    m_folder->setObjectName(QStringLiteral("folderButton"));
+    m_dirLabel->setBuddy(m_drives);
     m_includeParams->setObjectName(QStringLiteral("includeParams"));
     m_syncClock->setObjectName(QStringLiteral("syncClock"));
     m_adjust->setObjectName(QStringLiteral("adjustSeconds"));
@@ -52,6 +57,7 @@ CExportDialog::CExportDialog(CScreen& screen, QWidget* parent, DriveLister drive
     driveRow->addWidget(m_dirLabel);
     driveRow->addWidget(m_drives, 1);
     driveRow->addWidget(m_refresh);
+    driveRow->addWidget(m_folder);
 
     auto* optionsLayout = new QGridLayout(m_options);
     optionsLayout->addWidget(m_includeParams, 0, 0, 1, 3);
@@ -72,6 +78,12 @@ CExportDialog::CExportDialog(CScreen& screen, QWidget* parent, DriveLister drive
     layout->addLayout(buttons);
 
     connect(m_refresh, &QPushButton::clicked, this, [this] { RefreshDrives(); });
+    connect(m_folder, &QPushButton::clicked, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(
+            this, tr("Export into a folder"), m_folders.isEmpty() ? QString() : m_folders.last());
+        if (!folder.isEmpty())
+            AddFolder(folder);
+    });
     connect(m_includeParams, &QCheckBox::clicked, this,
             [this](bool checked) { OnIncludeParams(checked); });
     connect(m_save, &QPushButton::clicked, this, [this] { Save(); });
@@ -87,6 +99,8 @@ void CExportDialog::retranslateUi()
     setWindowTitle(tr("Export To USB Disk"));
     m_dirLabel->setText(tr("DIR:"));
     m_refresh->setText(tr("Refresh"));
+    m_folder->setText(tr("Folder..."));
+    m_adjust->setAccessibleName(tr("Sync timer, adjust"));
     m_options->setTitle(tr("Options"));
     m_includeParams->setText(tr("Include panel parameters"));
     m_syncClock->setText(tr("Sync timer, adjust"));
@@ -94,7 +108,9 @@ void CExportDialog::retranslateUi()
     m_save->setText(tr("Save"));
     m_cancel->setText(tr("Cancel"));
     m_help->setText(tr("Help"));
-    if (!m_statusText.isEmpty())
+    if (m_folderStatus)
+        m_status->setText(tr("The files go into the chosen folder."));
+    else if (!m_statusText.isEmpty())
         m_status->setText(TranslateStatus(m_statusText));
 }
 
@@ -126,6 +142,7 @@ void CExportDialog::SetStatus(const QString& coreText, bool good)
 {
     m_statusText = coreText;
     m_statusGood = good;
+    m_folderStatus = false;
     QPalette palette = m_status->palette();
     palette.setColor(QPalette::WindowText, good ? kGoodColour : kBadColour);
     m_status->setPalette(palette);
@@ -137,11 +154,29 @@ void CExportDialog::RefreshDrives()
     m_drives->clear();
     for (const RemovableDrive& drive : m_listDrives())
         m_drives->addItem(DriveLine(drive), drive.rootPath);
+    for (const QString& folder : m_folders) {
+        if (m_drives->findData(folder) < 0)
+            m_drives->addItem(QDir::toNativeSeparators(folder), folder);
+    }
     const bool found = m_drives->count() > 0;
     if (found)
         m_drives->setCurrentIndex(0);
     m_save->setEnabled(found);
     SetStatus(found ? ExportStatusDetected() : ExportStatusNoDisk(), found);
+}
+
+void CExportDialog::AddFolder(const QString& folder)
+{
+    const QString path = QDir(folder).absolutePath();
+    if (!m_folders.contains(path))
+        m_folders.append(path);
+    if (m_drives->findData(path) < 0)
+        m_drives->addItem(QDir::toNativeSeparators(path), path);
+    m_drives->setCurrentIndex(m_drives->findData(path));
+    m_save->setEnabled(true);
+    SetStatus(QString(), true);
+    m_folderStatus = true;
+    m_status->setText(tr("The files go into the chosen folder."));
 }
 
 void CExportDialog::OnIncludeParams(bool checked)

@@ -16,8 +16,9 @@ class QPushButton;
 class QSpinBox;
 
 // "Export To USB Disk": the removable drives, the options of the export file and Save,
-// which writes the screen's data onto the chosen drive. The dialog stays open after a
-// save so that the same data can go onto another disk.
+// which writes the screen's data onto the chosen drive. Folder... adds any folder (a card
+// reader or a share the system does not mark removable); the same files go there. The
+// dialog stays open after a save so that the same data can go onto another disk.
 class CExportDialog final : public QDialog
 {
     Q_OBJECT
@@ -28,8 +29,10 @@ public:
     // drives lists the removable drives (the system's by default; tests give a folder).
     CExportDialog(CScreen& screen, QWidget* parent = nullptr, DriveLister drives = {});
 
-    // Lists the drives again.
+    // Lists the drives again (and the folders chosen with Folder...).
     void RefreshDrives();
+    // Adds a folder to the list and chooses it, as Folder... does after its dialog.
+    void AddFolder(const QString& folder);
 
     // The status line's text in this language.
     static QString TranslateStatus(const QString& coreText);
@@ -48,6 +51,8 @@ private:
     QLabel* m_dirLabel;
     QComboBox* m_drives;
     QPushButton* m_refresh;
+    QPushButton* m_folder;
+    QStringList m_folders; // chosen with Folder..., kept through Refresh
     QGroupBox* m_options;
     QCheckBox* m_includeParams;
     QCheckBox* m_syncClock;
@@ -59,4 +64,5 @@ private:
     QLabel* m_status;
     QString m_statusText; // the core's text, kept for a language change
     bool m_statusGood = false;
+    bool m_folderStatus = false; // the status says that a folder was chosen
 };

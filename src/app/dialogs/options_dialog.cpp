@@ -3,6 +3,7 @@
 #include "base/app_paths.h"
 #include "base/app_settings.h"
 #include "base/string_table.h"
+#include "editors/control_names.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -56,6 +57,7 @@ COptionsDialog::COptionsDialog(QWidget* parent)
     connect(m_buttons, &QDialogButtonBox::accepted, this, [this] { accept(); });
     connect(m_buttons, &QDialogButtonBox::rejected, this, [this] { reject(); });
     retranslateUi();
+    NameControlsByTheirLabels(this);
 }
 
 void COptionsDialog::retranslateUi()

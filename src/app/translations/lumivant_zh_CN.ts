@@ -394,6 +394,10 @@
         <source>Size:</source>
         <translation>大小：</translation>
     </message>
+    <message>
+        <source>Target time</source>
+        <translation>目标时间</translation>
+    </message>
 </context>
 <context>
     <name>CDateTimePage</name>
@@ -456,6 +460,49 @@
         <location filename="../../editors/datetime_page.cpp" line="98" />
         <source>Time</source>
         <translation>时间</translation>
+    </message>
+</context>
+<context>
+    <name>CEarlierVersionsDialog</name>
+    <message>
+        <source>Restore Earlier Version</source>
+        <translation>恢复早期版本</translation>
+    </message>
+    <message>
+        <source>No earlier version of %1 is kept.</source>
+        <translation>没有保存 %1 的早期版本。</translation>
+    </message>
+    <message>
+        <source>Earlier versions of %1, newest first. Open takes the chosen one as a new project; the file stays as it is.</source>
+        <translation>%1 的早期版本，最新的在前。“打开”将所选版本作为新工程打开；文件本身保持不变。</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Earlier versions</source>
+        <translation>早期版本</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
     </message>
 </context>
 <context>
@@ -540,6 +587,18 @@
         <source>This function is limited to professionals, continue?</source>
         <translation>此功能仅供专业人员使用，是否继续？</translation>
     </message>
+    <message>
+        <source>Export into a folder</source>
+        <translation>导出到文件夹</translation>
+    </message>
+    <message>
+        <source>Folder...</source>
+        <translation>文件夹...</translation>
+    </message>
+    <message>
+        <source>The files go into the chosen folder.</source>
+        <translation>文件将写入所选文件夹。</translation>
+    </message>
 </context>
 <context>
     <name>CFirmwareDlg</name>
@@ -612,6 +671,25 @@
         <source>File path:</source>
         <translation>文件路径：</translation>
     </message>
+    <message>
+        <source>Color to remove</source>
+        <translation>要去除的颜色</translation>
+    </message>
+    <message>
+        <source>Color tolerance</source>
+        <translation>颜色容差</translation>
+    </message>
+    <message>
+        <source>Speed value</source>
+        <translation>速度值</translation>
+    </message>
+</context>
+<context>
+    <name>CLeftView</name>
+    <message>
+        <source>Project</source>
+        <translation>工程</translation>
+    </message>
 </context>
 <context>
     <name>CLineSpaceDlg</name>
@@ -676,13 +754,43 @@
     </message>
     <message>
         <location filename="../../editors/load_image_dialog.cpp" line="73" />
+        <source>Picture as the sign shows it</source>
+        <translation>显示屏上显示的图片</translation>
+    </message>
+    <message>
         <source>Picture file</source>
         <translation>图片文件</translation>
     </message>
+</context>
+<context>
+    <name>CLumivantDoc</name>
     <message>
-        <location filename="../../editors/load_image_dialog.cpp" line="73" />
-        <source>Picture as the sign shows it</source>
-        <translation>显示屏上显示的图片</translation>
+        <source>%1 (sent to the panel)</source>
+        <translation>%1（已发送到显示屏）</translation>
+    </message>
+    <message>
+        <source>Rename %1</source>
+        <translation>重命名 %1</translation>
+    </message>
+    <message>
+        <source>Change the size or place of %1</source>
+        <translation>更改 %1 的大小或位置</translation>
+    </message>
+    <message>
+        <source>Change the effect of %1</source>
+        <translation>更改 %1 的特效</translation>
+    </message>
+    <message>
+        <source>Change %1</source>
+        <translation>更改 %1</translation>
+    </message>
+    <message>
+        <source>Add %1</source>
+        <translation>添加 %1</translation>
+    </message>
+    <message>
+        <source>Delete %1</source>
+        <translation>删除 %1</translation>
     </message>
 </context>
 <context>
@@ -1006,16 +1114,6 @@
         <translation>帮助(&amp;H)</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="119" />
-        <source>↑Move Up</source>
-        <translation>↑上移</translation>
-    </message>
-    <message>
-        <location filename="../main_frame.cpp" line="120" />
-        <source>↓Move Down</source>
-        <translation>↓下移</translation>
-    </message>
-    <message>
         <location filename="../main_frame.cpp" line="175" />
         <source>Lumivant Project (*.ledprj)</source>
         <translation>Lumivant 工程文件 (*.ledprj)</translation>
@@ -1041,19 +1139,37 @@
         <translation>无标题</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="587" />
-        <source>Cannot open "%1": the file does not exist.</source>
-        <translation>无法打开“%1”：文件不存在。</translation>
-    </message>
-    <message>
         <location filename="../main_frame.cpp" line="607" />
         <source>The project could not be saved to "%1".</source>
         <translation>无法将工程保存到“%1”。</translation>
     </message>
     <message>
-        <location filename="../main_frame.cpp" line="652" />
-        <source>Lumivant was not closed properly last time. Restore the unsaved changes of the project?</source>
-        <translation>Lumivant 上次未正常关闭。是否恢复工程中未保存的修改？</translation>
+        <source>Restore Earlier &amp;Version...</source>
+        <translation>恢复早期版本(&amp;V)...</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be opened; the open project stays as it was.</source>
+        <translation>无法打开“%1”；当前工程保持不变。</translation>
+    </message>
+    <message>
+        <source>The earlier content of the file could not be kept: %1</source>
+        <translation>无法保留文件的早期内容：%1</translation>
+    </message>
+    <message>
+        <source>an untitled project</source>
+        <translation>一个未命名工程</translation>
+    </message>
+    <message>
+        <source>Lumivant was not closed properly last time. Restore the unsaved changes of %1 (%2)?</source>
+        <translation>Lumivant 上次未正常关闭。是否恢复 %1 中未保存的更改（%2）？</translation>
+    </message>
+    <message>
+        <source>The window stays open so that nothing is lost. Save the project somewhere else?</source>
+        <translation>窗口保持打开，以免丢失任何内容。是否将工程保存到其他位置？</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>另存为...</translation>
     </message>
 </context>
 <context>
@@ -1116,6 +1232,18 @@
         <source>New ID:</source>
         <translation>新屏号：</translation>
     </message>
+    <message>
+        <source>Panel IP</source>
+        <translation>显示屏 IP</translation>
+    </message>
+    <message>
+        <source>Panel MAC</source>
+        <translation>显示屏 MAC</translation>
+    </message>
+    <message>
+        <source>Controller setup</source>
+        <translation>控制卡设置</translation>
+    </message>
 </context>
 <context>
     <name>COnOffDlg</name>
@@ -1171,6 +1299,21 @@
         <location filename="../dialogs/options_dialog.cpp" line="67" />
         <source> second(s)</source>
         <translation> 秒</translation>
+    </message>
+</context>
+<context>
+    <name>CPageBase</name>
+    <message>
+        <source>Time difference, sign</source>
+        <translation>时差，符号</translation>
+    </message>
+    <message>
+        <source>Time difference, hours</source>
+        <translation>时差，小时</translation>
+    </message>
+    <message>
+        <source>Time difference, minutes</source>
+        <translation>时差，分钟</translation>
     </message>
 </context>
 <context>
@@ -1452,6 +1595,17 @@
     </message>
 </context>
 <context>
+    <name>CProjectTreeModel</name>
+    <message>
+        <source>Mark %1 for sending</source>
+        <translation>标记 %1 以发送</translation>
+    </message>
+    <message>
+        <source>Do not send %1</source>
+        <translation>不发送 %1</translation>
+    </message>
+</context>
+<context>
     <name>CScreenPage</name>
     <message>
         <location filename="../../editors/screen_page.cpp" line="46" />
@@ -1521,6 +1675,10 @@
         <source>New ID:</source>
         <translation>新屏号：</translation>
     </message>
+    <message>
+        <source>Controller setup</source>
+        <translation>控制卡设置</translation>
+    </message>
 </context>
 <context>
     <name>CTablePage</name>
@@ -1543,6 +1701,18 @@
         <location filename="../../editors/table_page.cpp" line="70" />
         <source>Delete Row</source>
         <translation>删除行</translation>
+    </message>
+    <message>
+        <source>Cell text</source>
+        <translation>单元格文本</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <source>Font size</source>
+        <translation>字号</translation>
     </message>
 </context>
 <context>
@@ -1699,6 +1869,10 @@
         <source>OK</source>
         <translation>确定</translation>
     </message>
+    <message>
+        <source>%1, row %2</source>
+        <translation>%1，第 %2 行</translation>
+    </message>
 </context>
 <context>
     <name>CWindowPage</name>
@@ -1787,6 +1961,25 @@
     </message>
 </context>
 <context>
+    <name>ControlNames</name>
+    <message>
+        <source>%1 color</source>
+        <translation>%1颜色</translation>
+    </message>
+    <message>
+        <source>%1 size</source>
+        <translation>%1大小</translation>
+    </message>
+    <message>
+        <source>%1 shape</source>
+        <translation>%1形状</translation>
+    </message>
+    <message>
+        <source>%1 unit</source>
+        <translation>%1单位</translation>
+    </message>
+</context>
+<context>
     <name>DocumentCommands</name>
     <message>
         <location filename="../document_commands.cpp" line="81" />
@@ -1797,6 +1990,22 @@
         <location filename="../document_commands.cpp" line="139" />
         <source>Add Zone</source>
         <translation>添加信息</translation>
+    </message>
+    <message>
+        <source>Add %1</source>
+        <translation>添加 %1</translation>
+    </message>
+    <message>
+        <source>Delete %1</source>
+        <translation>删除 %1</translation>
+    </message>
+    <message>
+        <source>Move %1 up</source>
+        <translation>上移 %1</translation>
+    </message>
+    <message>
+        <source>Move %1 down</source>
+        <translation>下移 %1</translation>
     </message>
 </context>
 <context>
@@ -1828,12 +2037,18 @@
     </message>
 </context>
 <context>
-    <name>ShellCommands</name>
+    <name>SetupSteps</name>
     <message>
-        <location filename="../shell_commands.cpp" line="95" />
-        <source>Fit windows</source>
-        <translation>自动调整窗口</translation>
+        <source>%1 of %2</source>
+        <translation>%2 的%1</translation>
     </message>
+    <message>
+        <source>Parameters of %1 read from the panel</source>
+        <translation>从显示屏读取的 %1 参数</translation>
+    </message>
+</context>
+<context>
+    <name>ShellCommands</name>
     <message>
         <location filename="../shell_commands.cpp" line="232" />
         <source>The settings file could not be written.</source>
@@ -1843,6 +2058,34 @@
         <location filename="../shell_commands.cpp" line="240" />
         <source>About Lumivant</source>
         <translation>关于 Lumivant</translation>
+    </message>
+    <message>
+        <source>Fit the windows of %1</source>
+        <translation>调整 %1 的窗口</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%2 的%1</translation>
+    </message>
+    <message>
+        <source>Parameters of %1 read while sending</source>
+        <translation>发送时读取的 %1 参数</translation>
+    </message>
+    <message>
+        <source>Panel search for %1</source>
+        <translation>为 %1 搜索显示屏</translation>
+    </message>
+    <message>
+        <source>Sync Timer</source>
+        <translation>校准时间</translation>
+    </message>
+    <message>
+        <source>Panel Parameter Reset</source>
+        <translation>显示屏参数复位</translation>
+    </message>
+    <message>
+        <source>Clear Panel</source>
+        <translation>清除显示屏</translation>
     </message>
 </context>
 </TS>

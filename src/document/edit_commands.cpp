@@ -1,9 +1,8 @@
-#include "app/document_commands.h"
+#include "document/edit_commands.h"
 
-#include "app/lumivant_doc.h"
-#include "app/structure_commands.h"
 #include "base/messages.h"
 #include "base/string_table.h"
+#include "document/lumivant_doc.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
@@ -22,12 +21,9 @@ QString CommandText(const char* text)
     return QCoreApplication::translate("DocumentCommands", text);
 }
 
-void Insert(CLumivantDoc& doc, CProjectObject& parent, std::unique_ptr<CProjectObject> object,
-            bool render)
+QString AddLabel(const CProjectObject& object)
 {
-    const int index = parent.GetChildCount();
-    doc.UndoStack().push(
-        new CInsertObjectCommand(doc, PathOf(parent), index, std::move(object), render));
+    return CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add %1")).arg(object.GetName());
 }
 
 // Appends a program to the screen as an undo step; null (with 41066) at the limit.
@@ -37,8 +33,9 @@ CProgram* AppendProgram(CLumivantDoc& doc, CScreen& screen)
         ShowWarning(LoadString(kTooManyPrograms));
         return nullptr;
     }
-    Insert(doc, screen, screen.CreateChild(KindProgram), false);
-    return static_cast<CProgram*>(screen.GetChild(screen.GetChildCount() - 1));
+    auto program = screen.CreateChild(KindProgram);
+    const QString label = AddLabel(*program);
+    return static_cast<CProgram*>(doc.InsertObject(screen, std::move(program), -1, false, label));
 }
 
 std::unique_ptr<CProjectObject> NewWindow(CProgram& program, int fore)
@@ -56,6 +53,29 @@ CProgram* FirstProgram(CScreen& screen)
             return static_cast<CProgram*>(screen.GetChild(i));
     }
     return nullptr;
+}
+
+// The object Move up and Move down act on: a zone of an implicit window moves its window.
+// Null for a screen, the root or nothing.
+CProjectObject* MovedObject(const CLumivantDoc& doc)
+{
+    CProjectObject* object = doc.CurrentObject();
+    if (!object || !object->Parent() || object->GetKind() == KindScreen ||
+        object->GetKind() == KindRoot)
+        return nullptr;
+    if (object->Parent()->GetFore() == 0)
+        object = object->Parent();
+    return object->Parent() ? object : nullptr;
+}
+
+// The index Move up or Move down gives, or -1 when the object is already at that end.
+int MoveTarget(const CProjectObject& object, bool up)
+{
+    const int index = object.Parent()->IndexOfChild(&object);
+    const int last = object.Parent()->GetChildCount() - 1;
+    if ((up && index == 0) || (!up && index >= last))
+        return -1;
+    return up ? index - 1 : index + 1;
 }
 
 } // namespace
@@ -78,13 +98,14 @@ bool AddWindow(CLumivantDoc& doc)
         ShowWarning(LoadString(kTooManyWindows));
         return false;
     }
-    doc.UndoStack().beginMacro(CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add Window")));
+    CChangeGroup group(doc, CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add Window")));
     if (!program)
         program = AppendProgram(doc, *screen);
-    if (program)
-        Insert(doc, *program, NewWindow(*program, 1), false);
-    doc.UndoStack().endMacro();
-    return program != nullptr;
+    if (!program)
+        return false;
+    auto window = NewWindow(*program, 1);
+    const QString label = AddLabel(*window);
+    return doc.InsertObject(*program, std::move(window), -1, false, label) != nullptr;
 }
 
 bool AddZone(CLumivantDoc& doc, int kind)
@@ -118,6 +139,7 @@ bool AddZone(CLumivantDoc& doc, int kind)
         break;
     }
 
+    const bool render = kind != KindImage; // an image renders once it has a file
     if (window) {
         if (window->GetChildCount() >= CPlayWindow::kMaxZones) {
             ShowWarning(LoadString(kTooManyZones));
@@ -126,8 +148,8 @@ bool AddZone(CLumivantDoc& doc, int kind)
         auto zone = window->CreateChild(kind);
         if (!zone)
             return false;
-        Insert(doc, *window, std::move(zone), kind != KindImage);
-        return true;
+        const QString label = AddLabel(*zone);
+        return doc.InsertObject(*window, std::move(zone), -1, render, label) != nullptr;
     }
     if (!program && !screen)
         return false;
@@ -136,53 +158,61 @@ bool AddZone(CLumivantDoc& doc, int kind)
         ShowWarning(LoadString(kTooManyWindows));
         return false;
     }
-    doc.UndoStack().beginMacro(CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add Zone")));
+    CChangeGroup group(doc, CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Add Zone")));
     if (!program)
         program = AppendProgram(doc, *screen);
-    if (program) {
-        auto implicitWindow = NewWindow(*program, 0);
-        implicitWindow->AddChild(implicitWindow->CreateChild(kind));
-        Insert(doc, *program, std::move(implicitWindow), kind != KindImage);
-    }
-    doc.UndoStack().endMacro();
-    return program != nullptr;
+    if (!program)
+        return false;
+    auto implicitWindow = NewWindow(*program, 0);
+    // The new window is not in the project yet: the zone goes into it directly.
+    auto zone = implicitWindow->CreateChild(kind);
+    if (!zone)
+        return false;
+    const QString label = AddLabel(*zone);
+    implicitWindow->AddChild(std::move(zone));
+    return doc.InsertObject(*program, std::move(implicitWindow), -1, render, label) != nullptr;
 }
 
 bool DeleteCurrentObject(CLumivantDoc& doc)
 {
-    CProjectObject* object = doc.CurrentObject();
-    if (!object || !object->Parent() || object->GetKind() == KindScreen ||
-        object->GetKind() == KindRoot)
+    if (!CanDeleteCurrentObject(doc))
         return false;
-    doc.FlushPendingRender();
+    CProjectObject* object = doc.CurrentObject();
     CProjectObject* parent = object->Parent();
     if (parent->GetKind() == KindWindow && parent->GetFore() == 0 && parent->Parent()) {
         object = parent;
         parent = parent->Parent();
     }
-    doc.SetCurrentObject(nullptr);
-    doc.UndoStack().push(new CRemoveObjectCommand(doc, PathOf(*object), PathOf(*parent)));
-    return true;
+    const QString name = doc.CurrentObject()->GetName();
+    return doc.RemoveObject(
+        *object, parent, CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Delete %1")).arg(name));
+}
+
+bool CanDeleteCurrentObject(const CLumivantDoc& doc)
+{
+    const CProjectObject* object = doc.CurrentObject();
+    return object && object->Parent() && object->GetKind() != KindScreen &&
+           object->GetKind() != KindRoot;
 }
 
 bool MoveCurrentObject(CLumivantDoc& doc, bool up)
 {
-    CProjectObject* object = doc.CurrentObject();
-    if (!object || !object->Parent() || object->GetKind() == KindScreen ||
-        object->GetKind() == KindRoot)
+    CProjectObject* object = MovedObject(doc);
+    if (!object)
         return false;
-    bool selectChild = false;
-    if (object->Parent()->GetFore() == 0) {
-        object = object->Parent();
-        selectChild = true;
-        if (!object->Parent())
-            return false;
-    }
-    const int index = object->Parent()->IndexOfChild(object);
-    const int last = object->Parent()->GetChildCount() - 1;
-    if ((up && index == 0) || (!up && index >= last))
+    const int target = MoveTarget(*object, up);
+    if (target < 0)
         return false;
-    doc.UndoStack().push(
-        new CSwapObjectsCommand(doc, PathOf(*object), up ? index - 1 : index + 1, selectChild));
-    return true;
+    const QString name = doc.CurrentObject()->GetName();
+    const QString label =
+        up ? CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Move %1 up")).arg(name)
+           : CommandText(QT_TRANSLATE_NOOP("DocumentCommands", "Move %1 down")).arg(name);
+    CProjectObject* shown = object == doc.CurrentObject() ? nullptr : doc.CurrentObject();
+    return doc.MoveObject(*object, target, shown, label);
+}
+
+bool CanMoveCurrentObject(const CLumivantDoc& doc, bool up)
+{
+    const CProjectObject* object = MovedObject(doc);
+    return object && MoveTarget(*object, up) >= 0;
 }

@@ -4,7 +4,8 @@ class CLumivantDoc;
 
 // The tree commands of the document, on the current selection, each one undo step.
 // Limits are reported through ShowMessage and leave the project as it was; each returns
-// true when it changed the project.
+// true when it changed the project. Delete and Move have their enabling rule beside them:
+// false where the command would do nothing.
 
 // Add Program: on the current screen, at most 200.
 bool AddProgram(CLumivantDoc& doc);
@@ -16,5 +17,7 @@ bool AddWindow(CLumivantDoc& doc);
 bool AddZone(CLumivantDoc& doc, int kind);
 // Delete Current Object: never a screen; a zone's implicit window goes with it.
 bool DeleteCurrentObject(CLumivantDoc& doc);
+bool CanDeleteCurrentObject(const CLumivantDoc& doc);
 // Move up / Move down among the siblings; a zone of an implicit window moves its window.
 bool MoveCurrentObject(CLumivantDoc& doc, bool up);
+bool CanMoveCurrentObject(const CLumivantDoc& doc, bool up);

@@ -14,10 +14,7 @@ enum class SetupCommand {
     FirmwareUpdate,
 };
 
-// Whether this build has the command's dialog.
-bool SetupCommandAvailable(SetupCommand command);
-
 // Runs the command on the screen, opening and closing its link around it as the command
-// needs. The main window has stopped the preview. True when the project changed (screens
-// added or removed, sizes or colours changed): the views are then rebuilt.
-bool RunSetupCommand(SetupCommand command, CScreen& screen, CLumivantDoc& doc, QWidget* parent);
+// needs. The main window has stopped the preview. What the dialogs store goes through the
+// document, whose signals tell the views.
+void RunSetupCommand(SetupCommand command, CScreen& screen, CLumivantDoc& doc, QWidget* parent);

@@ -1,4 +1,4 @@
-#include "app/lumivant_doc.h"
+#include "document/lumivant_doc.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
