@@ -1,7 +1,7 @@
 // What the desktop shows of the sign: the preview's still panes, the text editor's LED page
 // and the "Load Image" dialog show what the card gets; the preview's zoom that fits a pane.
-#include "document/lumivant_doc.h"
 #include "base/app_settings.h"
+#include "document/lumivant_doc.h"
 #include "editors/image_page.h"
 #include "editors/load_image_dialog.h"
 #include "editors/preview_geometry.h"
