@@ -22,6 +22,9 @@ namespace {
 constexpr int kAllocationLimitMb = 512;
 // Icon files list their entries; more than this is no icon.
 constexpr int kMaxIconEntries = 64;
+// A GIF is composed on a canvas of its full size (twice, for frames that are undone): no
+// animation needs more than this, and a file that claims more is refused.
+constexpr qint64 kMaxGifPixels = 32LL * 1000 * 1000;
 
 void PrepareReaders()
 {
@@ -52,17 +55,11 @@ bool Unreadable(const QString& path, const QString& detail, QString& reason)
     return false;
 }
 
-bool TooLarge(const QString& path, QSize size, QString& reason)
+bool TooLarge(const QString& path, QSize size, qint64 limit, QString& reason)
 {
-    reason = SystemText(61602,
-                        {Shown(path), QString::number(size.width()), QString::number(size.height()),
-                         QString::number(kMaxPicturePixels / 1000000)});
+    reason = SystemText(61602, {Shown(path), QString::number(size.width()),
+                                QString::number(size.height()), QString::number(limit / 1000000)});
     return false;
-}
-
-bool IsTooLarge(QSize size)
-{
-    return size.isValid() && static_cast<qint64>(size.width()) * size.height() > kMaxPicturePixels;
 }
 
 // A frame stretched over a black page.
@@ -180,14 +177,14 @@ bool ReadGif(const QString& path, int width, int height, int maxFrames, PictureF
     const QSize size(gif->SWidth, gif->SHeight);
     if (size.isEmpty())
         return Unreadable(path, QString(), reason);
-    if (IsTooLarge(size))
-        return TooLarge(path, size, reason);
+    if (static_cast<qint64>(size.width()) * size.height() > kMaxGifPixels)
+        return TooLarge(path, size, kMaxGifPixels, reason);
     out.sourceSize = size;
     // The canvas starts dark and every part a frame leaves or gives back stays dark: the
     // sign's background, whatever background colour the file names.
     QImage canvas = BlackImage(size.width(), size.height());
     if (canvas.isNull())
-        return TooLarge(path, size, reason);
+        return TooLarge(path, size, kMaxGifPixels, reason);
     GifFrameInfo next;
     std::vector<int> delays;
     bool damaged = false;
@@ -335,7 +332,7 @@ bool ReadPictureFrames(const QString& path, int width, int height, int maxFrames
     const qint64 shrink = format == "jpeg" ? 64 : 1;
     if (size.isValid() &&
         static_cast<qint64>(size.width()) * size.height() / shrink > kMaxPicturePixels)
-        return TooLarge(path, size, reason);
+        return TooLarge(path, size, kMaxPicturePixels, reason);
     if (reader.supportsOption(QImageIOHandler::ScaledSize) && size.isValid()) {
         // Decoded at the size it is shown (before the file's own rotation).
         const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
