@@ -100,6 +100,13 @@ const std::vector<CommandInfo> kCommands = {
     {IdViewToolbar, QT_TRANSLATE_NOOP("CMainFrame", "&Toolbar"), nullptr, nullptr, kAlways, kNoKey},
     {IdViewStatus, QT_TRANSLATE_NOOP("CMainFrame", "&Status Bar"), nullptr, nullptr, kAlways,
      kNoKey},
+    {IdZoomToFit, QT_TRANSLATE_NOOP("CMainFrame", "Zoom to &Fit"), nullptr, nullptr,
+     EnableRule::PreviewShowsProgram, kNoKey},
+    {IdDesignerColours, QT_TRANSLATE_NOOP("CMainFrame", "Show &Designer Colours"), nullptr, nullptr,
+     kAlways, kNoKey},
+    {IdLedLook, QT_TRANSLATE_NOOP("CMainFrame", "&LED Look (from Zoom 4/1)"), nullptr, nullptr,
+     EnableRule::ZoomShowsDots, kNoKey},
+    {IdWarnings, QT_TRANSLATE_NOOP("CMainFrame", "&Warnings"), nullptr, nullptr, kAlways, kNoKey},
     {IdAbout, QT_TRANSLATE_NOOP("CMainFrame", "&About Lumivant..."), nullptr, "about", kAlways,
      kNoKey},
 };
@@ -156,8 +163,8 @@ CFrameActions::CFrameActions(QObject* parent) : QObject(parent), m_languages(new
                 [this, i] { emit triggered(IdRecentFile1 + i); });
         m_actions[IdRecentFile1 + i] = action;
     }
-    m_actions[IdViewToolbar]->setCheckable(true);
-    m_actions[IdViewStatus]->setCheckable(true);
+    for (int id : {IdViewToolbar, IdViewStatus, IdDesignerColours, IdLedLook, IdWarnings})
+        m_actions[id]->setCheckable(true);
     m_actions[IdViewToolbar]->setChecked(true);
     m_actions[IdViewStatus]->setChecked(true);
     // Send Selected is not offered.
@@ -221,8 +228,9 @@ void CFrameActions::RelabelUndo()
     relabel(IdRedo, m_redoText);
 }
 
-void CFrameActions::UpdateEnabling(CLumivantDoc& doc, bool previewRunning)
+void CFrameActions::UpdateEnabling(CLumivantDoc& doc, const FrameViewState& view)
 {
+    const bool previewRunning = view.previewRunning;
     const CScreen* currentScreen = doc.CurrentScreen();
     const bool full = currentScreen && !IsBasicScreen(*currentScreen);
     for (const CommandInfo& command : kCommands) {
@@ -250,6 +258,12 @@ void CFrameActions::UpdateEnabling(CLumivantDoc& doc, bool previewRunning)
             break;
         case EnableRule::HasFile:
             enabled = !doc.FilePath().isEmpty();
+            break;
+        case EnableRule::PreviewShowsProgram:
+            enabled = view.previewShowsProgram;
+            break;
+        case EnableRule::ZoomShowsDots:
+            enabled = view.zoomShowsDots;
             break;
         }
         m_actions[command.id]->setEnabled(enabled && !previewRunning);

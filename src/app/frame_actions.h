@@ -47,6 +47,11 @@ enum CommandId : int {
     IdLangAuto = 32832,
     IdLangPortuguese = 32835,
     IdLangTurkish = 32836,
+    // The program's own View commands.
+    IdZoomToFit = 32900,
+    IdDesignerColours = 32901,
+    IdLedLook = 32902,
+    IdWarnings = 32903,
     IdFileNew = 0xE100,
     IdFileOpen = 0xE101,
     IdFileSave = 0xE103,
@@ -75,6 +80,18 @@ enum class EnableRule {
     CanRedo,
     // When the project has a file (whose earlier versions there may be).
     HasFile,
+    // When the preview shows a program (Zoom to Fit).
+    PreviewShowsProgram,
+    // When the preview's zoom allows the LED look (4/1 and up).
+    ZoomShowsDots,
+};
+
+// What the enabling rules need of the main window besides the document.
+struct FrameViewState
+{
+    bool previewRunning = false;
+    bool previewShowsProgram = false;
+    bool zoomShowsDots = false;
 };
 
 struct CommandInfo
@@ -111,9 +128,9 @@ public:
 
     // Sets the labels again in the language in use (Undo and Redo name their step).
     void Retranslate();
-    // Applies the enabling rules to the document's selection and history; while the preview
-    // runs, nothing is enabled.
-    void UpdateEnabling(CLumivantDoc& doc, bool previewRunning);
+    // Applies the enabling rules to the document's selection and history and to the views;
+    // while the preview runs, nothing is enabled.
+    void UpdateEnabling(CLumivantDoc& doc, const FrameViewState& view);
     void CheckLanguage(int lang);
 
 signals:

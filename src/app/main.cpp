@@ -27,5 +27,6 @@ int main(int argc, char** argv)
     frame.show();
     const int result = app.exec();
     Settings().SaveZoom(SettingsFilePath());
+    Settings().SaveView(SettingsFilePath());
     return result;
 }

@@ -7,6 +7,7 @@
 #include "app/object_view.h"
 #include "app/setup_commands.h"
 #include "app/shell_commands.h"
+#include "app/warnings_view.h"
 #include "base/app_paths.h"
 #include "base/app_settings.h"
 #include "base/last_error.h"
@@ -15,17 +16,21 @@
 #include "comm/controller_link.h"
 #include "document/edit_commands.h"
 #include "document/lumivant_doc.h"
+#include "document/project_warnings.h"
 #include "document/recovery_keeper.h"
 #include "editors/preview_view.h"
+#include "editors/sign_view_options.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "render/led_look.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -72,7 +77,8 @@ const std::vector<MenuLayout> kMenus = {
       IdSyncTimer, IdBrightness, IdPowerOnOff, 0, IdParameterReset, IdClearPanel,
       IdFirmwareUpdate}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Options"), {-2, IdOptions}},
-    {QT_TRANSLATE_NOOP("CMainFrame", "&View"), {IdViewToolbar, IdViewStatus}},
+    {QT_TRANSLATE_NOOP("CMainFrame", "&View"),
+     {IdViewToolbar, IdViewStatus, 0, IdZoomToFit, IdDesignerColours, IdLedLook, 0, IdWarnings}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Help"), {IdAbout}},
 };
 
@@ -203,6 +209,8 @@ void CMainFrame::BuildViews()
     m_tree = new CLeftView(m_doc);
     m_preview = new CPreView(m_doc);
     m_preview->setObjectName(QStringLiteral("preview"));
+    m_warnings = new CProjectWarnings(m_doc, this);
+    m_warningsView = new CWarningsView(m_doc, *m_warnings);
     m_host =
         new CObjectView(m_doc, {m_actions->Action(IdSyncTimer), m_actions->Action(IdPanelSetup),
                                 m_actions->Action(IdBrightness), m_actions->Action(IdPowerOnOff)});
@@ -220,6 +228,27 @@ void CMainFrame::BuildViews()
     m_outer->setCollapsible(1, false);
     m_outer->setSizes({kInitialHeight - kHostHeight, kHostHeight});
     setCentralWidget(m_outer);
+
+    // The warnings in a dock at the right, beside the preview and the pages (which leave
+    // room there at the window's first size); the person can move the list or float it, and
+    // its close button is View > Warnings.
+    m_warningsDock = new QDockWidget(this);
+    m_warningsDock->setObjectName(QStringLiteral("warningsDock"));
+    m_warningsDock->setWidget(m_warningsView);
+    m_warningsDock->installEventFilter(this);
+    addDockWidget(Qt::RightDockWidgetArea, m_warningsDock);
+    resizeDocks({m_warningsDock}, {kWarningsWidth}, Qt::Horizontal);
+    m_warningsDock->setVisible(Settings().warnings != 0);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // The dock's close button: as unticking View > Warnings.
+    if (watched == m_warningsDock && event->type() == QEvent::Close) {
+        m_actions->Action(IdWarnings)->setChecked(false);
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::BuildMenus()
@@ -323,6 +352,28 @@ void CMainFrame::Connect()
     });
     connect(m_preview, &CPreView::objectClicked, this,
             [this](CProjectObject* object) { m_tree->Select(object); });
+    connect(m_preview, &CPreView::zoomChanged, this, [this] { UpdateEnabling(); });
+    connect(m_warningsView, &CWarningsView::objectChosen, this,
+            [this](CProjectObject* object) { m_tree->Select(object); });
+    // The View menu's switches: remembered in the settings, written at exit.
+    QAction* designer = m_actions->Action(IdDesignerColours);
+    QAction* ledLook = m_actions->Action(IdLedLook);
+    QAction* warnings = m_actions->Action(IdWarnings);
+    designer->setChecked(CSignViewOptions::Instance().DesignerColours());
+    ledLook->setChecked(CSignViewOptions::Instance().LedLook());
+    warnings->setChecked(Settings().warnings != 0);
+    connect(designer, &QAction::toggled, this,
+            [](bool on) { CSignViewOptions::Instance().SetDesignerColours(on); });
+    connect(ledLook, &QAction::toggled, this,
+            [](bool on) { CSignViewOptions::Instance().SetLedLook(on); });
+    connect(warnings, &QAction::toggled, this, [this](bool on) {
+        Settings().warnings = on ? 1 : 0;
+        m_warningsDock->setVisible(on);
+    });
+    connect(&CSignViewOptions::Instance(), &CSignViewOptions::changed, this, [designer, ledLook] {
+        designer->setChecked(CSignViewOptions::Instance().DesignerColours());
+        ledLook->setChecked(CSignViewOptions::Instance().LedLook());
+    });
     connect(m_actions->Action(IdViewToolbar), &QAction::toggled, m_toolBar, &QToolBar::setVisible);
     connect(m_actions->Action(IdViewStatus), &QAction::toggled, statusBar(),
             &QStatusBar::setVisible);
@@ -336,6 +387,7 @@ void CMainFrame::RetranslateUi()
         menu->setTitle(QCoreApplication::translate("CMainFrame", source.constData()));
     }
     m_toolBar->setWindowTitle(tr("Toolbar"));
+    m_warningsDock->setWindowTitle(tr("Warnings"));
     if (m_panes[2]->text().isEmpty() || m_panes[2]->property("ready").toBool()) {
         m_panes[2]->setText(tr("Ready"));
         m_panes[2]->setProperty("ready", true);
@@ -367,7 +419,11 @@ void CMainFrame::UpdateTitle()
 void CMainFrame::UpdateEnabling()
 {
     const bool running = m_previewRunning;
-    m_actions->UpdateEnabling(m_doc, running);
+    FrameViewState view;
+    view.previewRunning = running;
+    view.previewShowsProgram = m_preview->Program() != nullptr;
+    view.zoomShowsDots = LedLookFits(m_preview->Zoom().numerator, m_preview->Zoom().denominator);
+    m_actions->UpdateEnabling(m_doc, view);
     for (QMenu* menu : m_menus)
         menu->menuAction()->setEnabled(!running);
     m_toolBar->setEnabled(!running);
@@ -492,8 +548,14 @@ void CMainFrame::RunCommand(int id)
         m_doc.FlushPendingRender();
         RunSendAll(m_doc, this);
         break;
+    case IdZoomToFit:
+        m_preview->ZoomToFit();
+        break;
     case IdViewToolbar:
     case IdViewStatus:
+    case IdDesignerColours:
+    case IdLedLook:
+    case IdWarnings:
     case IdSendSelected:
         break;
     default:

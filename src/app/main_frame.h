@@ -10,8 +10,11 @@ class CLeftView;
 class CLumivantDoc;
 class CObjectView;
 class CPreView;
+class CProjectWarnings;
+class CWarningsView;
 class CProjectObject;
 class CRecoveryKeeper;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -28,6 +31,7 @@ public:
     static constexpr int kInitialHeight = 576;
     static constexpr int kTreeWidth = 300;
     static constexpr int kHostHeight = 100;
+    static constexpr int kWarningsWidth = 240;
 
     explicit CMainFrame(CLumivantDoc& doc, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -70,10 +74,14 @@ public:
     CPreView& Preview() { return *m_preview; }
     CObjectView& Host() { return *m_host; }
     CRecoveryKeeper& Recovery() { return *m_recovery; }
+    CProjectWarnings& ProjectWarnings() { return *m_warnings; }
+    CWarningsView& WarningsView() { return *m_warningsView; }
+    QDockWidget& WarningsDock() { return *m_warningsDock; }
     QToolBar& ToolBar() { return *m_toolBar; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -111,8 +119,11 @@ private:
     CPreView* m_preview = nullptr;
     CObjectView* m_host = nullptr;
     CRecoveryKeeper* m_recovery = nullptr;
+    CProjectWarnings* m_warnings = nullptr;
+    CWarningsView* m_warningsView = nullptr;
     QSplitter* m_outer = nullptr;
     QSplitter* m_inner = nullptr;
+    QDockWidget* m_warningsDock = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_panes[3] = {};
     QMenu* m_contextMenu = nullptr;

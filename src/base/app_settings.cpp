@@ -45,6 +45,9 @@ AppSettings AppSettings::Load(const QString& path)
     settings.mul = ReadInt(file, "mul", settings.mul);
     settings.div = ReadInt(file, "div", settings.div);
     settings.pkg = ReadInt(file, "pkg", settings.pkg);
+    settings.designer = ReadInt(file, "designer", settings.designer);
+    settings.dots = ReadInt(file, "dots", settings.dots);
+    settings.warnings = ReadInt(file, "warnings", settings.warnings);
     settings.Clamp();
     return settings;
 }
@@ -57,11 +60,20 @@ void AppSettings::Clamp()
         mul = 1;
     if (div < 1 || div > 2)
         div = 1;
+    // A switch is on for any value but 0.
+    designer = designer != 0 ? 1 : 0;
+    dots = dots != 0 ? 1 : 0;
+    warnings = warnings != 0 ? 1 : 0;
 }
 
 bool AppSettings::SaveZoom(const QString& path) const
 {
     return WriteKeys(path, {{"mul", mul}, {"div", div}});
+}
+
+bool AppSettings::SaveView(const QString& path) const
+{
+    return WriteKeys(path, {{"designer", designer}, {"dots", dots}, {"warnings", warnings}});
 }
 
 bool AppSettings::SaveOptions(const QString& path) const

@@ -4,11 +4,13 @@
 #include "base/string_table.h"
 #include "document/lumivant_doc.h"
 #include "editors/preview_window_pane.h"
+#include "editors/sign_view_options.h"
 #include "model/effect_zone.h"
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "render/led_look.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -19,6 +21,9 @@
 namespace {
 
 constexpr int kButtonWidth = 28;
+constexpr int kStripButtons = 6;
+constexpr int kFitText = 62001;
+constexpr int kFitTip = 62000;
 constexpr int kButtonHeight = 18;
 
 // A numbered text with "%d" placeholders filled in order.
@@ -61,6 +66,7 @@ CPreView::CPreView(CLumivantDoc& doc, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_zoomIn = StripButton(this, QStringLiteral("+"), 43123, "zoomIn");
     m_zoomOut = StripButton(this, QStringLiteral("-"), 43124, "zoomOut");
+    m_fit = StripButton(this, LoadString(kFitText), kFitTip, "zoomToFit");
     m_play = StripButton(this, LoadString(41300), 43125, "play");
     m_previous = StripButton(this, QStringLiteral("<-"), 43122, "previousPage");
     m_next = StripButton(this, QStringLiteral("->"), 43121, "nextPage");
@@ -70,6 +76,7 @@ CPreView::CPreView(CLumivantDoc& doc, QWidget* parent)
     m_otherStatus->setObjectName(QStringLiteral("otherStatus"));
     connect(m_zoomIn, &QToolButton::clicked, this, &CPreView::ZoomIn);
     connect(m_zoomOut, &QToolButton::clicked, this, &CPreView::ZoomOut);
+    connect(m_fit, &QToolButton::clicked, this, &CPreView::ZoomToFit);
     connect(m_play, &QToolButton::clicked, this, &CPreView::ToggleRunning);
     connect(m_previous, &QToolButton::clicked, this, &CPreView::PreviousPage);
     connect(m_next, &QToolButton::clicked, this, &CPreView::NextPage);
@@ -111,6 +118,12 @@ CPreView::CPreView(CLumivantDoc& doc, QWidget* parent)
         DropPanes();
         UpdatePaging();
         update();
+    });
+    // The form of the pages or the LED look switched in the View menu.
+    connect(&CSignViewOptions::Instance(), &CSignViewOptions::changed, this, [this] {
+        update();
+        for (CWindowPane* pane : m_panes)
+            pane->update();
     });
     UpdateZoomButtons();
     LayoutStrip();
@@ -205,10 +218,10 @@ void CPreView::LayoutStrip()
 {
     const int top = Scale(ScreenHeight()) + 1;
     const int w = kButtonWidth;
-    QToolButton* order[] = {m_zoomIn, m_zoomOut, m_play, m_previous, m_next};
-    for (int i = 0; i < 5; ++i)
+    QToolButton* order[kStripButtons] = {m_zoomIn, m_zoomOut, m_fit, m_play, m_previous, m_next};
+    for (int i = 0; i < kStripButtons; ++i)
         order[i]->setGeometry(2 + i * (w + 2), top, w, kButtonHeight);
-    const int statusLeft = 2 + 5 * (w + 2);
+    const int statusLeft = 2 + kStripButtons * (w + 2);
     const int statusWidth = (w + 2) * 5;
     m_pageStatus->setGeometry(statusLeft, top, statusWidth, kButtonHeight);
     const int rest = qMax(1, width() - statusLeft - statusWidth);
@@ -217,7 +230,7 @@ void CPreView::LayoutStrip()
 
 QSize CPreView::sizeHint() const
 {
-    const int stripWidth = 2 + 10 * (kButtonWidth + 2) + 40;
+    const int stripWidth = 2 + (kStripButtons + 5) * (kButtonWidth + 2) + 40;
     return {qMax(Scale(ScreenWidth()), stripWidth), Scale(ScreenHeight()) + kStripHeight};
 }
 
@@ -225,8 +238,37 @@ void CPreView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (m_program)
-        painter.fillRect(QRect(0, 0, Scale(ScreenWidth()), Scale(ScreenHeight())), Qt::black);
+    if (!m_program)
+        return;
+    const QRect screen(0, 0, Scale(ScreenWidth()), Scale(ScreenHeight()));
+    painter.fillRect(screen, Qt::black);
+    if (ShowsLedLook())
+        PaintLedGround(painter, screen);
+}
+
+bool CPreView::ShowsLedLook() const
+{
+    return CSignViewOptions::Instance().LedLook() &&
+           LedLookFits(m_zoom.numerator, m_zoom.denominator);
+}
+
+void CPreView::PaintLedGround(QPainter& painter, const QRect& area) const
+{
+    const int zoom = m_zoom.numerator;
+    if (m_ledCell.width() != zoom) {
+        // Drawn over the LEDs at the zoom: the dots stay clear, the ground between them is
+        // the LED look's.
+        const CLedLook look(zoom, true);
+        m_ledCell = QImage(zoom, zoom, QImage::Format_ARGB32_Premultiplied);
+        for (int j = 0; j < zoom; ++j) {
+            for (int i = 0; i < zoom; ++i)
+                m_ledCell.setPixel(i, j, look.InDot(i, j) ? qRgba(0, 0, 0, 0) : CLedLook::kGround);
+        }
+    }
+    painter.save();
+    painter.setBrushOrigin(area.topLeft());
+    painter.fillRect(area, QBrush(m_ledCell));
+    painter.restore();
 }
 
 void CPreView::changeEvent(QEvent* event)
@@ -235,7 +277,8 @@ void CPreView::changeEvent(QEvent* event)
         setWindowTitle(LoadString(41085));
         setAccessibleName(windowTitle());
         m_play->setText(LoadString(m_running ? 41301 : 41300));
-        for (QToolButton* button : {m_zoomIn, m_zoomOut, m_play, m_previous, m_next})
+        m_fit->setText(LoadString(kFitText));
+        for (QToolButton* button : {m_zoomIn, m_zoomOut, m_fit, m_play, m_previous, m_next})
             SetTip(button, button->property("tipId").toInt());
     }
     QWidget::changeEvent(event);
@@ -252,24 +295,38 @@ void CPreView::UpdateZoomButtons()
     m_zoomIn->setEnabled(m_zoom.CanZoomIn());
 }
 
+void CPreView::SetZoom(const PreviewZoom& zoom)
+{
+    m_zoom = zoom;
+    Settings().mul = m_zoom.numerator;
+    Settings().div = m_zoom.denominator;
+    UpdateZoomButtons();
+    Refresh();
+    emit zoomChanged();
+}
+
 void CPreView::ZoomIn()
 {
     if (!m_zoom.CanZoomIn())
         return;
-    m_zoom.ZoomIn();
-    Settings().mul = m_zoom.numerator;
-    Settings().div = m_zoom.denominator;
-    UpdateZoomButtons();
-    Refresh();
+    PreviewZoom zoom = m_zoom;
+    zoom.ZoomIn();
+    SetZoom(zoom);
 }
 
 void CPreView::ZoomOut()
 {
-    m_zoom.ZoomOut();
-    Settings().mul = m_zoom.numerator;
-    Settings().div = m_zoom.denominator;
-    UpdateZoomButtons();
-    Refresh();
+    PreviewZoom zoom = m_zoom;
+    zoom.ZoomOut();
+    SetZoom(zoom);
+}
+
+void CPreView::ZoomToFit()
+{
+    if (!m_program)
+        return;
+    SetZoom(PreviewZoom::LargestFitting({ScreenWidth(), ScreenHeight()},
+                                        {width(), height() - kStripHeight}));
 }
 
 void CPreView::ToggleRunning()

@@ -45,6 +45,12 @@ public:
     const PreviewZoom& Zoom() const { return m_zoom; }
     void ZoomIn();
     void ZoomOut();
+    // The largest level that shows the whole screen in the pane as it is now ("Fit").
+    void ZoomToFit();
+    // Whether the LED look is switched on and the zoom allows it (4/1 and up).
+    bool ShowsLedLook() const;
+    // Covers the area (whose top left is an LED's) with the ground between round LEDs.
+    void PaintLedGround(class QPainter& painter, const QRect& area) const;
     QRect ToScreen(const LedRect& rect) const { return m_zoom.ToScreen(rect); }
     LedRect ToPanel(const QRect& rect) const { return m_zoom.ToPanel(rect); }
     int Scale(int value) const { return m_zoom.Scale(value); }
@@ -72,6 +78,8 @@ signals:
     void runningChanged(bool running);
     // The person clicked a window of the preview: select it (or its first zone) in the tree.
     void objectClicked(CProjectObject* object);
+    // The zoom changed (the LED look depends on it).
+    void zoomChanged();
 
 protected:
     void paintEvent(class QPaintEvent* event) override;
@@ -91,15 +99,19 @@ private:
     CWindowPane* PaneOfSelectedZone(int* zoneIndex) const;
     bool ProgramStillExists() const;
     int Planes() const;
+    void SetZoom(const PreviewZoom& zoom);
 
     CLumivantDoc& m_doc;
     CProgram* m_program = nullptr;
     bool m_running = false;
     PreviewZoom m_zoom;
     std::vector<CWindowPane*> m_panes;
+    // One LED's cell of the LED look: the ground around a clear dot (made for the zoom).
+    mutable QImage m_ledCell;
     QTimer m_timer;
     QToolButton* m_zoomIn;
     QToolButton* m_zoomOut;
+    QToolButton* m_fit;
     QToolButton* m_play;
     QToolButton* m_previous;
     QToolButton* m_next;

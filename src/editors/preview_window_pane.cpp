@@ -3,6 +3,7 @@
 #include "base/string_table.h"
 #include "editors/preview_geometry.h"
 #include "editors/preview_view.h"
+#include "editors/sign_view_options.h"
 #include "model/effect_zone.h"
 #include "model/play_window.h"
 
@@ -85,6 +86,8 @@ void CWindowPane::paintEvent(QPaintEvent*)
     if (m_view.IsRunning()) {
         if (!m_player.Output().isNull())
             painter.drawImage(rect(), m_player.Output());
+        if (m_view.ShowsLedLook())
+            m_view.PaintLedGround(painter, rect());
         return;
     }
     PaintStill(painter);
@@ -92,12 +95,16 @@ void CWindowPane::paintEvent(QPaintEvent*)
 
 void CWindowPane::PaintStill(QPainter& painter)
 {
-    // The page as the card shows it (the screen's colours, an image's key applied).
+    // The page as the card shows it (the screen's colours, an image's key applied), unless
+    // the person asked for the colours it was designed in.
     if (const CEffectZone* zone = StillZone()) {
-        const QImage& page = m_cardPage.Get(*zone, m_stillPage, SignForm::Card);
+        const QImage& page =
+            m_cardPage.Get(*zone, m_stillPage, CSignViewOptions::Instance().Form());
         if (!page.isNull())
             painter.drawImage(rect(), page);
     }
+    if (m_view.ShowsLedLook())
+        m_view.PaintLedGround(painter, rect());
     const bool selected = m_view.IsSelected(m_window);
     QPen frame(QColor(selected ? kSelectedFrame : kOtherFrame));
     frame.setStyle(Qt::DashLine);

@@ -6,6 +6,7 @@
 #include "editors/editor_icons.h"
 #include "editors/line_space_dlg.h"
 #include "editors/rich_edit_ctrl.h"
+#include "editors/sign_view_options.h"
 #include "model/led_bitmap.h"
 #include "model/rich_text_base.h"
 #include "platform/font_mapping.h"
@@ -132,6 +133,8 @@ CTextEditorDlg::CTextEditorDlg(CRichTextBase& zone, CLumivantDoc& doc, QWidget* 
             }
         }
     });
+    connect(&CSignViewOptions::Instance(), &CSignViewOptions::changed, this,
+            &CTextEditorDlg::UpdateLedPreview);
     m_ready = true;
 }
 
@@ -692,8 +695,9 @@ void CTextEditorDlg::UpdateLedPreview()
 {
     const int pages = m_zone.GetPageCount();
     m_pageCount->setText(pages > 0 ? NumberedText(41021, {1, pages}) : QString());
-    // The first page as the card shows it: text in colours the screen lacks stays dark.
-    const QImage image = ZonePagePicture(m_zone, 0, SignForm::Card);
+    // The first page as the card shows it (text in colours the screen lacks stays dark),
+    // unless the person asked for the colours it was designed in.
+    const QImage image = ZonePagePicture(m_zone, 0, CSignViewOptions::Instance().Form());
     if (image.isNull()) {
         m_ledPage->clear();
         return;

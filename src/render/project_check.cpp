@@ -244,6 +244,15 @@ public:
 
     void CheckScreen(const CScreen& screen)
     {
+        CheckScreenOwn(screen);
+        screen.ForEachChild([&](const CProjectObject& child) {
+            if (child.GetKind() == KindProgram)
+                CheckProgram(static_cast<const CProgram&>(child));
+        });
+    }
+
+    void CheckScreenOwn(const CScreen& screen)
+    {
         if (screen.Width() > kSetupMaxWidth || screen.Height() > kSetupMaxHeight)
             Add(FindingKind::SizeLimit, screen,
                 QStringLiteral("the screen is %1 x %2; the panel setup allows at most %3 x %4")
@@ -251,10 +260,6 @@ public:
                     .arg(screen.Height())
                     .arg(kSetupMaxWidth)
                     .arg(kSetupMaxHeight));
-        screen.ForEachChild([&](const CProjectObject& child) {
-            if (child.GetKind() == KindProgram)
-                CheckProgram(static_cast<const CProgram&>(child));
-        });
     }
 
 private:
@@ -625,6 +630,12 @@ void CheckProjectObject(const CProjectObject& object, ProjectFindings& findings)
 {
     CTreeChecker checker(findings);
     checker.CheckObject(object);
+}
+
+void CheckScreenSettings(const CScreen& screen, ProjectFindings& findings)
+{
+    CTreeChecker checker(findings);
+    checker.CheckScreenOwn(screen);
 }
 
 ProjectFindings CheckProject(const QString& path, const CProjectRoot& root)

@@ -6,6 +6,7 @@
 
 class CProjectObject;
 class CProjectRoot;
+class CScreen;
 
 // The project checker: everything that will not show the way a project asks for. The
 // command-line tool prints it (check, and as warnings before render, compile, send and
@@ -27,6 +28,8 @@ void CheckProjectTree(const CProjectRoot& root, ProjectFindings& findings);
 // The same for one object and what it holds (a screen, a program, a window or a zone),
 // for a view that checks again what an edit changed.
 void CheckProjectObject(const CProjectObject& object, ProjectFindings& findings);
+// What concerns the screen itself (its size), without its programs.
+void CheckScreenSettings(const CScreen& screen, ProjectFindings& findings);
 
 // Both the loading findings of the file (what the loader skips or fixes) and the tree's.
 ProjectFindings CheckProject(const QString& path, const CProjectRoot& root);

@@ -71,3 +71,24 @@ TEST_F(SettingsFile, ZoomIsWrittenBackAfterClamping)
     EXPECT_EQ(file.value(QStringLiteral("App/div")).toInt(), 1);
     EXPECT_EQ(file.value(QStringLiteral("App/delay")).toInt(), 7);
 }
+
+TEST_F(SettingsFile, TheViewSwitchesAreReadAsOnOrOffAndWrittenBack)
+{
+    const AppSettings defaults = AppSettings::Load(m_dir.filePath(QStringLiteral("absent.ini")));
+    EXPECT_EQ(defaults.designer, 0);
+    EXPECT_EQ(defaults.dots, 0);
+    EXPECT_EQ(defaults.warnings, 1);
+
+    const QString path = Write("[App]\ndesigner=7\ndots=yes\nwarnings=0\nmul=4\n");
+    AppSettings s = AppSettings::Load(path);
+    EXPECT_EQ(s.designer, 1);
+    EXPECT_EQ(s.dots, 0); // not a number: off
+    EXPECT_EQ(s.warnings, 0);
+    s.dots = 1;
+    ASSERT_TRUE(s.SaveView(path));
+    const AppSettings read = AppSettings::Load(path);
+    EXPECT_EQ(read.designer, 1);
+    EXPECT_EQ(read.dots, 1);
+    EXPECT_EQ(read.warnings, 0);
+    EXPECT_EQ(read.mul, 4); // the other keys stay
+}

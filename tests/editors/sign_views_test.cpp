@@ -7,10 +7,12 @@
 #include "editors/preview_geometry.h"
 #include "editors/preview_view.h"
 #include "editors/preview_window_pane.h"
+#include "editors/sign_view_options.h"
 #include "editors/text_editor_dlg.h"
 #include "model/image_zone.h"
 #include "model/text_zone.h"
 #include "page_fixture.h"
+#include "render/led_look.h"
 #include "render/renderer.h"
 #include "support/test_support.h"
 
@@ -120,6 +122,83 @@ TEST_F(SignViewsTest, TheEditorsLedPageShowsTextTheScreenCannotShowDark)
     ASSERT_FALSE(led.isNull());
     EXPECT_EQ(LitPixels(led.toImage()), 0);            // green on a red sign
     EXPECT_GT(LitPixels(text.GetPage(0)->Image()), 0); // what was designed
+}
+
+TEST_F(SignViewsTest, DesignerColoursShowWhatWasDesignedUntilSwitchedOff)
+{
+    PictureZone(WhiteOnBlack(), QStringLiteral("open.png"));
+    auto& text = AddZone<CTextZone>(KindText, &AddWindow({64, 0, 128, 32}));
+    text.SetRtf(QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Sans;}}{\\colortbl ;"
+                               "\\red0\\green255\\blue0;}\\f0\\fs28\\cf1 Green\\par}"));
+    text.SetAction(ActionDirect);
+    doc.RenderNow(Program());
+    AppSettings saved = Settings();
+    Settings().mul = 2;
+    Settings().div = 1;
+    CPreView view(doc);
+    view.resize(400, 200);
+    view.show();
+    view.ShowProgram(&Program());
+    CTextEditorDlg editor(text, doc);
+    editor.resize(500, 300);
+    editor.show();
+    const auto paneLit = [&] {
+        return LitPixels(view.Pane(0)->grab().toImage().copy(QRect(16, 16, 96, 32)));
+    };
+    const auto ledLit = [&] {
+        return LitPixels(Find<QLabel>(&editor, "ledPage")->pixmap().toImage());
+    };
+    ASSERT_EQ(view.PaneCount(), 2);
+    EXPECT_EQ(paneLit(), 0);
+    EXPECT_EQ(ledLit(), 0);
+
+    CSignViewOptions::Instance().SetDesignerColours(true);
+    EXPECT_GT(paneLit(), 0); // the white lettering
+    EXPECT_GT(ledLit(), 0);  // the green text
+    CSignViewOptions::Instance().SetDesignerColours(false);
+    EXPECT_EQ(paneLit(), 0);
+    EXPECT_EQ(ledLit(), 0);
+    Settings() = saved;
+}
+
+TEST_F(SignViewsTest, TheLedLookLeavesAGroundBetweenTheLedsFromZoomFour)
+{
+    QImage lit(64, 32, QImage::Format_RGB32);
+    lit.fill(qRgb(255, 0, 0));
+    lit.save(dir.filePath(QStringLiteral("red.png")));
+    PictureZone(lit, QStringLiteral("red.png"));
+    AppSettings saved = Settings();
+    Settings().mul = 4;
+    Settings().div = 1;
+    Settings().dots = 1;
+    CPreView view(doc);
+    view.resize(800, 300);
+    view.show();
+    view.ShowProgram(&Program());
+    ASSERT_TRUE(view.ShowsLedLook());
+    const auto countOf = [&](QRgb colour) {
+        // Inside the frame: whole LEDs 2 to 13 of the first rows.
+        const QImage pane = view.Pane(0)->grab().toImage().copy(QRect(8, 8, 48, 48));
+        int count = 0;
+        for (int y = 0; y < pane.height(); ++y) {
+            for (int x = 0; x < pane.width(); ++x)
+                count += (pane.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF) ? 1 : 0;
+        }
+        return count;
+    };
+    const CLedLook look(4, true);
+    int dotPixels = 0;
+    for (int j = 0; j < 4; ++j) {
+        for (int i = 0; i < 4; ++i)
+            dotPixels += look.InDot(i, j) ? 1 : 0;
+    }
+    // Every LED a round dot of the look's shape on its ground.
+    EXPECT_EQ(countOf(qRgb(255, 0, 0)), 144 * dotPixels);
+    EXPECT_EQ(countOf(CLedLook::kGround), 144 * (16 - dotPixels));
+    // Below 4/1 square LEDs, as before.
+    view.ZoomOut();
+    EXPECT_FALSE(view.ShowsLedLook());
+    Settings() = saved;
 }
 
 TEST_F(SignViewsTest, LoadImageDithersAStillPictureBesideTheProject)

@@ -1171,6 +1171,31 @@
         <source>Save As...</source>
         <translation>另存新檔...</translation>
     </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="103" />
+        <source>Zoom to &amp;Fit</source>
+        <translation>適應視窗(&amp;F)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="105" />
+        <source>Show &amp;Designer Colours</source>
+        <translation>顯示設計顏色(&amp;D)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="107" />
+        <source>&amp;LED Look (from Zoom 4/1)</source>
+        <translation>LED 點陣效果(從 4/1 起)(&amp;L)</translation>
+    </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="109" />
+        <source>&amp;Warnings</source>
+        <translation>警告(&amp;W)</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="390" />
+        <source>Warnings</source>
+        <translation>警告</translation>
+    </message>
 </context>
 <context>
     <name>CMyRichEditCtrl</name>
@@ -1872,6 +1897,29 @@
     <message>
         <source>%1, row %2</source>
         <translation>%1，第 %2 列</translation>
+    </message>
+</context>
+<context>
+    <name>CWarningsView</name>
+    <message>
+        <location filename="../warnings_view.cpp" line="106" />
+        <source>No warnings</source>
+        <translation>沒有警告</translation>
+    </message>
+    <message>
+        <location filename="../warnings_view.cpp" line="106" />
+        <source>Warnings: %1</source>
+        <translation>警告：%1</translation>
+    </message>
+    <message>
+        <location filename="../warnings_view.cpp" line="108" />
+        <source>(checking...)</source>
+        <translation>（正在檢查...）</translation>
+    </message>
+    <message>
+        <location filename="../warnings_view.cpp" line="110" />
+        <source>Warnings</source>
+        <translation>警告</translation>
     </message>
 </context>
 <context>
