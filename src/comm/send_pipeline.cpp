@@ -11,6 +11,8 @@
 #include "render/byte_buffer.h"
 #include "render/compile_screen.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
 
 namespace {
@@ -29,7 +31,9 @@ constexpr int kTextNoScreen = 41091;
 constexpr int kTextCommandFailed = 43027;
 constexpr int kTextFailedOnSend = 43008;
 constexpr int kAskRetry = 43036;
-const char kWaitingForEnd[] = "Waiting for the controller to acknowledge the end of the data...";
+constexpr int kTextWaitingForEnd = 61403;
+constexpr int kTextSendingAgain = 61401;
+constexpr int kTextNotConfirmed = 61402;
 constexpr int kTextFailureList = 43039;
 
 // Bar positions of the stages.
@@ -244,43 +248,75 @@ bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationU
         return false;
     }
     const std::size_t total = buffer.Length();
-    if (!link.BeginData(static_cast<std::uint32_t>(total))) {
-        guard.Restore();
-        renderForEditor();
-        Fail(ui, CommandFailed(link));
-        return false;
-    }
-    guard.Restore();
-    Progress(ui, kPosStream, sending);
-
-    bool result = StreamData(link, buffer.Data(), total, chunkSize, ui);
-    if (result)
-        Progress(ui, kPosFinish, LoadString(kTextFinish));
-
-    renderForEditor();
-    Wait(m_options.endWaitMs);
-    bool ended = false;
-    if (result) {
-        ended = link.EndData(true);
-    } else {
-        // The controller may have stopped answering: one attempt, and say what it is for.
-        ui.Update(m_lastPosition, QLatin1String(kWaitingForEnd));
-        ended = link.EndDataOnce(false);
-    }
-    guard.Restore();
-    if (!ended) {
-        if (!result)
+    m_sentBytes = static_cast<qint64>(total);
+    m_sentDigest =
+        QCryptographicHash::hash(QByteArrayView(buffer.Data(), static_cast<qsizetype>(total)),
+                                 QCryptographicHash::Sha256)
+            .toHex();
+    bool renderedForEditor = false;
+    // A second round only when the card left it open whether it holds the screen.
+    for (int round = 0;; ++round) {
+        if (!link.BeginData(static_cast<std::uint32_t>(total))) {
+            guard.Restore();
+            if (!renderedForEditor)
+                renderForEditor();
+            Fail(ui, CommandFailed(link));
             return false;
-        // Every chunk was accepted; the warning is shown and the send still counts.
-        const QString text = CommandFailed(link);
-        ui.Warn(text);
+        }
+        guard.Restore();
+        Progress(ui, kPosStream, sending);
+
+        const bool streamed = StreamData(link, buffer.Data(), total, chunkSize, ui);
+        if (streamed)
+            Progress(ui, kPosFinish, LoadString(kTextFinish));
+        if (!renderedForEditor) {
+            renderForEditor();
+            renderedForEditor = true;
+        }
+        Wait(m_options.endWaitMs);
+        if (!streamed) {
+            // The controller may have stopped answering: one attempt, and say what it is for.
+            ui.Update(m_lastPosition, LoadString(kTextWaitingForEnd));
+            link.EndDataOnce(false);
+            guard.Restore();
+            return false;
+        }
+
+        const EndAnswer answer = link.EndComplete();
+        guard.Restore();
+        switch (answer) {
+        case EndAnswer::Stored:
+            m_failureText.clear();
+            ui.Update(kPosDone, LoadString(kTextSucceed));
+            ui.Beep(MessageKind::Information);
+            return true;
+        case EndAnswer::Cancelled:
+            m_cancelled = true;
+            m_abortAll = true;
+            ui.Update(m_lastPosition, LoadString(kTextCanceled));
+            m_failureText = LoadString(kTextCanceled);
+            return false;
+        case EndAnswer::Rejected:
+            // The card has not got the screen, whatever it acknowledged before.
+            Fail(ui, CommandFailed(link));
+            return false;
+        case EndAnswer::Unsure:
+            break;
+        }
+        if (round > 0) {
+            Fail(ui, LoadString(kTextCommandFailed) +
+                         LoadString(kTextNotConfirmed)
+                             .replace(QStringLiteral("%s"), link.GetErrorText()));
+            return false;
+        }
+        // Whether the card holds the screen is known only from a transfer it ends with a
+        // success: the data goes once more, from a new begin.
+        if (Progress(ui, kPosStream, LoadString(kTextSendingAgain))) {
+            ui.Update(kPosStream, LoadString(kTextCanceled));
+            m_failureText = LoadString(kTextCanceled);
+            return false;
+        }
     }
-    if (result) {
-        m_failureText.clear();
-        ui.Update(kPosDone, LoadString(kTextSucceed));
-        ui.Beep(MessageKind::Information);
-    }
-    return result;
 }
 
 bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
@@ -288,6 +324,8 @@ bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
     m_cancelled = false;
     m_messageShown = false;
     m_failureText.clear();
+    m_sentBytes = 0;
+    m_sentDigest.clear();
     ui.SetRange(kProgressRange);
 
     QString names;

@@ -2,6 +2,7 @@
 
 #include "model/object_kind.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -83,6 +84,10 @@ public:
     bool AbortAll() const { return m_abortAll; }
     // The system's text of the last failure of SendScreen (empty after a success).
     const QString& FailureText() const { return m_failureText; }
+    // What the last SendScreen compiled for the card: its length and SHA-256 (hex); 0 and
+    // empty when it got no further than that.
+    qint64 SentBytes() const { return m_sentBytes; }
+    const QByteArray& SentDigest() const { return m_sentDigest; }
 
     // The chunk size for a link kind: 64, 128 or 256 ("pkg"; anything else is 128), and at
     // least 256 on a network link.
@@ -111,4 +116,7 @@ private:
     bool m_messageShown = false;
     QString m_failureText;
     QString m_pinnedAddress;
+    // What the last send compiled: its length and SHA-256 (hex); 0 and empty before.
+    qint64 m_sentBytes = 0;
+    QByteArray m_sentDigest;
 };
