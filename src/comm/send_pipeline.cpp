@@ -6,14 +6,17 @@
 #include "base/string_table.h"
 #include "comm/comm_port.h"
 #include "comm/controller_link.h"
+#include "comm/delivery_receipts.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "platform/serial_devices.h"
 #include "render/byte_buffer.h"
 #include "render/compile_screen.h"
 
 #include <QCryptographicHash>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -81,6 +84,51 @@ private:
     QString m_pinned;
     bool m_active = false;
 };
+
+// One screen's face among several shown in one place: its messages and questions start
+// with its name.
+class CNamedScreenUi final : public IOperationUi
+{
+public:
+    CNamedScreenUi(IOperationUi& ui, const QString& name)
+        : m_ui(ui), m_prefix(name + QStringLiteral(": "))
+    {}
+    void SetRange(int maximum) override { m_ui.SetRange(maximum); }
+    bool Update(int position, const QString& text) override { return m_ui.Update(position, text); }
+    Answer Ask(const QString& text) override { return m_ui.Ask(m_prefix + text); }
+    void Inform(const QString& text) override { m_ui.Inform(m_prefix + text); }
+    void Warn(const QString& text) override { m_ui.Warn(m_prefix + text); }
+    void Beep(MessageKind kind) override { m_ui.Beep(kind); }
+
+private:
+    IOperationUi& m_ui;
+    QString m_prefix;
+};
+
+// "UDP 192.168.1.252:5959" or "/dev/ttyUSB0 57600".
+QString LinkText(const LinkSettings& link)
+{
+    if (link.Kind() == LinkKind::Network)
+        return QStringLiteral("UDP %1:%2").arg(link.remoteIp.trimmed()).arg(link.remotePort);
+    if (link.comPort == 0)
+        return QStringLiteral("COM0");
+    return QStringLiteral("%1 %2").arg(SerialDevicePath(link.comPort)).arg(link.baudRate);
+}
+
+// The screen's place among the project's screens, from 1.
+int ScreenNumber(const CProjectObject& root, const CScreen& screen)
+{
+    int number = 0;
+    for (int i = 0; i < root.GetChildCount(); ++i) {
+        const CProjectObject* child = root.GetChild(i);
+        if (!child || child->GetKind() != KindScreen)
+            continue;
+        ++number;
+        if (child == &screen)
+            return number;
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -321,6 +369,59 @@ bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationU
 
 bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
 {
+    // Where the screen's link points now, before a reply can teach it another address.
+    const QString linkText = LinkText(screen.Link());
+    const int identified = LinkOf(screen).IdentifyCount();
+    const bool sent = Deliver(screen, ui);
+    RecordDelivery(screen, ui, sent, linkText, identified);
+    return sent;
+}
+
+void CSendPipeline::RecordDelivery(CScreen& screen, IOperationUi& ui, bool sent,
+                                   const QString& linkText, int identifiedBefore)
+{
+    DeliveryReceipt receipt;
+    receipt.time = QDateTime::currentDateTimeUtc();
+    const CProjectObject* root = &screen;
+    while (root->Parent())
+        root = root->Parent();
+    if (root->GetKind() == KindRoot)
+        receipt.projectFile =
+            DeliveryProjectPath(static_cast<const CProjectRoot*>(root)->ProjectPath());
+    receipt.screenName = screen.GetName();
+    receipt.screenNumber = ScreenNumber(*root, screen);
+    receipt.link = linkText;
+    CControllerLink& link = LinkOf(screen);
+    if (link.IdentifyCount() != identifiedBefore) {
+        const CModelInfo model = link.ModelInfo();
+        receipt.cardModel = model.GetName();
+        receipt.cardVersion = model.GetVersionText();
+    }
+    receipt.bytes = m_sentBytes;
+    receipt.sha256 = m_sentDigest;
+    if (sent)
+        receipt.result = DeliveryResult::Ok;
+    else if (m_cancelled || CommCancelled())
+        receipt.result = DeliveryResult::Cancelled;
+    else
+        receipt.result = DeliveryResult::Failed;
+    if (receipt.result == DeliveryResult::Cancelled)
+        receipt.error = LoadString(kTextCanceled);
+    else if (!sent)
+        receipt.error = m_failureText;
+
+    CDeliveryStore store(m_options.deliveryStore.isEmpty() ? CDeliveryStore::DefaultPath()
+                                                           : m_options.deliveryStore);
+    if (store.Append(receipt))
+        return;
+    // The send stands; the person hears of the store once.
+    static std::atomic<bool> s_told{false};
+    if (!s_told.exchange(true))
+        ui.Warn(store.LastError());
+}
+
+bool CSendPipeline::Deliver(CScreen& screen, IOperationUi& ui)
+{
     m_cancelled = false;
     m_messageShown = false;
     m_failureText.clear();
@@ -332,6 +433,8 @@ bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
     if (screen.FindOverlap(names)) {
         const QString question = LoadString(kAskOverlap).replace(QStringLiteral("%s"), names);
         if (ui.Ask(question) == Answer::Yes) {
+            // The person stopped the send to edit the zones.
+            m_cancelled = true;
             m_failureText = question;
             return false;
         }
@@ -369,7 +472,8 @@ SendAllResult CSendPipeline::SendAll(CProjectRoot& root, IOperationUi& ui)
         if (!screen.GetSelected())
             continue;
         ++outcome.marked;
-        if (SendScreen(screen, ui)) {
+        CNamedScreenUi named(ui, screen.GetName());
+        if (SendScreen(screen, m_options.namedMessages ? static_cast<IOperationUi&>(named) : ui)) {
             ++outcome.succeeded;
             continue;
         }

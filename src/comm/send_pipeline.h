@@ -41,6 +41,12 @@ struct SendOptions
     // or a dead controller would be asked forever.
     int retryLimit = -1;
     ISendRendering* rendering = nullptr; // not owned; nullptr: render and compile here
+    // Send All: every message and question of a screen starts with its name ("Panel2: "),
+    // for a face that shows the screens one after the other in one place.
+    bool namedMessages = false;
+    // Where every send leaves its receipt; empty: the user's store
+    // (CDeliveryStore::DefaultPath()).
+    QString deliveryStore;
 };
 
 // One piece of the data stream: where it starts and how long it is.
@@ -73,8 +79,9 @@ public:
 
     explicit CSendPipeline(SendOptions options = {});
 
-    // The per-screen send. True when the whole data arrived (the progress dialog would end
-    // with OK); false after any failure, a refusal or a cancel.
+    // The per-screen send. True when the card holds the whole data (the progress dialog
+    // would end with OK); false after any failure, a refusal or a cancel. Every send leaves
+    // a delivery receipt; a store that cannot keep it is said once and stops nothing.
     bool SendScreen(CScreen& screen, IOperationUi& ui);
     // Sends every screen whose send flag is set, in order, and reports the failures.
     SendAllResult SendAll(CProjectRoot& root, IOperationUi& ui);
@@ -103,6 +110,9 @@ public:
                     int chunkSize, IOperationUi& ui);
 
 private:
+    bool Deliver(CScreen& screen, IOperationUi& ui);
+    void RecordDelivery(CScreen& screen, IOperationUi& ui, bool sent, const QString& linkText,
+                        int identifiedBefore);
     bool Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui);
     void Render(CScreen& screen, RenderForm form);
     bool Compile(CScreen& screen, CByteBuffer& buffer, QString& reason);
