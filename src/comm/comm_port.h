@@ -31,6 +31,9 @@ private:
 void PumpedWait(int milliseconds);
 // Processes pending events once, when an application object exists.
 void PumpEvents();
+// The same while waiting for a reply: at most every few milliseconds, so that a wait of a
+// millisecond is not made longer by the events (the window stays responsive all the same).
+void PumpEventsWhileWaiting();
 
 // What a transfer may do while it waits for its reply.
 struct TransferRules
@@ -48,6 +51,10 @@ struct TransferRules
     // copy while the reply to an earlier one is still on its way: it is kept, and taken
     // only when nothing it accepts comes before the time-out.
     bool (*settles)(const std::uint8_t* reply, int length) = nullptr;
+    // Once the request went out more than once, the other copies are given time to be
+    // answered before the transfer ends: a copy that reached the card after what follows
+    // would undo it (a begin of data starts the card's transfer over).
+    bool awaitEveryCopy = false;
 };
 
 // One request out, one reply of a known length back. Keeps the link health (connected flag

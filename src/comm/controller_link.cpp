@@ -64,6 +64,12 @@ TransferRules TransferRulesFor(int command)
         // The same bytes at the same offset: a chunk that arrives twice is stored twice.
         rules.resend = true;
         break;
+    case CmdBeginData:
+        // A second begin starts the card's transfer over: every copy is answered (or
+        // given time) before the first chunk goes.
+        rules.resend = true;
+        rules.awaitEveryCopy = true;
+        break;
     case CmdEndData:
         // A card answers an end for a transfer it already closed with an error, so after
         // the end went out twice only a success settles it.
@@ -72,8 +78,7 @@ TransferRules TransferRulesFor(int command)
         rules.settles = IsSuccessReply;
         break;
     default:
-        // Begin data starts the transfer over, and the others change the card: a late
-        // copy must not arrive after what follows them.
+        // The others change the card: a late copy must not arrive after what follows.
         break;
     }
     return rules;

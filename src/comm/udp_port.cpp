@@ -25,7 +25,7 @@ constexpr int kMaxDatagram = 65536;
 constexpr int kMaxSends = 4;
 // The shortest wait before a request goes out again (ms): a card on the local network
 // answers in well under a millisecond, so lost datagrams cost little time.
-constexpr double kMinResendMs = 2.0;
+constexpr double kMinResendMs = 1.0;
 // How long a reply that does not settle a repeated request waits for a better one, in
 // resend intervals, and at least (ms).
 constexpr double kSettleIntervals = 4.0;
@@ -69,6 +69,15 @@ int NewSocket(int& code)
     const int on = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     return fd;
+}
+
+// Sleeps until a datagram waits in the socket or the time (ms, to the microsecond) is over.
+bool WaitForDatagram(int fd, double milliseconds)
+{
+    pollfd in{fd, POLLIN, 0};
+    const auto microseconds = static_cast<long>(std::max(milliseconds, 0.0) * 1000);
+    const timespec wait{microseconds / 1000000, (microseconds % 1000000) * 1000};
+    return ::ppoll(&in, 1, &wait, nullptr) > 0;
 }
 
 // Drops every datagram (and any error an earlier datagram left) waiting in the socket.
@@ -172,6 +181,31 @@ void CUdpPort::ReplaceSocket()
     m_sockets[m_current] = fd;
 }
 
+void CUdpPort::AwaitCopies(int fd, const sockaddr_in& remote, bool anySender, int missing,
+                           double milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    std::uint8_t reply[64];
+    while (missing > 0 && !CommCancelled()) {
+        const double left = milliseconds - static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        if (left <= 0)
+            return;
+        if (!WaitForDatagram(fd, std::min(left, 5.0))) {
+            PumpEventsWhileWaiting();
+            continue;
+        }
+        sockaddr_in sender{};
+        socklen_t senderLength = sizeof sender;
+        if (::recvfrom(fd, reply, sizeof reply, MSG_TRUNC, reinterpret_cast<sockaddr*>(&sender),
+                       &senderLength) < 0)
+            continue;
+        if (sender.sin_port == remote.sin_port &&
+            (anySender || sender.sin_addr.s_addr == remote.sin_addr.s_addr))
+            --missing;
+    }
+}
+
 bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength,
                         const TransferRules& rules)
 {
@@ -255,10 +289,8 @@ bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength,
                 double until = keptUntil >= 0 ? keptUntil : timeout;
                 if (keptUntil < 0 && m_sends < kMaxSends)
                     until = std::min(until, nextSend);
-                pollfd in{fd, POLLIN, 0};
-                const int wait = static_cast<int>(std::clamp(std::ceil(until - elapsed), 0.0, 5.0));
-                if (::poll(&in, 1, wait) <= 0)
-                    PumpEvents();
+                if (!WaitForDatagram(fd, std::clamp(until - elapsed, 0.0, 5.0)))
+                    PumpEventsWhileWaiting();
                 continue;
             }
             // An ICMP "port unreachable" from an earlier datagram: no controller there.
@@ -301,6 +333,11 @@ bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength,
         }
         m_receiveCount = size;
         m_receive.assign(datagram.begin(), datagram.begin() + size);
+        if (m_sends > 1 && rules.awaitEveryCopy) {
+            const double left = timeout - static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            AwaitCopies(fd, remote, anySender, m_sends - 1,
+                        std::min(left, std::max(kSettleIntervals * interval, kMinSettleMs)));
+        }
         if (m_sends > 1)
             ReplaceSocket();
         else if (!rules.slowToAnswer)

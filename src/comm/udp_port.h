@@ -39,6 +39,10 @@ private:
     // Puts a fresh socket in the place of the one in use.
     void ReplaceSocket();
     void TakeRoundTrip(double milliseconds);
+    // Waits for up to `missing` more replies from the card on the socket, at most the
+    // given time.
+    void AwaitCopies(int fd, const sockaddr_in& remote, bool anySender, int missing,
+                     double milliseconds);
 
     std::array<int, kSockets> m_sockets{-1, -1, -1, -1};
     int m_current = 0;

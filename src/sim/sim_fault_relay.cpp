@@ -15,7 +15,7 @@ namespace {
 // A datagram held back for reordering goes on after this long at the latest.
 constexpr qint64 kLongestHoldMs = 50;
 // A port towards the card that carried nothing for this long is closed.
-constexpr qint64 kIdleMappingMs = 3000;
+constexpr qint64 kIdleMappingMs = 1000;
 
 int BindLoopback(int& port)
 {
@@ -196,12 +196,22 @@ void CUdpFaultRelay::Run()
 {
     std::vector<std::uint8_t> buffer(65536);
     std::vector<pollfd> fds;
+    // The ports towards the card by socket, and when each last carried a datagram.
+    std::map<int, std::uint16_t> linkPortOf;
     std::map<std::uint16_t, qint64> lastUsed;
+    bool mappingsChanged = true;
+    qint64 lastSweep = NowMs();
     while (!m_stop) {
-        fds.clear();
-        fds.push_back({m_front, POLLIN, 0});
-        for (const auto& [port, mapping] : m_mappings)
-            fds.push_back({mapping.socket, POLLIN, 0});
+        if (mappingsChanged) {
+            fds.clear();
+            linkPortOf.clear();
+            fds.push_back({m_front, POLLIN, 0});
+            for (const auto& [port, mapping] : m_mappings) {
+                fds.push_back({mapping.socket, POLLIN, 0});
+                linkPortOf[mapping.socket] = port;
+            }
+            mappingsChanged = false;
+        }
         int wait = 5;
         {
             std::lock_guard lock(m_mutex);
@@ -226,9 +236,11 @@ void CUdpFaultRelay::Run()
                 // Only this machine's links.
                 if ((ntohl(sender.sin_addr.s_addr) >> 24) != 127)
                     continue;
+                const std::size_t before = m_mappings.size();
                 Mapping* mapping = MappingFor(sender);
                 if (!mapping)
                     continue;
+                mappingsChanged = mappingsChanged || m_mappings.size() != before;
                 ParsedRequest request;
                 const int command = ParseRequest(bytes.data(), static_cast<int>(bytes.size()),
                                                  request) == RequestCheck::Ok
@@ -246,20 +258,19 @@ void CUdpFaultRelay::Run()
                 Pass(Direction::ToCard, command, number, mapping->socket, m_card, std::move(bytes));
                 continue;
             }
-            if (sender.sin_port != m_card.sin_port)
+            const auto port = linkPortOf.find(entry.fd);
+            if (sender.sin_port != m_card.sin_port || port == linkPortOf.end())
                 continue;
-            for (auto& [port, mapping] : m_mappings) {
-                if (mapping.socket != entry.fd)
-                    continue;
-                {
-                    std::lock_guard lock(m_mutex);
-                    ++m_counts.replies;
-                }
-                lastUsed[port] = now;
-                Pass(Direction::ToLink, mapping.lastCommand, mapping.lastNumber, m_front,
-                     mapping.link, std::move(bytes));
-                break;
+            const auto mapping = m_mappings.find(port->second);
+            if (mapping == m_mappings.end())
+                continue;
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_counts.replies;
             }
+            lastUsed[port->second] = now;
+            Pass(Direction::ToLink, mapping->second.lastCommand, mapping->second.lastNumber,
+                 m_front, mapping->second.link, std::move(bytes));
         }
 
         std::vector<Outgoing> due;
@@ -286,12 +297,21 @@ void CUdpFaultRelay::Run()
             ::sendto(out.socket, out.bytes.data(), out.bytes.size(), 0,
                      reinterpret_cast<const sockaddr*>(&out.to), sizeof out.to);
 
+        if (now - lastSweep < kIdleMappingMs / 4)
+            continue;
+        lastSweep = now;
+        std::lock_guard lock(m_mutex);
         for (auto mapping = m_mappings.begin(); mapping != m_mappings.end();) {
             const auto used = lastUsed.find(mapping->first);
-            if (used != lastUsed.end() && now - used->second > kIdleMappingMs) {
-                ::close(mapping->second.socket);
+            const int socket = mapping->second.socket;
+            const bool pending =
+                std::any_of(m_outgoing.begin(), m_outgoing.end(),
+                            [socket](const Outgoing& out) { return out.socket == socket; });
+            if (used != lastUsed.end() && now - used->second > kIdleMappingMs && !pending) {
+                ::close(socket);
                 lastUsed.erase(used);
                 mapping = m_mappings.erase(mapping);
+                mappingsChanged = true;
             } else {
                 ++mapping;
             }

@@ -246,6 +246,38 @@ TEST(ReplyMatching, ASettlingReplyIsAwaitedAfterARepeatedRequest)
     EXPECT_EQ(port.GetReplyBytes()[4], 6);
 }
 
+TEST(ReplyMatching, ARepeatedBeginWaitsForTheAnswerToEveryCopy)
+{
+    // A late copy of a begin would start the card's transfer over after the first chunk:
+    // the transfer ends only once the card answered both copies.
+    ManualCard card;
+    LinkSettings settings = UdpSettings(card.Port(), 400);
+    CUdpPort port;
+    ASSERT_TRUE(port.Open(&settings));
+    const auto payload = CControllerLink::BeginDataPayload(64, 1000);
+    const CCommPacket begin(CmdBeginData, 0, 0, 1, payload.data(), 8);
+    QElapsedTimer timer;
+    timer.start();
+    bool done = false;
+    qint64 doneAt = 0;
+    std::thread pc([&] {
+        done =
+            port.Transfer(begin.GetData(), begin.GetLength(), 12, TransferRulesFor(CmdBeginData));
+        doneAt = timer.elapsed();
+    });
+    sockaddr_in first{};
+    ASSERT_TRUE(card.Next(&first));
+    ASSERT_TRUE(card.Next()); // the copy
+    card.Answer(Reply(0));
+    QThread::msleep(30);
+    const qint64 answeredAt = timer.elapsed();
+    card.AnswerTo(first, Reply(0));
+    pc.join();
+    ASSERT_TRUE(done);
+    EXPECT_GE(doneAt, answeredAt);
+    EXPECT_LT(doneAt, 400);
+}
+
 class LinkRetryTest : public testing::Test
 {
 protected:
@@ -286,7 +318,7 @@ TEST_F(LinkRetryTest, CommandsThatChangeTheCardGoOutOnceAWait)
     UdpProject project(controller.Port(), 150);
     CControllerLink& link = LinkOf(*project.screen);
     for (const auto& command : {+[](CControllerLink& l) { return l.ClearPanel(); },
-                                +[](CControllerLink& l) { return l.BeginData(64); }}) {
+                                +[](CControllerLink& l) { return l.SyncTime(); }}) {
         const size_t before = controller.Commands().size();
         EXPECT_FALSE(command(link));
         EXPECT_EQ(link.GetErrorText(), QStringLiteral("Timeout."));
