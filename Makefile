@@ -45,7 +45,7 @@ run: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-BENCH_FIGURES ?= load render planes link send firmware fleet effects tree open
+BENCH_FIGURES ?= load render planes link send lossy firmware fleet effects tree open
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build

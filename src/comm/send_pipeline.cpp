@@ -14,9 +14,10 @@
 #include "render/compile_screen.h"
 
 #include <QCryptographicHash>
+#include <QSet>
 
 #include <algorithm>
-#include <atomic>
+#include <mutex>
 
 namespace {
 
@@ -113,6 +114,18 @@ QString LinkText(const LinkSettings& link)
     if (link.comPort == 0)
         return QStringLiteral("COM0");
     return QStringLiteral("%1 %2").arg(SerialDevicePath(link.comPort)).arg(link.baudRate);
+}
+
+// True the first time in this process that a store cannot keep a receipt.
+bool FirstComplaintAbout(const QString& storePath)
+{
+    static std::mutex mutex;
+    static QSet<QString> told;
+    const std::lock_guard lock(mutex);
+    if (told.contains(storePath))
+        return false;
+    told.insert(storePath);
+    return true;
 }
 
 // The screen's place among the project's screens, from 1.
@@ -410,13 +423,13 @@ void CSendPipeline::RecordDelivery(CScreen& screen, IOperationUi& ui, bool sent,
     else if (!sent)
         receipt.error = m_failureText;
 
-    CDeliveryStore store(m_options.deliveryStore.isEmpty() ? CDeliveryStore::DefaultPath()
-                                                           : m_options.deliveryStore);
+    const QString storePath =
+        m_options.deliveryStore.isEmpty() ? CDeliveryStore::DefaultPath() : m_options.deliveryStore;
+    CDeliveryStore store(storePath);
     if (store.Append(receipt))
         return;
     // The send stands; the person hears of the store once.
-    static std::atomic<bool> s_told{false};
-    if (!s_told.exchange(true))
+    if (FirstComplaintAbout(storePath))
         ui.Warn(store.LastError());
 }
 
