@@ -45,16 +45,6 @@ void PumpEvents()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void PumpEventsWhileWaiting()
-{
-    constexpr qint64 kPumpIntervalMs = 10;
-    thread_local QElapsedTimer lastPump;
-    if (lastPump.isValid() && lastPump.elapsed() < kPumpIntervalMs)
-        return;
-    lastPump.start();
-    PumpEvents();
-}
-
 void PumpedWait(int milliseconds)
 {
     QElapsedTimer timer;

@@ -31,9 +31,6 @@ private:
 void PumpedWait(int milliseconds);
 // Processes pending events once, when an application object exists.
 void PumpEvents();
-// The same while waiting for a reply: at most every few milliseconds, so that a wait of a
-// millisecond is not made longer by the events (the window stays responsive all the same).
-void PumpEventsWhileWaiting();
 
 // What a transfer may do while it waits for its reply.
 struct TransferRules

@@ -30,6 +30,10 @@ constexpr double kMinResendMs = 1.0;
 // resend intervals, and at least (ms).
 constexpr double kSettleIntervals = 4.0;
 constexpr double kMinSettleMs = 20.0;
+// A wait longer than this lets the window process its events, and again after as long; a
+// shorter one does not (the progress does that between requests), so that the events do
+// not make a wait of a millisecond longer.
+constexpr double kPumpEveryMs = 10.0;
 
 bool ResolveIpv4(const QString& text, in_addr& address)
 {
@@ -186,13 +190,18 @@ void CUdpPort::AwaitCopies(int fd, const sockaddr_in& remote, bool anySender, in
 {
     QElapsedTimer timer;
     timer.start();
+    double nextPump = kPumpEveryMs;
     std::uint8_t reply[64];
     while (missing > 0 && !CommCancelled()) {
-        const double left = milliseconds - static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        const double elapsed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        const double left = milliseconds - elapsed;
         if (left <= 0)
             return;
         if (!WaitForDatagram(fd, std::min(left, 5.0))) {
-            PumpEventsWhileWaiting();
+            if (elapsed >= nextPump) {
+                PumpEvents();
+                nextPump = elapsed + kPumpEveryMs;
+            }
             continue;
         }
         sockaddr_in sender{};
@@ -250,6 +259,7 @@ bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength,
     // A spoilt reply to a request that may go out again: as good as lost, unless nothing
     // better comes.
     std::vector<std::uint8_t> spoilt;
+    double nextPump = kPumpEveryMs;
     for (;;) {
         if (CommCancelled()) {
             ReplaceSocket();
@@ -285,12 +295,15 @@ bool CUdpPort::Transfer(const std::uint8_t* frame, int length, int replyLength,
             const int code = errno;
             if (code == EAGAIN || code == EWOULDBLOCK || code == EINTR) {
                 // Sleep on the socket for a few milliseconds at most; when nothing came in
-                // that time, let the window process its pending events.
+                // and the wait is long, let the window process its pending events.
                 double until = keptUntil >= 0 ? keptUntil : timeout;
                 if (keptUntil < 0 && m_sends < kMaxSends)
                     until = std::min(until, nextSend);
-                if (!WaitForDatagram(fd, std::clamp(until - elapsed, 0.0, 5.0)))
-                    PumpEventsWhileWaiting();
+                if (!WaitForDatagram(fd, std::clamp(until - elapsed, 0.0, 5.0)) &&
+                    elapsed >= nextPump) {
+                    PumpEvents();
+                    nextPump = elapsed + kPumpEveryMs;
+                }
                 continue;
             }
             // An ICMP "port unreachable" from an earlier datagram: no controller there.

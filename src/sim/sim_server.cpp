@@ -199,6 +199,14 @@ void CSimServer::ServeUdp(int socket)
 
 void CSimServer::Reply(int socket, const sockaddr_in* to, std::vector<std::uint8_t> bytes)
 {
+    if (m_controller.Faults().delayMs <= 0 && m_pending.empty()) {
+        if (socket < 0)
+            WriteSerial(bytes);
+        else
+            ::sendto(socket, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(to),
+                     sizeof *to);
+        return;
+    }
     PendingReply pending;
     pending.due = m_clock.elapsed() + m_controller.Faults().delayMs;
     pending.socket = socket;
