@@ -157,21 +157,6 @@ TEST_F(SendFaultsTest, ALostReplyToTheEndIsAskedAboutInAWayTheCardAnswers)
     EXPECT_EQ(card.HeldDigest(), pipeline.SentDigest());
 }
 
-TEST_F(SendFaultsTest, ALostEndIsSentAgainAndSettlesTheTransfer)
-{
-    InProcessCard card;
-    CUdpFaultRelay relay(card.Port(), 1);
-    relay.Script(Direction::ToCard, CmdEndData, 1, Action::Drop);
-    auto root = Project(relay);
-    RecordingUi ui;
-    CSendPipeline pipeline(Unpaused());
-    ASSERT_TRUE(pipeline.SendScreen(Screen(*root), ui)) << pipeline.FailureText().toStdString();
-    EXPECT_EQ(relay.Requests(CmdBeginData), 1);
-    EXPECT_EQ(relay.Requests(CmdEndData), 2);
-    card.Stop();
-    EXPECT_EQ(card.HeldDigest(), pipeline.SentDigest());
-}
-
 TEST_F(SendFaultsTest, AStaleReplyIsNeverAnAcknowledgement)
 {
     // The second chunk's reply comes twice, the copy while the third chunk (lost on the
