@@ -24,8 +24,9 @@ constexpr int kMaxDatagram = 65536;
 // A request goes out at most this many times within the time-out.
 constexpr int kMaxSends = 4;
 // The shortest wait before a request goes out again (ms): a card on the local network
-// answers in well under a millisecond, so lost datagrams cost little time.
-constexpr double kMinResendMs = 1.0;
+// answers in well under a millisecond, so lost datagrams cost little time. (Shorter waits
+// make every exchange dearer: the system's timer of a sleep that short costs more.)
+constexpr double kMinResendMs = 2.0;
 // How long a reply that does not settle a repeated request waits for a better one, in
 // resend intervals, and at least (ms).
 constexpr double kSettleIntervals = 4.0;
@@ -75,13 +76,11 @@ int NewSocket(int& code)
     return fd;
 }
 
-// Sleeps until a datagram waits in the socket or the time (ms, to the microsecond) is over.
+// Sleeps until a datagram waits in the socket or the time (ms, rounded up) is over.
 bool WaitForDatagram(int fd, double milliseconds)
 {
     pollfd in{fd, POLLIN, 0};
-    const auto microseconds = static_cast<long>(std::max(milliseconds, 0.0) * 1000);
-    const timespec wait{microseconds / 1000000, (microseconds % 1000000) * 1000};
-    return ::ppoll(&in, 1, &wait, nullptr) > 0;
+    return ::poll(&in, 1, static_cast<int>(std::ceil(std::max(milliseconds, 0.0)))) > 0;
 }
 
 // Drops every datagram (and any error an earlier datagram left) waiting in the socket.
