@@ -9,7 +9,8 @@ PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-de
             qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
             fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
             desktop-file-utils appstream shared-mime-info dpkg-dev file \
-            libqt6svg6 qt6-image-formats-plugins
+            libqt6svg6 qt6-image-formats-plugins \
+            libqt6sql6-sqlite
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build test run bench asan fuzz format clean package
@@ -46,7 +47,7 @@ run: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-BENCH_FIGURES ?= load render planes link send firmware fleet effects tree open check
+BENCH_FIGURES ?= load render planes link send lossy firmware fleet effects tree open check
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build
