@@ -1,6 +1,7 @@
 #include "app/recovery_file.h"
 
 #include "app/lumivant_doc.h"
+#include "base/bounded_file.h"
 #include "model/project_root.h"
 
 #include <QDir>
@@ -60,10 +61,14 @@ bool CRecoveryKeeper::Exists()
 
 QString CRecoveryKeeper::OriginalPath()
 {
-    QFile file(PathFile());
-    if (!file.open(QIODevice::ReadOnly))
+    // A path, written by the program itself; anything else there is not read.
+    constexpr qint64 kMaxPathBytes = 64 * 1024;
+    QByteArray bytes;
+    QString reason;
+    if (!IsSafeNamedFile(PathFile(), nullptr, kMaxPathBytes) ||
+        !ReadFileBounded(PathFile(), kMaxPathBytes, &bytes, &reason))
         return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(bytes);
 }
 
 void CRecoveryKeeper::Remove()

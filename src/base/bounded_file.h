@@ -6,6 +6,9 @@
 // The largest file of each kind the program reads: above anything real, far below what
 // would strain the memory.
 namespace file_limits {
+// A project file: the largest real one is about 25 MB, and parsing a file of junk elements
+// takes many times its size in memory.
+constexpr qint64 kProjectFile = 256ll * 1024 * 1024;
 // A picture or other file named inside a project (an image zone, a program border).
 constexpr qint64 kNamedFile = 256ll * 1024 * 1024;
 // Text or RTF for one zone.

@@ -1,10 +1,10 @@
 #include "render/image_preview.h"
 
+#include "base/bounded_file.h"
 #include "base/last_error.h"
 #include "base/string_table.h"
 #include "render/led_paint.h"
 
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -28,7 +28,8 @@ QString ImageFileFilter()
 bool LoadImagePreview(const QString& path, const ImageKeyParams& key, int width, int height,
                       int colourDepth, ImagePreview& preview)
 {
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    // Only a regular file of a sane size is opened: a FIFO would block the dialog.
+    if (!IsSafeNamedFile(path))
         return Fail(LoadString(41025) + QStringLiteral(" ") + path);
     QImageReader reader(path);
     if (!reader.canRead())

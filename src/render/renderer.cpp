@@ -1,7 +1,7 @@
 #include "render/renderer.h"
 
+#include "base/bounded_file.h"
 #include "base/messages.h"
-#include "base/regular_file.h"
 #include "model/animate_zone.h"
 #include "model/clock_zone.h"
 #include "model/countdown_zone.h"
@@ -237,9 +237,9 @@ void RenderImageZone(CImageZone& zone, RenderForm form)
     const LedRect rect = zone.WindowRect();
     const int width = rect.Width();
     const int height = rect.Height();
-    // Only regular files are read: a FIFO would block the reader for ever.
+    // Only regular files of a sane size are read: a FIFO would block the reader for ever.
     const QString source = ResolveSourcePath(zone, key.sourcePath);
-    if (width <= 0 || height <= 0 || !IsRegularFile(source))
+    if (width <= 0 || height <= 0 || !IsSafeNamedFile(source))
         return;
     QImageReader reader(source);
     reader.setAutoTransform(true);
