@@ -11,7 +11,7 @@ PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-de
             desktop-file-utils appstream shared-mime-info dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build test run bench asan fuzz fuzz-smoke format clean package
+.PHONY: all deps configure build test run bench asan fuzz fuzz-smoke fuzz-seeds format clean package
 
 all: build
 
@@ -70,6 +70,11 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target lumivant_fuzzers
 
 FUZZ_SECONDS ?= 30
+
+# Writes the seeds of every fuzz target again, from the examples and the test data.
+fuzz-seeds: fuzz
+	cmake --build build-fuzz -j $(JOBS) --target lumivant-fuzz-seeds
+	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp build-fuzz/fuzz/lumivant-fuzz-seeds . fuzz/corpus
 
 # Every fuzz target for FUZZ_SECONDS from its seeds in fuzz/corpus/NAME; what it finds new
 # goes to build-fuzz/found/NAME, crashes to build-fuzz/crashes/.
