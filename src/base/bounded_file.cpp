@@ -140,6 +140,7 @@ bool ReadFileBounded(const QString& path, qint64 maxBytes, QByteArray* bytes, QS
 {
     bytes->clear();
     maxBytes = std::max<qint64>(maxBytes, 0);
+    pipeWaitMs = std::max(pipeWaitMs, 0);
     const QByteArray name = QFile::encodeName(path);
     struct stat status
     {};
