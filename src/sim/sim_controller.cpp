@@ -2,6 +2,7 @@
 
 #include "sim/sim_screen_summary.h"
 
+#include "base/bounded_file.h"
 #include "base/durable_file.h"
 #include "comm/comm_packet.h"
 #include "comm/controller_link.h"
@@ -111,12 +112,13 @@ void CSimController::SetStateFolder(const QString& folder)
     if (m_folder.isEmpty())
         return;
     QDir().mkpath(m_folder);
-    QFile file(QDir(m_folder).filePath(QStringLiteral("params.bin")));
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(ControllerParams::kSize + 1);
-        if (bytes.size() == ControllerParams::kSize)
-            std::copy(bytes.begin(), bytes.end(), m_params.Bytes().begin());
-    }
+    const QString path = QDir(m_folder).filePath(QStringLiteral("params.bin"));
+    QByteArray bytes;
+    QString reason;
+    if (IsSafeNamedFile(path, nullptr, ControllerParams::kSize) &&
+        ReadFileBounded(path, ControllerParams::kSize, &bytes, &reason) &&
+        bytes.size() == ControllerParams::kSize)
+        std::copy(bytes.begin(), bytes.end(), m_params.Bytes().begin());
 }
 
 qint64 CSimController::ClockSeconds() const
