@@ -4,6 +4,8 @@
 #include "base/headless.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +14,10 @@ int main(int argc, char** argv)
 {
     // Rendering and the windows need an application object but never a display.
     PrepareHeadlessEnvironment();
+    // What the figures leave behind (delivery receipts, earlier versions) stays out of the
+    // user's state folder.
+    const QTemporaryDir state(QDir::tempPath() + QStringLiteral("/lumivant-bench-state-XXXXXX"));
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     const auto& figures = BenchFigures();
     if (argc < 2) {

@@ -61,10 +61,11 @@ lumivant-fwpack.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The renderer's fonts (Latin text and Chinese text), and the Qt plugins the desktop program
-# loads by itself: the SVG icon engine of the tree and the toolbar, and TIFF pictures.
+# The renderer's fonts (Latin text and Chinese text), and the Qt plugins the programs load by
+# themselves: the SVG icon engine of the tree and the toolbar, TIFF pictures, and the SQLite
+# driver of the delivery receipts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-dejavu-core, fonts-wqy-zenhei, fontconfig, libqt6svg6, qt6-image-formats-plugins")
+    "fonts-dejavu-core, fonts-wqy-zenhei, fontconfig, libqt6svg6, qt6-image-formats-plugins, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY lumivant)

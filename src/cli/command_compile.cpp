@@ -4,6 +4,7 @@
 #include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
+#include "base/bounded_file.h"
 #include "base/durable_file.h"
 #include "base/last_error.h"
 #include "base/string_table.h"
@@ -20,7 +21,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimeZone>
 
@@ -352,10 +352,10 @@ int RunDecode(const QStringList& words)
         return CliFail(QStringLiteral("Failed on create file: %1").arg(png));
 
     const QString path = arguments->Positional().first();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return CliFail(QStringLiteral("%1: %2").arg(path, LoadString(41025)));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    QString reason;
+    if (!ReadFileBounded(path, file_limits::kScreenData, &bytes, &reason))
+        return CliFail(CannotReadText(path, reason));
 
     const bool exportFile =
         QFileInfo(path).fileName().compare(QStringLiteral("LED.RZU"), Qt::CaseInsensitive) == 0 ||

@@ -2,6 +2,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_project.h"
 
+#include "base/bounded_file.h"
 #include "base/last_error.h"
 #include "model/effect_zone.h"
 #include "model/project_root.h"
@@ -10,7 +11,6 @@
 #include "render/text_decoder.h"
 #include "render/zone_content.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -18,23 +18,14 @@
 
 namespace {
 
-// Largest text or RTF file read: well above what a zone may hold, far below what would
-// strain the memory.
-constexpr qint64 kMaxInputFileBytes = 16 * 1024 * 1024;
-
+// A text or RTF file, or a pipe (--text-file <(date)): at most what a zone's text can be.
 bool ReadInputFile(const QString& path, QByteArray& bytes, QString& error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.size() > kMaxInputFileBytes) {
-        error = QStringLiteral("'%1' is too large for a zone.").arg(path);
-        return false;
-    }
-    bytes = file.readAll();
-    return true;
+    QString reason;
+    if (ReadFileBounded(path, file_limits::kZoneText, &bytes, &reason))
+        return true;
+    error = CannotReadText(path, reason);
+    return false;
 }
 
 bool DecodeText(const QByteArray& bytes, const QString& path, QString& text, QString& error)

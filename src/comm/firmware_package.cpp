@@ -1,10 +1,10 @@
 #include "comm/firmware_package.h"
 
+#include "base/bounded_file.h"
 #include "base/last_error.h"
 #include "base/string_table.h"
 #include "comm/des_triple.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -83,28 +83,21 @@ bool CFirmwarePackage::LoadFile(const QString& path, const QString& password,
         return Fail(MessageFileMissing, messageId);
     if (password.isEmpty())
         return Fail(MessageNoPassword, messageId);
-    // Folders, devices and pipes are not packages; opening a pipe could block.
-    if (!info.isFile())
-        return Fail(MessageOpenFailed, messageId);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(MessageOpenFailed, messageId);
-    const qint64 size = file.size();
-    if (size < kHeaderSize || size > kMaximumFileSize)
+    // A larger file is refused without being read.
+    if (info.isFile() && info.size() > kMaximumFileSize)
         return Fail(MessageBadFile, messageId);
-
-    std::vector<std::uint8_t> buffer(PaddedSize(std::size_t(size)), 0);
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(reinterpret_cast<char*>(buffer.data()) + done, size - done);
-        if (got <= 0)
-            break;
-        done += got;
+    // Folders and devices are refused at once; a pipe is read up to the same size.
+    QByteArray bytes;
+    QString reason;
+    if (!ReadFileBounded(path, kMaximumFileSize, &bytes, &reason)) {
+        messageId = MessageOpenFailed;
+        RecordError(LoadString(MessageOpenFailed) + u' ' + reason);
+        return false;
     }
-    if (done != size) {
-        Wipe(buffer);
-        return Fail(MessageReadFailed, messageId);
-    }
+    if (bytes.size() < kHeaderSize)
+        return Fail(MessageBadFile, messageId);
+    std::vector<std::uint8_t> buffer(PaddedSize(std::size_t(bytes.size())), 0);
+    std::memcpy(buffer.data(), bytes.constData(), std::size_t(bytes.size()));
     return Accept(buffer, password, target, out, messageId);
 }
 

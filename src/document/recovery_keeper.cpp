@@ -1,6 +1,7 @@
 #include "document/recovery_keeper.h"
 
 #include "base/app_paths.h"
+#include "base/bounded_file.h"
 #include "document/lumivant_doc.h"
 #include "model/project_root.h"
 
@@ -26,12 +27,15 @@ bool WriteAtomically(const QString& path, const QByteArray& bytes)
     return file.commit();
 }
 
+// A path written by the program itself; anything else found there is not read.
 QString ReadText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    constexpr qint64 kMaxTextBytes = 64 * 1024;
+    QByteArray bytes;
+    if (!IsSafeNamedFile(path, nullptr, kMaxTextBytes) ||
+        !ReadFileBounded(path, kMaxTextBytes, &bytes, nullptr))
         return {};
-    return QString::fromUtf8(file.read(4096)).trimmed();
+    return QString::fromUtf8(bytes).trimmed();
 }
 
 // The names of a copy's files, from the copy's base path (without a suffix).

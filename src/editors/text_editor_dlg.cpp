@@ -1,5 +1,6 @@
 #include "editors/text_editor_dlg.h"
 
+#include "base/bounded_file.h"
 #include "base/messages.h"
 #include "base/string_table.h"
 #include "document/lumivant_doc.h"
@@ -21,9 +22,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -523,19 +522,10 @@ bool CTextEditorDlg::SaveToFile(const QString& path)
 
 bool CTextEditorDlg::OpenFromFile(const QString& path)
 {
-    QFile file(path);
-    const QFileInfo info(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        ShowWarning(LoadString(41025));
-        return false;
-    }
-    if (info.size() > kTextFileByteLimit) {
-        ShowWarning(LoadString(41026));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFile::NoError || bytes.size() != info.size()) {
-        ShowWarning(LoadString(41026));
+    QByteArray bytes;
+    QString reason;
+    if (!ReadFileBounded(path, kTextFileByteLimit, &bytes, &reason)) {
+        ShowWarning(LoadString(41025) + u' ' + reason);
         return false;
     }
     const bool rtf = bytes.trimmed().startsWith("{\\rtf");
@@ -640,13 +630,19 @@ void CTextEditorDlg::OnInsertImage()
         tr("Pictures (*.bmp *.gif *.tiff *.tif *.jpg *.jpeg *.ico *.png)"));
     if (path.isEmpty())
         return;
+    // A FIFO or a device would block the reader: only a regular file is opened.
+    QString reason;
+    if (!IsSafeNamedFile(path, &reason)) {
+        ShowWarning(LoadString(41025) + u' ' + reason);
+        return;
+    }
     QImageReader reader(path);
     // A picture the zone cannot show at its size is read only as large as it can be.
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kPictureMaxPixels || size.height() > kPictureMaxPixels))
         reader.setScaledSize(
             size.scaled(kPictureMaxPixels, kPictureMaxPixels, Qt::KeepAspectRatio));
-    const QImage picture = QFileInfo(path).isFile() ? reader.read() : QImage();
+    const QImage picture = reader.read();
     if (picture.isNull()) {
         ShowWarning(LoadString(41025));
         return;

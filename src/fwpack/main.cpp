@@ -2,13 +2,13 @@
 // controller model, and checks packages.
 #include "cli/cli_command.h"
 
+#include "base/bounded_file.h"
 #include "base/durable_file.h"
 #include "base/string_table.h"
 #include "comm/firmware_package.h"
 #include "comm/firmware_packer.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -102,23 +102,17 @@ int Build(const CliArguments& arguments)
     if (QFileInfo(outPath).exists() &&
         QFileInfo(outPath).canonicalFilePath() == imageInfo.canonicalFilePath())
         return UsageError(QStringLiteral("the package must not replace its image"));
-    if (!imageInfo.isFile())
-        return CliFail(LoadString(CFirmwarePackage::MessageOpenFailed) + u' ' + imagePath);
-    if (imageInfo.size() > CFirmwarePackage::kMaximumFileSize - 8)
-        return CliFail(QStringLiteral("the firmware image is larger than %1 bytes")
-                           .arg(CFirmwarePackage::kMaximumFileSize - 8));
-    QFile image(imagePath);
-    if (!image.open(QIODevice::ReadOnly))
-        return CliFail(LoadString(CFirmwarePackage::MessageOpenFailed) + u' ' + imagePath);
-    const QByteArray imageBytes = image.readAll();
-    if (image.error() != QFileDevice::NoError)
-        return CliFail(LoadString(CFirmwarePackage::MessageReadFailed) + u' ' + imagePath);
+    // A file or a pipe, at most what fits a package with its padding.
+    constexpr qint64 kMaxImageBytes = CFirmwarePackage::kMaximumFileSize - 8;
+    QByteArray imageBytes;
+    QString reason;
+    if (!ReadFileBounded(imagePath, kMaxImageBytes, &imageBytes, &reason))
+        return CliFail(CannotReadText(imagePath, reason));
 
     QByteArray package;
     if (!BuildFirmwarePackage(imageBytes, *target, password, package, error))
         return CliFail(error);
     // Written beside the target and renamed, so that a failure leaves an older file whole.
-    QString reason;
     if (!WriteFileDurably(outPath, package, &reason))
         return CliFail(SaveFailureText(LoadString(kWriteFailed), reason));
     CliPrint(QStringLiteral("%1: %2 bytes for model %3 variant %4")

@@ -1,6 +1,6 @@
 #include "model/led_bitmap.h"
 
-#include "base/regular_file.h"
+#include "base/bounded_file.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -36,8 +36,9 @@ bool CLedBitmap::Create(int width, int height)
 
 bool CLedBitmap::LoadFile(const QString& path)
 {
-    // Anything but a regular file (a FIFO would block the reader) is a missing picture.
-    if (!IsRegularFile(path)) {
+    // Anything but a regular file of a sane size (a FIFO would block the reader) is a
+    // missing picture.
+    if (!IsSafeNamedFile(path)) {
         m_image = QImage();
         return false;
     }
@@ -49,7 +50,7 @@ bool CLedBitmap::LoadFile(const QString& path)
 
 bool CLedBitmap::LoadFile(const QString& path, int width, int height)
 {
-    if (!IsRegularFile(path)) {
+    if (!IsSafeNamedFile(path)) {
         m_image = QImage();
         return false;
     }

@@ -1,10 +1,9 @@
 #include "model/load_check.h"
 
+#include "base/bounded_file.h"
 #include "model/play_window.h"
 #include "model/project_root.h"
 #include "model/property_io.h"
-
-#include <QFile>
 
 #include <pugixml.hpp>
 
@@ -380,9 +379,10 @@ bool CheckProjectLoadingBuffer(const QByteArray& bytes, ProjectFindings& finding
 
 bool CheckProjectLoading(const QString& path, ProjectFindings& findings)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    QString reason;
+    if (!IsSafeNamedFile(path, &reason, file_limits::kProjectFile) ||
+        !ReadFileBounded(path, file_limits::kProjectFile, &bytes, &reason))
         return false;
-    QByteArray bytes = file.readAll();
     return CheckBytes(bytes, findings);
 }

@@ -1,9 +1,9 @@
 #include "model/project_root.h"
 
+#include "base/bounded_file.h"
 #include "base/durable_file.h"
 #include "base/earlier_versions.h"
 #include "base/last_error.h"
-#include "base/regular_file.h"
 #include "base/string_table.h"
 #include "model/load_failure.h"
 #include "model/program.h"
@@ -14,18 +14,15 @@
 
 namespace {
 
-// The largest real project is about 25 MB; parsing a file of junk elements takes many
-// times its size in memory.
-constexpr qint64 kMaxProjectFileSize = 256ll * 1024 * 1024;
-
-// Why a file is not even parsed, or nothing.
+// Why a file is not even parsed, or nothing. A missing file or a folder is left to
+// FileProblem, which names them more precisely.
 QString RefuseProjectFile(const QString& path)
 {
     const QFileInfo info(path);
-    if (info.exists() && !info.isDir() && !IsRegularFile(path))
-        return QStringLiteral("It is not a regular file.");
-    if (info.size() > kMaxProjectFileSize)
-        return QStringLiteral("The file is larger than %1 MB.").arg(kMaxProjectFileSize >> 20);
+    QString reason;
+    if (info.exists() && !info.isDir() &&
+        !IsSafeNamedFile(path, &reason, file_limits::kProjectFile))
+        return reason;
     return {};
 }
 

@@ -1,4 +1,4 @@
-#include "base/regular_file.h"
+#include "base/bounded_file.h"
 #include "model/program.h"
 #include "model/screen.h"
 #include "model/source_path.h"
@@ -132,10 +132,10 @@ void PrepareProgramBorder(CProgram& program)
         return;
     QImage pattern;
     if (border.source != 0) {
-        // Only regular files are read (a FIFO would block); anything else is a missing
-        // picture.
+        // Only regular files of a sane size are read (a FIFO would block); anything else is
+        // a missing picture.
         const QString borderPath = ResolveSourcePath(program, program.BorderKey().sourcePath);
-        if (!IsRegularFile(borderPath))
+        if (!IsSafeNamedFile(borderPath))
             return;
         QImageReader reader(borderPath);
         const QSize size = reader.size();

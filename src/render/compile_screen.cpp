@@ -217,7 +217,7 @@ bool WriteData(const CScreen& screen, CByteBuffer& buffer)
     for (std::size_t i = 0; i < kHeaderRandomBytes; ++i)
         header[i] = NextRandomByte();
     header[kHeaderRangeByte] =
-        static_cast<std::uint8_t>(NextRandom() % kHeaderRangeSpan + kHeaderRangeLow);
+        static_cast<std::uint8_t>(RandomSource().Next() % kHeaderRangeSpan + kHeaderRangeLow);
     const std::uint8_t p = static_cast<std::uint8_t>(programCount);
     const std::uint8_t r1 = NextRandomByte();
     header[kHeaderCheck1] = r1;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -129,12 +130,16 @@ private:
     static void WritePlanes(const std::vector<std::uint32_t>& set,
                             std::vector<std::uint32_t>* written, int width, int height, int planes,
                             QImage& image);
+    // Every row and pixel an effect touches lies inside its plane: a row index outside
+    // the height would read a neighbouring plane or past the set.
     std::uint32_t* Row(std::vector<std::uint32_t>& set, int plane, int y)
     {
+        assert(plane >= 0 && plane < m_planes && y >= 0 && y < m_height);
         return set.data() + (static_cast<std::size_t>(plane) * m_height + y) * m_rowWords;
     }
     const std::uint32_t* Row(const std::vector<std::uint32_t>& set, int plane, int y) const
     {
+        assert(plane >= 0 && plane < m_planes && y >= 0 && y < m_height);
         return set.data() + (static_cast<std::size_t>(plane) * m_height + y) * m_rowWords;
     }
     int RandomBelow(int limit);
@@ -181,9 +186,14 @@ private:
                   const std::uint32_t* mask) const;
     void CopyRow(std::uint32_t* out, const std::uint32_t* in) const;
     void ClearFiller(std::uint32_t* row) const;
-    bool Bit(const std::uint32_t* row, int x) const { return (row[x >> 5] >> (x & 31)) & 1u; }
+    bool Bit(const std::uint32_t* row, int x) const
+    {
+        assert(x >= 0 && x < m_width);
+        return (row[x >> 5] >> (x & 31)) & 1u;
+    }
     void PutBit(std::uint32_t* row, int x, bool lit) const
     {
+        assert(x >= 0 && x < m_width);
         const std::uint32_t bit = 1u << (x & 31);
         row[x >> 5] = lit ? (row[x >> 5] | bit) : (row[x >> 5] & ~bit);
     }

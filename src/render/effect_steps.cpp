@@ -438,8 +438,10 @@ void CEffectPlayer::StepHorizontalDoors(int k, bool open)
 
 void CEffectPlayer::StepVerticalDoors(int k, bool open)
 {
-    const int reach = k + 1;
     const int centre = m_height / 2;
+    // Closing halves never reach past the middle: on a window one row high there is no half
+    // to slide, and the last step shows the page.
+    const int reach = open ? k + 1 : std::min(k + 1, centre);
     for (int p = 0; p < m_planes; ++p) {
         for (int y = 0; y < m_height; ++y) {
             const std::uint32_t* source;

@@ -1,6 +1,6 @@
 #include "render/picture_reader.h"
 
-#include "base/regular_file.h"
+#include "base/bounded_file.h"
 #include "platform/image_libraries.h"
 #include "render/led_paint.h"
 #include "render/system_text.h"
@@ -294,7 +294,7 @@ QString PictureFileFilter()
 bool ProbePicture(const QString& path, QSize& size, QString& reason)
 {
     PrepareReaders();
-    if (path.isEmpty() || !IsRegularFile(path))
+    if (path.isEmpty() || !IsSafeNamedFile(path))
         return Missing(path, reason);
     QImageReader reader(path);
     if (!reader.canRead())
@@ -315,7 +315,7 @@ bool ReadPictureFrames(const QString& path, int width, int height, int maxFrames
 {
     PrepareReaders();
     out = PictureFrames{};
-    if (path.isEmpty() || !IsRegularFile(path))
+    if (path.isEmpty() || !IsSafeNamedFile(path))
         return Missing(path, reason);
     if (width <= 0 || height <= 0 || maxFrames <= 0)
         return Unreadable(path, QString(), reason);

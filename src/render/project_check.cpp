@@ -1,5 +1,6 @@
 #include "render/project_check.h"
 
+#include "base/bounded_file.h"
 #include "base/string_table.h"
 #include "model/animate_zone.h"
 #include "model/clock_zone.h"
@@ -442,6 +443,13 @@ private:
                 QStringLiteral("%1 file '%2' does not exist (looked for beside the project and "
                                "in the current folder)")
                     .arg(what, path));
+            return;
+        }
+        // A FIFO or a device would block the reader: never opened.
+        QString reason;
+        if (!IsSafeNamedFile(resolved, &reason)) {
+            Add(FindingKind::MissingImage, object,
+                QStringLiteral("%1 file '%2' cannot be read: %3").arg(what, path, reason));
             return;
         }
         QImageReader reader(resolved);

@@ -31,15 +31,12 @@ IRandomSource& RandomSource();
 // Installs a generator (not owned); nullptr restores the runtime's.
 void SetRandomSource(IRandomSource* source);
 
-// One value of the generator in use.
-inline int NextRandom()
-{
-    return RandomSource().Next();
-}
-// The low byte of one value.
+// The low byte of one value. (There is no NextRandom() here: that name is the frames'
+// generator of the link level, and an inline one of the same name would be replaced by it
+// wherever the compiler did not inline it.)
 inline std::uint8_t NextRandomByte()
 {
-    return static_cast<std::uint8_t>(NextRandom() & 0xFF);
+    return static_cast<std::uint8_t>(RandomSource().Next() & 0xFF);
 }
 
 // Installs a seeded generator for the lifetime of the object and restores the previous one.

@@ -1,5 +1,6 @@
 #include "render/zone_content.h"
 
+#include "base/bounded_file.h"
 #include "model/image_key_params.h"
 #include "model/image_zone.h"
 #include "model/rich_text_base.h"
@@ -178,8 +179,11 @@ bool CZoneContent::SetImage(CEffectZone& zone, const QString& path, QString& err
         return false;
     }
     const QFileInfo file(path);
-    if (!file.isFile()) {
-        error = QStringLiteral("There is no picture file '%1'.").arg(path);
+    // A FIFO, a device or a folder is never opened: the reader would block or never end.
+    QString reason;
+    if (!IsSafeNamedFile(path, &reason)) {
+        error = file.exists() ? CannotReadText(path, reason)
+                              : QStringLiteral("There is no picture file '%1'.").arg(path);
         return false;
     }
     const QString stored = file.absoluteFilePath();

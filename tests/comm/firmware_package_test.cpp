@@ -17,6 +17,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -73,7 +76,8 @@ protected:
         int message = -1;
         EXPECT_FALSE(CFirmwarePackage::Load(path, password, identity, package, message));
         EXPECT_TRUE(package.IsEmpty());
-        EXPECT_EQ(LastError(), LoadString(message));
+        // The message, and after it what was wrong with the file where there is more to say.
+        EXPECT_TRUE(LastError().startsWith(LoadString(message))) << LastError().toStdString();
         return message;
     }
 
@@ -244,6 +248,38 @@ TEST_F(FirmwarePackageTest, FileAndPasswordChecksComeInTheirOrder)
     const QString path = Write(QStringLiteral("fw.rzbin"), Build(SampleImage(400)));
     EXPECT_EQ(LoadFails(path, QString()), 41057);
     EXPECT_EQ(LoadFails(m_dir.path()), 41025);
+    EXPECT_EQ(LastError(), QStringLiteral("Failed on open file! It is a folder, not a file."));
+}
+
+TEST_F(FirmwarePackageTest, APackageComesThroughAPipeButNeverFromADevice)
+{
+    // As from process substitution: a pipe whose writer is already there.
+    const QByteArray package = Build(SampleImage(400));
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::thread writer([&] {
+        for (qsizetype done = 0; done < package.size();) {
+            const ssize_t wrote =
+                ::write(ends[1], package.constData() + done, package.size() - done);
+            if (wrote <= 0)
+                break;
+            done += wrote;
+        }
+        ::close(ends[1]);
+    });
+    CFirmwarePackage loaded;
+    int message = -1;
+    const bool ok = CFirmwarePackage::Load(QStringLiteral("/dev/fd/%1").arg(ends[0]), kPassword,
+                                           kIdentity, loaded, message);
+    writer.join();
+    ::close(ends[0]);
+    EXPECT_TRUE(ok) << LastError().toStdString();
+    EXPECT_EQ(loaded.Length(), 400u);
+
+    // /dev/zero would never end: refused without a read.
+    EXPECT_EQ(LoadFails(QStringLiteral("/dev/zero")), 41025);
+    EXPECT_EQ(LastError(),
+              QStringLiteral("Failed on open file! It is not a regular file or a pipe."));
 }
 
 TEST_F(FirmwarePackageTest, EmptyTruncatedAndHugeFilesAreBadFiles)

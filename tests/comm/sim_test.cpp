@@ -219,6 +219,35 @@ TEST_F(SimTest, FaultOptions)
     }
 }
 
+TEST_F(SimTest, DroppedRangesAndARestart)
+{
+    // The first two reads go unanswered and the third is; the first clock setting
+    // restarts the card.
+    SimProcess sim({QStringLiteral("--drop"), QStringLiteral("33:1-2"), QStringLiteral("--restart"),
+                    QStringLiteral("37:1")});
+    ASSERT_TRUE(sim.Started()) << sim.Output().toStdString();
+    UdpProject project(sim.Port(), 400);
+    CControllerLink& link = LinkOf(*project.screen);
+    ASSERT_TRUE(link.ReadParams()) << link.GetErrorText().toStdString();
+    EXPECT_TRUE(sim.WaitForOutput(QStringLiteral("#3 command 33")));
+    EXPECT_EQ(sim.Output().count(QStringLiteral("-> dropped")), 2);
+    // The time sync and its retry 200 ms later both come while the card restarts.
+    project.screen->Link().timeoutMs = 30;
+    EXPECT_FALSE(link.SyncTime());
+    EXPECT_TRUE(sim.WaitForOutput(QStringLiteral("#1 command 37 (time sync): restarting")));
+
+    for (const char* bad : {"19:0", "19:5-3", "19", "x:1"}) {
+        QProcess usage;
+        usage.start(SimProcess::Path(), {QStringLiteral("--drop"), QString::fromLatin1(bad)});
+        ASSERT_TRUE(usage.waitForFinished(10000));
+        EXPECT_EQ(usage.exitCode(), 2) << bad;
+    }
+    QProcess usage;
+    usage.start(SimProcess::Path(), {QStringLiteral("--restart"), QStringLiteral("37")});
+    ASSERT_TRUE(usage.waitForFinished(10000));
+    EXPECT_EQ(usage.exitCode(), 2);
+}
+
 TEST_F(SimTest, BadFramesAreIgnoredAndTheSimulatorKeepsAnswering)
 {
     SimProcess sim({});

@@ -262,8 +262,12 @@ TEST_F(TextEditorTest, FilesThatCannotBeReadOrWrittenLeaveTheTextAsItWas)
                                                              8));
     EXPECT_FALSE(editor->OpenFromFile(folder.filePath("binary.txt")));
     EXPECT_FALSE(editor->SaveToFile(folder.filePath("no/such/folder/x.rtf")));
+    // A device is never read: /dev/zero would fill the memory.
+    EXPECT_FALSE(editor->OpenFromFile(QStringLiteral("/dev/zero")));
     EXPECT_EQ(messages.texts,
-              (QStringList{"Failed on open file!", "Failed on read file!", "Write file failed!"}));
+              (QStringList{"Failed on open file! The file does not exist.", "Failed on read file!",
+                           "Write file failed!",
+                           "Failed on open file! It is not a regular file or a pipe."}));
     EXPECT_EQ(editor->TextArea()->toPlainText(), QStringLiteral("Menu"));
     EXPECT_EQ(zone->GetRtf(), before);
 

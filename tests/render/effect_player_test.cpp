@@ -163,6 +163,46 @@ TEST_F(EffectPlayerTest, StepCountsFollowTheTableAndEveryEffectEndsOnTheExactPag
     }
 }
 
+// Windows from one pixel up: one row or one column, odd widths, the word edges at 32 and
+// 64 columns. Under the sanitizers (and the player's own checks in a debug build) any row
+// or pixel outside the planes stops the test.
+TEST_F(EffectPlayerTest, EveryEffectStaysInsideItsPlanesAtTheEdgeSizes)
+{
+    const Geometry kEdges[] = {{1, 1, 1},  {1, 2, 2},  {1, 7, 3},  {1, 33, 1},
+                               {2, 1, 2},  {7, 1, 3},  {2, 2, 1},  {3, 3, 3},
+                               {5, 9, 2},  {31, 2, 1}, {33, 1, 3}, {33, 4, 2},
+                               {65, 1, 1}, {65, 3, 3}, {64, 2, 2}, {97, 5, 1}};
+    for (const Geometry& g : kEdges) {
+        const QImage before = NoisePage(g.width, g.height, 3);
+        const QImage page = NoisePage(g.width, g.height, 4);
+        std::vector<std::uint32_t> expected;
+        CEffectPlayer::PageToPlanes(&page, g.width, g.height, g.planes, expected);
+        for (int effect = 1; effect < EffectTypeCount; ++effect) {
+            SCOPED_TRACE(testing::Message()
+                         << g.width << "x" << g.height << "x" << g.planes << " effect " << effect);
+            EffectBorder border;
+            border.on = effect % 2 == 0;
+            border.colour = 7;
+            LoadGeometry(g, before, EffectDirect, border);
+            player.Step();
+            player.LoadPage(&page, effect);
+            int steps = 1;
+            bool filler = true;
+            while (player.Step()) {
+                ++steps;
+                filler = filler && FillerDark(player, player.Current()) &&
+                         FillerDark(player, player.Shown());
+                ASSERT_LE(steps, player.Steps());
+            }
+            EXPECT_EQ(steps, TableSteps(effect, g.width, g.height, g.planes));
+            EXPECT_TRUE(filler);
+            // The page coming in is never written to, and it is what the effect ends on.
+            EXPECT_EQ(player.Target(), expected);
+            EXPECT_EQ(player.Current(), expected);
+        }
+    }
+}
+
 TEST_F(EffectPlayerTest, MoveLeftBringsOneColumnPerStepFromTheRight)
 {
     const Geometry g{5, 2, 1};

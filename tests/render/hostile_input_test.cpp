@@ -6,6 +6,8 @@
 #include "model/image_zone.h"
 #include "model/led_bitmap.h"
 #include "model/text_zone.h"
+#include "render/image_preview.h"
+#include "render/project_check.h"
 #include "render/renderer.h"
 #include "render/rich_text_render.h"
 #include "render/rtf_reader.h"
@@ -173,6 +175,19 @@ TEST_F(HostileInput, FifoPicturesAreMissingPictures)
     EXPECT_TRUE(FinishesWithin(fifo, [&] {
         EXPECT_FALSE(bitmap.LoadFile(fifo));
         EXPECT_FALSE(bitmap.LoadFile(fifo, 8, 8));
+    }));
+
+    // The Load Image dialog's preview and the checker say so at once.
+    EXPECT_TRUE(FinishesWithin(fifo, [&] {
+        ImagePreview preview;
+        EXPECT_FALSE(LoadImagePreview(fifo, ImageKeyParams{}, 32, 32, 1, preview));
+        ProjectFindings findings;
+        CheckProjectTree(*root, findings);
+        int unreadable = 0;
+        for (const ProjectFinding& finding : findings)
+            unreadable +=
+                finding.text.contains(QStringLiteral("cannot be read: It is not a regular file."));
+        EXPECT_EQ(unreadable, 2);
     }));
 }
 
