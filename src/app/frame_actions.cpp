@@ -107,6 +107,8 @@ const std::vector<CommandInfo> kCommands = {
     {IdLedLook, QT_TRANSLATE_NOOP("CMainFrame", "&LED Look (from Zoom 4/1)"), nullptr, nullptr,
      EnableRule::ZoomShowsDots, kNoKey},
     {IdWarnings, QT_TRANSLATE_NOOP("CMainFrame", "&Warnings"), nullptr, nullptr, kAlways, kNoKey},
+    {IdDeliveryHistory, QT_TRANSLATE_NOOP("CMainFrame", "Delivery &History..."), nullptr, nullptr,
+     kAlways, kNoKey},
     {IdAbout, QT_TRANSLATE_NOOP("CMainFrame", "&About Lumivant..."), nullptr, "about", kAlways,
      kNoKey},
 };

@@ -52,6 +52,7 @@ enum CommandId : int {
     IdDesignerColours = 32901,
     IdLedLook = 32902,
     IdWarnings = 32903,
+    IdDeliveryHistory = 32904,
     IdFileNew = 0xE100,
     IdFileOpen = 0xE101,
     IdFileSave = 0xE103,

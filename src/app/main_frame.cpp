@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/app_language.h"
+#include "app/dialogs/delivery_history_dialog.h"
 #include "app/dialogs/earlier_versions_dialog.h"
 #include "app/frame_actions.h"
 #include "app/left_view.h"
@@ -78,7 +79,8 @@ const std::vector<MenuLayout> kMenus = {
       IdFirmwareUpdate}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Options"), {-2, IdOptions}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&View"),
-     {IdViewToolbar, IdViewStatus, 0, IdZoomToFit, IdDesignerColours, IdLedLook, 0, IdWarnings}},
+     {IdViewToolbar, IdViewStatus, 0, IdZoomToFit, IdDesignerColours, IdLedLook, 0, IdWarnings,
+      IdDeliveryHistory}},
     {QT_TRANSLATE_NOOP("CMainFrame", "&Help"), {IdAbout}},
 };
 
@@ -551,6 +553,11 @@ void CMainFrame::RunCommand(int id)
     case IdZoomToFit:
         m_preview->ZoomToFit();
         break;
+    case IdDeliveryHistory: {
+        CDeliveryHistoryDialog dialog(m_doc.FilePath(), this);
+        dialog.exec();
+        break;
+    }
     case IdViewToolbar:
     case IdViewStatus:
     case IdDesignerColours:

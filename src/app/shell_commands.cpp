@@ -160,6 +160,7 @@ void RunSendAll(CLumivantDoc& doc, QWidget* parent)
                 *screen, what,
                 [&] { return SendScreenInDialog(pipeline, *screen, parent, abortAll); },
                 CLumivantDoc::CardWrite::None);
+            doc.NotifyDelivered(*screen);
             if (sent)
                 continue;
             // A cancelled send stops the run without counting as a failure.

@@ -340,6 +340,11 @@ void CLumivantDoc::NotifyStructureChanged(CProjectObject* select)
     emit structureChanged(select);
 }
 
+void CLumivantDoc::NotifyDelivered(CScreen& screen)
+{
+    emit delivered(&screen);
+}
+
 void CLumivantDoc::ScheduleRender(CProjectObject& object)
 {
     const CProjectObject::Id id = object.GetId();

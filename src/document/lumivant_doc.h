@@ -133,6 +133,9 @@ public:
     // Tells the views that objects were added, removed or moved; select is what the
     // tree should select afterwards (may be null).
     void NotifyStructureChanged(CProjectObject* select);
+    // Tells the views that a send of the screen ended (whatever its result) and left its
+    // receipt in the delivery store.
+    void NotifyDelivered(CScreen& screen);
 
     // ---- Rendering for the editor -----------------------------------------------------
 
@@ -165,6 +168,7 @@ signals:
     // undo, -Panel, the whole project before it is replaced): views must let go of them.
     void aboutToRemove(CProjectObject* object);
     void modifiedChanged(bool modified);
+    void delivered(CScreen* screen);
     void filePathChanged(const QString& path);
 
 private:

@@ -2,6 +2,8 @@
 
 #include "base/string_table.h"
 #include "config/model_info.h"
+#include "document/lumivant_doc.h"
+#include "editors/delivery_text.h"
 #include "model/screen.h"
 
 #include <QAction>
@@ -43,6 +45,10 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, const ScreenCommand
     m_panel->setObjectName(QStringLiteral("panelSummary"));
     m_link = new QLabel(this);
     m_link->setObjectName(QStringLiteral("linkSummary"));
+    m_delivery = new QLabel(this);
+    m_delivery->setObjectName(QStringLiteral("lastDelivery"));
+    m_delivery->setWordWrap(true);
+    m_delivery->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* panelBox = new QGroupBox(this);
     Relabel([panelBox] { panelBox->setTitle(tr("Panel properties")); });
@@ -50,6 +56,9 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, const ScreenCommand
     auto* linkBox = new QGroupBox(this);
     Relabel([linkBox] { linkBox->setTitle(tr("Communication")); });
     (new QVBoxLayout(linkBox))->addWidget(m_link);
+    auto* deliveryBox = new QGroupBox(this);
+    Relabel([deliveryBox] { deliveryBox->setTitle(tr("Last delivery")); });
+    (new QVBoxLayout(deliveryBox))->addWidget(m_delivery);
 
     auto* buttons = new QVBoxLayout;
     const struct
@@ -94,7 +103,8 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, const ScreenCommand
     nameRow->addWidget(MakeLabel([] { return tr("Name:"); }));
     nameRow->addWidget(m_name, 1);
     grid->addLayout(nameRow, 1, 0, 1, 2);
-    grid->setRowStretch(2, 1);
+    grid->addWidget(deliveryBox, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     Relabel([this] {
@@ -102,6 +112,11 @@ CScreenPage::CScreenPage(CScreen& screen, CLumivantDoc& doc, const ScreenCommand
             Load();
     });
 
+    // A send of this screen left a new receipt.
+    connect(&doc, &CLumivantDoc::delivered, this, [this](CScreen* screen) {
+        if (screen == &Screen())
+            m_delivery->setText(DeliveryLine(Screen()));
+    });
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString& text) {
         Edit(
             RefreshCode::Name, false, [&] { Screen().SetName(text); }, m_nameMerge);
@@ -136,6 +151,16 @@ QString CScreenPage::LinkSummary(const CScreen& screen)
                                       QString::number(link.panelId)});
 }
 
+QString CScreenPage::DeliveryLine(const CScreen& screen)
+{
+    QString error;
+    const std::optional<DeliveryReceipt> last = LastDeliveryOf(screen, &error);
+    // A store that cannot be read says so here and stops nothing.
+    if (!error.isEmpty())
+        return error;
+    return last ? DeliverySummary(*last) : LoadString(62014);
+}
+
 void CScreenPage::LoadControls()
 {
     const CScreen& screen = Screen();
@@ -143,4 +168,5 @@ void CScreenPage::LoadControls()
     m_name->setText(screen.GetName());
     m_panel->setText(PanelSummary(screen));
     m_link->setText(LinkSummary(screen));
+    m_delivery->setText(DeliveryLine(screen));
 }

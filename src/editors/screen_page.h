@@ -15,8 +15,9 @@ struct ScreenCommands
     QAction* power = nullptr;
 };
 
-// A screen's panel and link summary, its name, and the buttons of the controller
-// commands: each runs the main window's own action and is enabled as that action is.
+// A screen's panel and link summary, its name, its last delivery (refreshed after each
+// send), and the buttons of the controller commands: each runs the main window's own
+// action and is enabled as that action is.
 class CScreenPage : public CPageBase
 {
     Q_OBJECT
@@ -28,6 +29,8 @@ public:
     // The panel and link texts as the page shows them.
     static QString PanelSummary(const CScreen& screen);
     static QString LinkSummary(const CScreen& screen);
+    // The last receipt of the screen in one line, or that it was never sent.
+    static QString DeliveryLine(const CScreen& screen);
 
 protected:
     void LoadControls() override;
@@ -38,5 +41,6 @@ private:
     QLineEdit* m_name;
     class QLabel* m_panel;
     class QLabel* m_link;
+    class QLabel* m_delivery;
     int m_nameMerge = NewMergeId();
 };

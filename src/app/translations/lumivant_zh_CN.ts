@@ -463,6 +463,109 @@
     </message>
 </context>
 <context>
+    <name>CDeliveryHistoryDialog</name>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="77" />
+        <source>Delivery History</source>
+        <translation>发送记录</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="78" />
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="78" />
+        <source>Project</source>
+        <translation>项目</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="78" />
+        <source>Screen</source>
+        <translation>显示屏</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="78" />
+        <source>Link</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="78" />
+        <source>Card</source>
+        <translation>控制卡</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="79" />
+        <source>Bytes</source>
+        <translation>字节</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="79" />
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="79" />
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="79" />
+        <source>SHA-256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="80" />
+        <source>Deliveries</source>
+        <translation>发送记录</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="81" />
+        <source>Only this project</source>
+        <translation>仅本项目</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="82" />
+        <source>Copy SHA-256</source>
+        <translation>复制 SHA-256</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="83" />
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="97" />
+        <source>Sent</source>
+        <translation>已发送</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="100" />
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="103" />
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="107" />
+        <source>(untitled)</source>
+        <translation>（未命名）</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="134" />
+        <source>No deliveries yet.</source>
+        <translation>尚无发送记录。</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/delivery_history_dialog.cpp" line="136" />
+        <source>%1 deliveries, the newest last.</source>
+        <translation>共 %1 次发送，最新的在最后。</translation>
+    </message>
+</context>
+<context>
     <name>CEarlierVersionsDialog</name>
     <message>
         <source>Restore Earlier Version</source>
@@ -1196,6 +1299,11 @@
         <source>Warnings</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <location filename="../frame_actions.cpp" line="110" />
+        <source>Delivery &amp;History...</source>
+        <translation>发送记录(&amp;H)...</translation>
+    </message>
 </context>
 <context>
     <name>CMyRichEditCtrl</name>
@@ -1666,6 +1774,11 @@
         <location filename="../../editors/screen_page.cpp" line="80" />
         <source>Name:</source>
         <translation>名称：</translation>
+    </message>
+    <message>
+        <location filename="../../editors/screen_page.cpp" line="60" />
+        <source>Last delivery</source>
+        <translation>最近一次发送</translation>
     </message>
 </context>
 <context>
