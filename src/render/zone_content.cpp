@@ -198,6 +198,18 @@ bool CZoneContent::SetImage(CEffectZone& zone, const QString& path, QString& err
     return true;
 }
 
+QString CZoneContent::PlainText(const CEffectZone& zone)
+{
+    if (zone.GetKind() != KindText && zone.GetKind() != KindAnimate)
+        return {};
+    QTextDocument document;
+    ReadRtf(static_cast<const CRichTextBase&>(zone).GetRtf(), document);
+    QString text = document.toPlainText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
 int CZoneContent::Render(CEffectZone& zone, QStringList& warnings)
 {
     zone.Prepare(RenderForm::Display);

@@ -27,6 +27,9 @@ public:
     // that no installed font can draw (they would show as boxes).
     static int Render(CEffectZone& zone, QStringList& warnings);
 
+    // The text a text or animate zone shows, lines separated by '\n'; empty for other zones.
+    static QString PlainText(const CEffectZone& zone);
+
     // "\n" in a command-line text is a new line, "\\" a backslash.
     static QString UnescapeLineBreaks(const QString& text);
 };
