@@ -3,16 +3,12 @@
 #include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
-#include "model/effect_zone.h"
-#include "model/play_window.h"
-#include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
-#include "render/led_paint.h"
 #include "render/png_file.h"
+#include "render/screen_pictures.h"
 
 #include <QDir>
-#include <QPainter>
 
 int RunRender(const QStringList& words)
 {
@@ -54,58 +50,12 @@ int RunRender(const QStringList& words)
     WarnAboutProject(arguments->Positional().first(), *root, screen);
     int written = 0;
     QString failure;
-    const auto save = [&](const QImage& image, const QString& name) {
-        if (image.isNull() || !failure.isEmpty())
-            return;
-        if (SavePngDurably(image, out.filePath(name), &failure))
-            ++written;
-    };
-    for (int p = 0; p < screen->GetChildCount(); ++p) {
-        const CProjectObject* object = screen->GetChild(p);
-        if (object->GetKind() != KindProgram)
-            continue;
-        const auto* program = static_cast<const CProgram*>(object);
-        const QString programName = QStringLiteral("s%1-p%2").arg(screenNumber).arg(p + 1);
-        QImage whole = BlackImage(screen->Width(), screen->Height());
-        for (int w = 0; w < program->GetChildCount(); ++w) {
-            const CProjectObject* child = program->GetChild(w);
-            if (child->GetKind() != KindWindow)
-                continue;
-            const auto* window = static_cast<const CPlayWindow*>(child);
-            for (int z = 0; z < window->GetChildCount(); ++z) {
-                const CProjectObject* item = window->GetChild(z);
-                if (!IsZoneKind(item->GetKind()))
-                    continue;
-                const auto* zone = static_cast<const CEffectZone*>(item);
-                for (int page = 0; page < zone->GetPageCount(); ++page) {
-                    const QImage& image = zone->GetPage(page)->Image();
-                    save(image, QStringLiteral("%1-w%2-z%3-page%4.png")
-                                    .arg(programName)
-                                    .arg(w + 1)
-                                    .arg(z + 1)
-                                    .arg(page + 1));
-                }
-            }
-            // The window's first page at its place on the screen.
-            for (int z = 0; z < window->GetChildCount(); ++z) {
-                const CProjectObject* item = window->GetChild(z);
-                if (!IsZoneKind(item->GetKind()))
-                    continue;
-                const auto* zone = static_cast<const CEffectZone*>(item);
-                if (zone->GetPageCount() == 0)
-                    continue;
-                const QImage& first = zone->GetPage(0)->Image();
-                const LedRect& rect = window->WindowRect();
-                if (!whole.isNull())
-                    CopyRect(whole, rect.left, rect.top, first, 0, 0, rect.Width(), rect.Height());
-                break;
-            }
-        }
-        if (!whole.isNull()) {
-            DrawProgramBorder(whole, *program);
-            save(whole, programName + QStringLiteral(".png"));
-        }
-    }
+    ForEachScreenPicture(*screen, screenNumber, [&](const QString& name, const QImage& image) {
+        if (!SavePngDurably(image, out.filePath(name + QStringLiteral(".png")), &failure))
+            return false;
+        ++written;
+        return true;
+    });
     if (!failure.isEmpty())
         return CliFail(QStringLiteral("Cannot write the pictures into %1: %2")
                            .arg(QDir::toNativeSeparators(out.path()), failure));

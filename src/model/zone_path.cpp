@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -237,6 +238,23 @@ QString CZonePath::NameOf(const CEffectZone& zone)
             parts.prepend(Escape(at->GetName()));
     }
     return parts.join(u'/');
+}
+
+QString CZonePath::NumbersOf(const CEffectZone& zone)
+{
+    QStringList parts;
+    int level = kLevels - 1;
+    for (const CProjectObject* at = &zone; at && at->Parent() && level >= 0;
+         at = at->Parent(), --level) {
+        const std::vector<CProjectObject*> siblings = ChildrenAt(*at->Parent(), level);
+        const auto it = std::find(siblings.begin(), siblings.end(), at);
+        if (it == siblings.end())
+            return {};
+        parts.prepend(QStringLiteral("%1%2")
+                          .arg(kNumberLetters[level])
+                          .arg(static_cast<int>(it - siblings.begin()) + 1));
+    }
+    return parts.size() == kLevels ? parts.join(u'/') : QString();
 }
 
 CEffectZone* CZonePath::Find(CProjectRoot& root, const QString& path, QString& error)

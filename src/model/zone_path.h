@@ -23,6 +23,8 @@ public:
     static QString Escape(const QString& name);
     // The path by names of a zone of a project.
     static QString NameOf(const CEffectZone& zone);
+    // The path by numbers of a zone of a project ("s1/p2/w1/z1").
+    static QString NumbersOf(const CEffectZone& zone);
 
     // The zone the path names; null with a reason (which names what exists at the level
     // where the path went wrong) when there is none or more than one.
