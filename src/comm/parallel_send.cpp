@@ -206,18 +206,6 @@ void StartJob(ScreenJob& job, const SendOptions& options, CCoordinatorQueue& que
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
-// Screens behind the same serial port (several cards on one bus) or the same address
-// cannot be talked to at once: their frames would mix on the line or in the card.
-QString LinkKey(const CScreen& screen)
-{
-    const LinkSettings& link = screen.Link();
-    if (link.Kind() == LinkKind::Network)
-        return QStringLiteral("udp %1:%2")
-            .arg(link.remoteIp.trimmed().toLower())
-            .arg(link.remotePort);
-    return QStringLiteral("serial %1").arg(link.comPort);
-}
-
 // Starts up to `free` screens, in order, that share no link with a screen being sent;
 // returns how many were started.
 int StartWaitingJobs(std::vector<std::unique_ptr<ScreenJob>>& jobs, int free,
@@ -241,6 +229,16 @@ int StartWaitingJobs(std::vector<std::unique_ptr<ScreenJob>>& jobs, int free,
 }
 
 } // namespace
+
+QString SendLinkKey(const CScreen& screen)
+{
+    const LinkSettings& link = screen.Link();
+    if (link.Kind() == LinkKind::Network)
+        return QStringLiteral("udp %1:%2")
+            .arg(link.remoteIp.trimmed().toLower())
+            .arg(link.remotePort);
+    return QStringLiteral("serial %1").arg(link.comPort);
+}
 
 CParallelSend::CParallelSend(SendOptions options, int parallel)
     : m_options(options), m_parallel(std::clamp(parallel, 1, kMaxParallel))
@@ -274,7 +272,7 @@ SendAllResult CParallelSend::SendAll(CProjectRoot& root, IParallelSendUi& ui)
     // Every link of a screen is created here, before the threads share the tree.
     for (const auto& job : jobs) {
         LinkOf(*job->screen);
-        job->linkKey = LinkKey(*job->screen);
+        job->linkKey = SendLinkKey(*job->screen);
     }
     SetCommCancel(false);
     CCoordinatorQueue queue;

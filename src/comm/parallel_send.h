@@ -7,6 +7,12 @@
 #include <QStringList>
 
 class CProjectRoot;
+class CScreen;
+
+// Screens behind the same serial port (several cards on one bus) or the same address cannot
+// be talked to at once: their frames would mix on the line or in the card. Screens with the
+// same key share a link.
+QString SendLinkKey(const CScreen& screen);
 
 // What a send to several screens at once shows. Every call comes from the thread that
 // runs CParallelSend::SendAll; screen is the index of the screen among the marked ones

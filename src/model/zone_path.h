@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class CEffectZone;
+class CProgram;
 class CProjectRoot;
 
 // Names a zone from a script, in one of two forms:
@@ -29,4 +30,6 @@ public:
     // The zone the path names; null with a reason (which names what exists at the level
     // where the path went wrong) when there is none or more than one.
     static CEffectZone* Find(CProjectRoot& root, const QString& path, QString& error);
+    // The program "Screen/Program" or "s1/p2" names, the same way.
+    static CProgram* FindProgram(CProjectRoot& root, const QString& path, QString& error);
 };
