@@ -162,6 +162,9 @@ CHttpServer::CHttpServer()
 {
     new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
     set_read_timeout(kReadTimeoutSeconds);
+    // Answers go out as a head and a body: without this the second waits for the client's
+    // delayed acknowledgement.
+    set_tcp_nodelay(true);
     set_write_timeout(kWriteTimeoutMs / 1000);
 }
 

@@ -80,8 +80,10 @@ void SetText(Response& response, int status, const QByteArray& bytes, const char
 void Refuse(const Request& request, Response& response, const ApiError& error)
 {
     SetError(response, error);
-    if (HasBody(request))
+    if (HasBody(request)) {
+        response.set_header("Connection", "close");
         CHttpServer::CloseAfterResponse();
+    }
 }
 
 std::optional<QJsonObject> ParseObject(const QByteArray& body, ApiError& error)
@@ -333,6 +335,7 @@ void CServerApi::Install(CHttpServer& server)
             return true;
         });
         if (tooLarge || !complete) {
+            response.set_header("Connection", "close");
             CHttpServer::CloseAfterResponse();
             SetError(response,
                      tooLarge ? ApiError{413, LoadString(kTextBodyTooLarge).arg(route.bodyLimit)}
@@ -350,6 +353,7 @@ void CServerApi::Install(CHttpServer& server)
         Route route;
         if (Check(request, response, route))
             return 100;
+        response.set_header("Connection", "close");
         CHttpServer::CloseAfterResponse();
         return response.status;
     });
