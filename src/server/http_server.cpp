@@ -165,6 +165,13 @@ CHttpServer::CHttpServer()
     // Answers go out as a head and a body: without this the second waits for the client's
     // delayed acknowledgement.
     set_tcp_nodelay(true);
+    // The library's default also shares the port with any other process that asks
+    // (SO_REUSEPORT): a second server would silently take half of the requests. A restart
+    // may still take the port over from connections that are closing.
+    set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     set_write_timeout(kWriteTimeoutMs / 1000);
 }
 
