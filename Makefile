@@ -8,7 +8,8 @@ PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-de
             libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
             fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
-            desktop-file-utils appstream shared-mime-info dpkg-dev file
+            desktop-file-utils appstream shared-mime-info dpkg-dev file \
+            libcpp-httplib-dev chromium
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build test run bench asan fuzz format clean package
@@ -45,7 +46,7 @@ run: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-BENCH_FIGURES ?= load render planes link send firmware fleet effects tree open
+BENCH_FIGURES ?= load render planes link send firmware fleet effects tree open server
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build
