@@ -38,6 +38,7 @@ constexpr int kTextNoSuchJob = 61852;
 constexpr int kTextLinkStrings = 61853;
 constexpr int kTextNoReceipts = 61854;
 constexpr int kTextBodyEnded = 61855;
+constexpr int kTextBusy = 61856;
 
 constexpr int kMaxZoom = 16;
 
@@ -324,6 +325,25 @@ void CServerApi::Install(CHttpServer& server)
         Route route;
         if (!Check(request, response, route))
             return;
+        // Large bodies are taken in a few at a time: the memory stays bounded however many
+        // clients upload at once.
+        const bool picture = route.kind == Route::Kind::ZoneImage;
+        if (picture && !m_pictureSlots.try_acquire_for(std::chrono::milliseconds(kPictureWaitMs))) {
+            response.set_header("Connection", "close");
+            response.set_header("Retry-After", "5");
+            CHttpServer::CloseAfterResponse();
+            SetError(response, {503, LoadString(kTextBusy)});
+            return;
+        }
+        struct SlotRelease
+        {
+            std::counting_semaphore<kPictureSlots>* held;
+            ~SlotRelease()
+            {
+                if (held)
+                    held->release();
+            }
+        } release{picture ? &m_pictureSlots : nullptr};
         QByteArray body;
         bool tooLarge = false;
         const bool complete = reader([&](const char* data, size_t length) {

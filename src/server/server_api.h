@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <semaphore>
 
 namespace httplib {
 struct Request;
@@ -30,6 +31,10 @@ public:
     static constexpr qint64 kMaxJsonBody = 64 * 1024;
     // How long GET /screens/N/status waits for the card before it answers with the job.
     static constexpr int kStatusWaitMs = 20000;
+    // Pictures taken in at once (each up to kMaxPictureBody, and decoded to be checked), and
+    // how long one waits for its turn.
+    static constexpr int kPictureSlots = 2;
+    static constexpr int kPictureWaitMs = 30000;
 
     // Where GET /api/v1/deliveries gets the receipts of the project (newest last); without
     // one the receipts are not available.
@@ -55,6 +60,7 @@ private:
     CSendJobs& m_jobs;
     const CServerToken& m_token;
     DeliveriesSource m_deliveries;
+    std::counting_semaphore<kPictureSlots> m_pictureSlots{kPictureSlots};
 };
 
 // Sends the answer as JSON.

@@ -8,8 +8,11 @@
 
 #include <httplib.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -22,6 +25,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -192,4 +196,31 @@ TEST_F(ServerLimitsTest, AChangeWaitsForAnotherWriterAndThenSaysWhoHoldsTheProje
     EXPECT_EQ(ReadFileBytes(project), before);
     lock.Release();
     EXPECT_EQ(server.Put("/api/v1/zones/s1/p1/w1/z1/text", R"({"text":"now"})").status, 200);
+}
+
+TEST_F(ServerLimitsTest, PicturesUploadedAtOnceAreTakenInTurn)
+{
+    // Noise does not compress: each body is a few megabytes.
+    QImage noise(1200, 900, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(noise.scanLine(y));
+        for (int x = 0; x < noise.width(); ++x)
+            row[x] = static_cast<QRgb>(std::rand()) | 0xFF000000u;
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "PNG");
+    const QByteArray png = buffer.data();
+    ASSERT_GT(png.size(), 1000000);
+    std::atomic<int> stored{0};
+    std::vector<std::thread> uploads;
+    for (int i = 0; i < 6; ++i)
+        uploads.emplace_back([&] {
+            if (server.Put("/api/v1/zones/s1/p1/w1/z2/image", png, "image/png").status == 200)
+                ++stored;
+        });
+    for (auto& upload : uploads)
+        upload.join();
+    EXPECT_EQ(stored, 6);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("shop-*.png")}, QDir::Files).size(), 1);
 }
