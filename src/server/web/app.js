@@ -75,9 +75,6 @@
     return { status: response.status, blob: await response.blob() };
   }
 
-  function encodePath(path) {
-    return path.split('/').map(encodeURIComponent).join('/');
-  }
   function idOf(path) { return path.replace(/\//g, '-'); }
 
   // Previews are fetched with the token, then shown from memory.
