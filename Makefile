@@ -9,7 +9,7 @@ PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-de
             qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n \
             fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
             desktop-file-utils appstream shared-mime-info dpkg-dev file \
-            libcpp-httplib-dev chromium
+            libcpp-httplib-dev chromium libqt6sql6-sqlite
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build test run bench asan fuzz format clean package

@@ -67,8 +67,10 @@ signs from a web page or over HTTP.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The renderer's fonts: Latin text and Chinese text.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-wqy-zenhei, fontconfig")
+# The renderer's fonts: Latin text and Chinese text; Qt's SQLite driver for the delivery
+# receipts (a plugin, which the library dependencies do not name).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-dejavu-core, fonts-wqy-zenhei, fontconfig, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY lumivant)

@@ -118,3 +118,9 @@ bool CCliParallelUi::CancelAll()
 {
     return g_cancelAll;
 }
+
+int CCliParallelUi::Canceled()
+{
+    m_drawnLines = 0;
+    return m_prompts.Canceled();
+}

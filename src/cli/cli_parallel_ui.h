@@ -23,6 +23,8 @@ public:
     void Inform(int screen, const QString& text) override;
     void Warn(int screen, const QString& text) override;
     bool CancelAll() override;
+    // Prints "Canceled." as the last line and returns the failure status.
+    int Canceled();
 
 private:
     QString Prefixed(int screen, const QString& text) const;

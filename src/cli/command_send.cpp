@@ -51,20 +51,26 @@ void WarnAboutGeometry(const CScreen& screen, const ControllerParams& projectPar
 }
 
 // Without --ignore-overlap a screen with overlapping windows stops the send before anything
-// is sent; with it the question is answered "send anyway".
-bool SettleOverlaps(const QList<CScreen*>& screens, bool ignore, CCliOperationUi& ui)
+// is sent; with it the question is answered "send anyway". With several screens every
+// line starts with the screen's name, as the send's own messages do.
+bool SettleOverlaps(const QList<CScreen*>& screens, bool ignore, bool named, CCliOperationUi& ui)
 {
     for (CScreen* screen : screens) {
         const QString question = SendOverlapQuestion(*screen);
         if (question.isEmpty())
             continue;
+        const QString prefix = named ? screen->GetName() + QStringLiteral(": ") : QString();
         if (!ignore) {
-            CliFail(QStringLiteral("%1\n%2 %3: windows overlap or leave the screen; "
-                                   "--ignore-overlap sends anyway")
-                        .arg(question, LoadString(43027), screen->GetName()));
+            const QString failed =
+                named ? QStringLiteral("%1%2windows overlap or leave the screen")
+                            .arg(prefix, LoadString(43027))
+                      : QStringLiteral("%1 %2: windows overlap or leave the screen")
+                            .arg(LoadString(43027), screen->GetName());
+            CliFail(QStringLiteral("%1%2\n%3; --ignore-overlap sends anyway")
+                        .arg(prefix, question, failed));
             return false;
         }
-        ui.AnswerNo(question);
+        ui.AnswerNo(prefix + question);
     }
     return true;
 }
@@ -135,7 +141,7 @@ int RunSend(const QStringList& words)
             if (screen && screen->GetSelected())
                 marked.append(screen);
         }
-        if (!SettleOverlaps(marked, ignoreOverlap, ui))
+        if (!SettleOverlaps(marked, ignoreOverlap, true, ui))
             return CliFailed;
         if (parallel > 1) {
             CCliParallelUi parallelUi(answers);
@@ -145,13 +151,17 @@ int RunSend(const QStringList& words)
             }
             const SendAllResult result =
                 CParallelSend(options, parallel).SendAll(*root, parallelUi);
+            if (parallelUi.CancelAll())
+                return parallelUi.Canceled();
             return result.AllSucceeded() ? CliOk : CliFailed;
         }
+        options.namedMessages = true;
+        CSendPipeline namedPipeline(options);
         std::vector<ControllerParams> projectParams;
         for (const CScreen* screen : marked)
             projectParams.push_back(screen->Params());
         CancelLinkWaitsOnInterrupt();
-        const SendAllResult result = pipeline.SendAll(*root, ui);
+        const SendAllResult result = namedPipeline.SendAll(*root, ui);
         ui.Finish();
         for (qsizetype i = 0; i < marked.size(); ++i)
             WarnAboutGeometry(*marked[i], projectParams[static_cast<size_t>(i)]);
@@ -168,7 +178,7 @@ int RunSend(const QStringList& words)
         return CliUsageError(error);
     WarnAboutProject(path, *root, screen);
     CCliOperationUi ui(answers);
-    if (!SettleOverlaps({screen}, ignoreOverlap, ui))
+    if (!SettleOverlaps({screen}, ignoreOverlap, false, ui))
         return CliFailed;
     CancelLinkWaitsOnInterrupt();
     const ControllerParams projectParams = screen->Params();

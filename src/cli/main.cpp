@@ -25,6 +25,7 @@ int RunPorts(const QStringList& words);
 int RunDecode(const QStringList& words);
 int RunReadParams(const QStringList& words);
 int RunSend(const QStringList& words);
+int RunDeliveries(const QStringList& words);
 int RunSearch(const QStringList& words);
 int RunSyncTime(const QStringList& words);
 int RunReset(const QStringList& words);
@@ -58,6 +59,7 @@ const CliCommand kCommands[] = {
      "send FILE [--screen N | --all [--parallel N]] [LINK] [--pkg 64|128|256] [--yes | --no]\n"
      "      [--ignore-overlap]",
      RunSend},
+    {"deliveries", "deliveries [FILE] [--screen N] [--json]", RunDeliveries},
     {"search", "search FILE [--screen N] [LINK] [--save]", RunSearch},
     {"sync-time", "sync-time FILE [--screen N] [LINK]", RunSyncTime},
     {"reset", "reset FILE [--screen N] [LINK] [--yes|--no]", RunReset},

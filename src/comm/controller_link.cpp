@@ -42,6 +42,43 @@ int ExpectedReplyPayload(int command)
     }
 }
 
+namespace {
+
+bool IsSuccessReply(const std::uint8_t* reply, int length)
+{
+    return CheckReply(reply, length) == ReplyCheck::Ok;
+}
+
+} // namespace
+
+TransferRules TransferRulesFor(int command)
+{
+    TransferRules rules;
+    switch (command) {
+    case CmdIdentify:
+        rules.resend = true;
+        rules.learnAddress = true;
+        break;
+    case CmdReadParams:
+    case CmdDataChunk:
+        // The same bytes at the same offset: a chunk that arrives twice is stored twice.
+        rules.resend = true;
+        break;
+    case CmdEndData:
+        // A card answers an end for a transfer it already closed with an error, so after
+        // the end went out twice only a success settles it.
+        rules.resend = true;
+        rules.slowToAnswer = true;
+        rules.settles = IsSuccessReply;
+        break;
+    default:
+        // Begin data starts the transfer over, and the others change the card: a late
+        // copy must not arrive after what follows them.
+        break;
+    }
+    return rules;
+}
+
 CControllerLink::CControllerLink(CScreen& screen) : m_screen(screen) {}
 
 CControllerLink::~CControllerLink()
@@ -95,21 +132,25 @@ QString CControllerLink::GetLinkStatusText() const
     return LoadString(43033) + QStringLiteral("COM%1").arg(link.comPort);
 }
 
-bool CControllerLink::Exchange(const std::uint8_t* frame, int length, int replyPayloadLength)
+bool CControllerLink::Exchange(const std::uint8_t* frame, int length, int replyPayloadLength,
+                               const TransferRules& rules)
 {
     SetCommCancel(false);
     CCommPort& port = Port();
     const int replyLength = replyPayloadLength + 12;
-    bool transferred = port.Transfer(frame, length, replyLength);
-    if (!transferred && port.IsConnected() && m_retryTransfer) {
+    bool transferred = port.Transfer(frame, length, replyLength, rules);
+    m_lastSends = port.SendCount();
+    if (!transferred && port.IsConnected() && m_retryTransfer && !CommCancelled()) {
         PumpedWait(200);
-        transferred = port.Transfer(frame, length, replyLength);
+        transferred = port.Transfer(frame, length, replyLength, rules);
+        m_lastSends += port.SendCount();
     }
     m_errorText = transferred ? QString() : port.GetErrorText();
 
     const std::uint8_t* reply = port.GetReplyBytes();
     const int count = port.GetReplyCount();
     const ReplyCheck check = CheckReply(reply, count);
+    m_lastCheck = check;
     switch (check) {
     case ReplyCheck::TooShort:
         port.UpdateHealth(false);
@@ -135,9 +176,16 @@ bool CControllerLink::Exchange(const std::uint8_t* frame, int length, int replyP
 
 bool CControllerLink::Transact(const CCommPacket& packet, int replyPayloadLength)
 {
+    return Transact(packet, replyPayloadLength, TransferRules{});
+}
+
+bool CControllerLink::Transact(const CCommPacket& packet, int replyPayloadLength,
+                               const TransferRules& rules)
+{
     CCommPort& port = Port();
     const bool pace = Pace();
     bool openedHere = false;
+    m_commandSent = false;
     if (!port.IsOpen()) {
         PaceWait(pace, 50);
         if (!OpenLink()) {
@@ -149,14 +197,17 @@ bool CControllerLink::Transact(const CCommPacket& packet, int replyPayloadLength
     }
 
     const CCommPacket identify(CmdIdentify, m_screen.Link().panelId);
-    bool result = Exchange(identify, ExpectedReplyPayload(CmdIdentify));
+    bool result =
+        Exchange(identify, ExpectedReplyPayload(CmdIdentify), TransferRulesFor(CmdIdentify));
     PaceWait(pace, 50);
     if (result) {
         if (ReplyPayloadLength() == 5) {
             std::array<std::uint8_t, 5> identity{};
             std::copy_n(ReplyPayload(), 5, identity.begin());
             m_screen.SetIdentity(identity);
-            result = Exchange(packet, replyPayloadLength);
+            ++m_identifyCount;
+            m_commandSent = true;
+            result = Exchange(packet, replyPayloadLength, rules);
         } else {
             m_errorText = LoadString(43030);
             result = false;
@@ -179,7 +230,7 @@ bool CControllerLink::TransactCommand(int command, int param1, int param2, int a
                                       const std::uint8_t* payload, int payloadLength)
 {
     const CCommPacket packet(command, param1, param2, address, payload, payloadLength);
-    return Transact(packet, ExpectedReplyPayload(command));
+    return Transact(packet, ExpectedReplyPayload(command), TransferRulesFor(command));
 }
 
 bool CControllerLink::SendDataChunk(std::uint32_t offset, const std::uint8_t* bytes, int length)
@@ -190,7 +241,7 @@ bool CControllerLink::SendDataChunk(std::uint32_t offset, const std::uint8_t* by
         std::copy_n(bytes, length, payload.begin() + 4);
     const CCommPacket packet(CmdDataChunk, 0, 0, ControllerAddress(), payload.data(),
                              static_cast<int>(payload.size()));
-    return Exchange(packet, 0);
+    return Exchange(packet, 0, TransferRulesFor(CmdDataChunk));
 }
 
 std::array<std::uint8_t, 8> CControllerLink::BeginDataPayload(std::uint32_t largestProgramBuffer,
@@ -216,6 +267,19 @@ bool CControllerLink::BeginData(std::uint32_t totalLength)
 bool CControllerLink::EndData(bool complete)
 {
     return TransactCommand(CmdEndData, complete ? 5 : 0, 0, ControllerAddress(), nullptr, 0);
+}
+
+EndAnswer CControllerLink::EndComplete()
+{
+    if (TransactCommand(CmdEndData, 5, 0, ControllerAddress(), nullptr, 0))
+        return EndAnswer::Stored;
+    if (CommCancelled())
+        return EndAnswer::Cancelled;
+    // A card that refused the one end it got has said what it holds; after a second copy
+    // its refusal may only mean that the first had closed the transfer already.
+    if (m_commandSent && m_lastCheck == ReplyCheck::Status && m_lastSends == 1)
+        return EndAnswer::Rejected;
+    return EndAnswer::Unsure;
 }
 
 bool CControllerLink::EndDataOnce(bool complete)

@@ -33,6 +33,19 @@ enum CommandCode : int {
 
 // The reply payload length each command expects.
 int ExpectedReplyPayload(int command);
+// What the transports may do while they wait for the reply to a command: requests that
+// change nothing on the card go out again; an identify may be answered from the card's
+// own address.
+TransferRules TransferRulesFor(int command);
+
+// How a card answered the end of a complete transfer.
+enum class EndAnswer {
+    Stored,   // it holds the screen now
+    Rejected, // it refused the data (the status text says why)
+    Unsure,   // the end went out more than once, or no answer came: the card may hold the
+              // screen or not, and a new transfer is the only way to know
+    Cancelled,
+};
 
 // The PC end of the link to one screen's controller: its two transports, the one in use,
 // and the last error text. Every operation returns false on failure and leaves the
@@ -51,13 +64,16 @@ public:
     QString GetLinkStatusText() const;
 
     // One transfer and the reply checks; one retry when a connected link failed.
-    bool Exchange(const std::uint8_t* frame, int length, int replyPayloadLength);
-    bool Exchange(const CCommPacket& packet, int replyPayloadLength)
+    bool Exchange(const std::uint8_t* frame, int length, int replyPayloadLength,
+                  const TransferRules& rules = {});
+    bool Exchange(const CCommPacket& packet, int replyPayloadLength,
+                  const TransferRules& rules = {})
     {
-        return Exchange(packet.GetData(), packet.GetLength(), replyPayloadLength);
+        return Exchange(packet.GetData(), packet.GetLength(), replyPayloadLength, rules);
     }
     // Opens the link if needed, identifies the controller, then exchanges the frame.
     bool Transact(const CCommPacket& packet, int replyPayloadLength);
+    bool Transact(const CCommPacket& packet, int replyPayloadLength, const TransferRules& rules);
 
     // The reply of the last exchange.
     const std::uint8_t* ReplyPayload() const { return Port().GetReplyBytes() + 8; }
@@ -68,6 +84,8 @@ public:
     bool BeginData(std::uint32_t largestProgramBuffer, std::uint32_t totalLength);   // 20
     bool BeginData(std::uint32_t totalLength); // 20, the buffer size from the screen
     bool EndData(bool complete);               // 21
+    // 21 after every chunk arrived, and what the card made of it.
+    EndAnswer EndComplete();
     // 21 once on the open link, without identifying first and without a retry: after a
     // controller stopped answering, the end costs one time-out at most.
     bool EndDataOnce(bool complete);
@@ -86,6 +104,9 @@ public:
                                                         std::uint32_t totalLength);
 
     CModelInfo ModelInfo() const;
+    // Counts the identify replies taken since the link was made: a caller sees from it
+    // whether the identity of the screen came from the card just now.
+    int IdentifyCount() const { return m_identifyCount; }
     CCommPort& Port();
     const CCommPort& Port() const;
     CSerialPort& Serial() { return m_serial; }
@@ -104,6 +125,12 @@ private:
     CUdpPort m_udp;
     QString m_errorText;
     bool m_retryTransfer = true;
+    int m_identifyCount = 0;
+    // Of the last exchange: how often its request went out, and how its reply fared.
+    int m_lastSends = 0;
+    ReplyCheck m_lastCheck = ReplyCheck::TooShort;
+    // Whether the last Transact got as far as its command.
+    bool m_commandSent = false;
 };
 
 // The link of a screen, created on first use.

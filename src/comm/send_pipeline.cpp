@@ -6,12 +6,17 @@
 #include "base/string_table.h"
 #include "comm/comm_port.h"
 #include "comm/controller_link.h"
+#include "comm/delivery_receipts.h"
 #include "model/project_root.h"
 #include "model/screen.h"
+#include "platform/serial_devices.h"
 #include "render/byte_buffer.h"
 #include "render/compile_screen.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -29,7 +34,9 @@ constexpr int kTextNoScreen = 41091;
 constexpr int kTextCommandFailed = 43027;
 constexpr int kTextFailedOnSend = 43008;
 constexpr int kAskRetry = 43036;
-const char kWaitingForEnd[] = "Waiting for the controller to acknowledge the end of the data...";
+constexpr int kTextWaitingForEnd = 61403;
+constexpr int kTextSendingAgain = 61401;
+constexpr int kTextNotConfirmed = 61402;
 constexpr int kTextFailureList = 43039;
 
 // Bar positions of the stages.
@@ -77,6 +84,51 @@ private:
     QString m_pinned;
     bool m_active = false;
 };
+
+// One screen's face among several shown in one place: its messages and questions start
+// with its name.
+class CNamedScreenUi final : public IOperationUi
+{
+public:
+    CNamedScreenUi(IOperationUi& ui, const QString& name)
+        : m_ui(ui), m_prefix(name + QStringLiteral(": "))
+    {}
+    void SetRange(int maximum) override { m_ui.SetRange(maximum); }
+    bool Update(int position, const QString& text) override { return m_ui.Update(position, text); }
+    Answer Ask(const QString& text) override { return m_ui.Ask(m_prefix + text); }
+    void Inform(const QString& text) override { m_ui.Inform(m_prefix + text); }
+    void Warn(const QString& text) override { m_ui.Warn(m_prefix + text); }
+    void Beep(MessageKind kind) override { m_ui.Beep(kind); }
+
+private:
+    IOperationUi& m_ui;
+    QString m_prefix;
+};
+
+// "UDP 192.168.1.252:5959" or "/dev/ttyUSB0 57600".
+QString LinkText(const LinkSettings& link)
+{
+    if (link.Kind() == LinkKind::Network)
+        return QStringLiteral("UDP %1:%2").arg(link.remoteIp.trimmed()).arg(link.remotePort);
+    if (link.comPort == 0)
+        return QStringLiteral("COM0");
+    return QStringLiteral("%1 %2").arg(SerialDevicePath(link.comPort)).arg(link.baudRate);
+}
+
+// The screen's place among the project's screens, from 1.
+int ScreenNumber(const CProjectObject& root, const CScreen& screen)
+{
+    int number = 0;
+    for (int i = 0; i < root.GetChildCount(); ++i) {
+        const CProjectObject* child = root.GetChild(i);
+        if (!child || child->GetKind() != KindScreen)
+            continue;
+        ++number;
+        if (child == &screen)
+            return number;
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -244,56 +296,145 @@ bool CSendPipeline::Transfer(CScreen& screen, CControllerLink& link, IOperationU
         return false;
     }
     const std::size_t total = buffer.Length();
-    if (!link.BeginData(static_cast<std::uint32_t>(total))) {
-        guard.Restore();
-        renderForEditor();
-        Fail(ui, CommandFailed(link));
-        return false;
-    }
-    guard.Restore();
-    Progress(ui, kPosStream, sending);
-
-    bool result = StreamData(link, buffer.Data(), total, chunkSize, ui);
-    if (result)
-        Progress(ui, kPosFinish, LoadString(kTextFinish));
-
-    renderForEditor();
-    Wait(m_options.endWaitMs);
-    bool ended = false;
-    if (result) {
-        ended = link.EndData(true);
-    } else {
-        // The controller may have stopped answering: one attempt, and say what it is for.
-        ui.Update(m_lastPosition, QLatin1String(kWaitingForEnd));
-        ended = link.EndDataOnce(false);
-    }
-    guard.Restore();
-    if (!ended) {
-        if (!result)
+    m_sentBytes = static_cast<qint64>(total);
+    m_sentDigest =
+        QCryptographicHash::hash(QByteArrayView(buffer.Data(), static_cast<qsizetype>(total)),
+                                 QCryptographicHash::Sha256)
+            .toHex();
+    bool renderedForEditor = false;
+    // A second round only when the card left it open whether it holds the screen.
+    for (int round = 0;; ++round) {
+        if (!link.BeginData(static_cast<std::uint32_t>(total))) {
+            guard.Restore();
+            if (!renderedForEditor)
+                renderForEditor();
+            Fail(ui, CommandFailed(link));
             return false;
-        // Every chunk was accepted; the warning is shown and the send still counts.
-        const QString text = CommandFailed(link);
-        ui.Warn(text);
+        }
+        guard.Restore();
+        Progress(ui, kPosStream, sending);
+
+        const bool streamed = StreamData(link, buffer.Data(), total, chunkSize, ui);
+        if (streamed)
+            Progress(ui, kPosFinish, LoadString(kTextFinish));
+        if (!renderedForEditor) {
+            renderForEditor();
+            renderedForEditor = true;
+        }
+        Wait(m_options.endWaitMs);
+        if (!streamed) {
+            // The controller may have stopped answering: one attempt, and say what it is for.
+            ui.Update(m_lastPosition, LoadString(kTextWaitingForEnd));
+            link.EndDataOnce(false);
+            guard.Restore();
+            return false;
+        }
+
+        const EndAnswer answer = link.EndComplete();
+        guard.Restore();
+        switch (answer) {
+        case EndAnswer::Stored:
+            m_failureText.clear();
+            ui.Update(kPosDone, LoadString(kTextSucceed));
+            ui.Beep(MessageKind::Information);
+            return true;
+        case EndAnswer::Cancelled:
+            m_cancelled = true;
+            m_abortAll = true;
+            ui.Update(m_lastPosition, LoadString(kTextCanceled));
+            m_failureText = LoadString(kTextCanceled);
+            return false;
+        case EndAnswer::Rejected:
+            // The card has not got the screen, whatever it acknowledged before.
+            Fail(ui, CommandFailed(link));
+            return false;
+        case EndAnswer::Unsure:
+            break;
+        }
+        if (round > 0) {
+            Fail(ui, LoadString(kTextCommandFailed) +
+                         LoadString(kTextNotConfirmed)
+                             .replace(QStringLiteral("%s"), link.GetErrorText()));
+            return false;
+        }
+        // Whether the card holds the screen is known only from a transfer it ends with a
+        // success: the data goes once more, from a new begin.
+        if (Progress(ui, kPosStream, LoadString(kTextSendingAgain))) {
+            ui.Update(kPosStream, LoadString(kTextCanceled));
+            m_failureText = LoadString(kTextCanceled);
+            return false;
+        }
     }
-    if (result) {
-        m_failureText.clear();
-        ui.Update(kPosDone, LoadString(kTextSucceed));
-        ui.Beep(MessageKind::Information);
-    }
-    return result;
 }
 
 bool CSendPipeline::SendScreen(CScreen& screen, IOperationUi& ui)
 {
+    // Where the screen's link points now, before a reply can teach it another address.
+    const QString linkText = LinkText(screen.Link());
+    const int identified = LinkOf(screen).IdentifyCount();
+    const bool sent = Deliver(screen, ui);
+    RecordDelivery(screen, ui, sent, linkText, identified);
+    return sent;
+}
+
+void CSendPipeline::RecordDelivery(CScreen& screen, IOperationUi& ui, bool sent,
+                                   const QString& linkText, int identifiedBefore)
+{
+    DeliveryReceipt receipt;
+    receipt.time = QDateTime::currentDateTimeUtc();
+    const CProjectObject* root = &screen;
+    while (root->Parent())
+        root = root->Parent();
+    if (root->GetKind() == KindRoot)
+        receipt.projectFile =
+            DeliveryProjectPath(static_cast<const CProjectRoot*>(root)->ProjectPath());
+    receipt.screenName = screen.GetName();
+    receipt.screenNumber = ScreenNumber(*root, screen);
+    receipt.link = linkText;
+    CControllerLink& link = LinkOf(screen);
+    if (link.IdentifyCount() != identifiedBefore) {
+        const CModelInfo model = link.ModelInfo();
+        receipt.cardModel = model.GetName();
+        receipt.cardVersion = model.GetVersionText();
+    }
+    receipt.bytes = m_sentBytes;
+    receipt.sha256 = m_sentDigest;
+    if (sent)
+        receipt.result = DeliveryResult::Ok;
+    else if (m_cancelled || CommCancelled())
+        receipt.result = DeliveryResult::Cancelled;
+    else
+        receipt.result = DeliveryResult::Failed;
+    if (receipt.result == DeliveryResult::Cancelled)
+        receipt.error = LoadString(kTextCanceled);
+    else if (!sent)
+        receipt.error = m_failureText;
+
+    CDeliveryStore store(m_options.deliveryStore.isEmpty() ? CDeliveryStore::DefaultPath()
+                                                           : m_options.deliveryStore);
+    if (store.Append(receipt))
+        return;
+    // The send stands; the person hears of the store once.
+    static std::atomic<bool> s_told{false};
+    if (!s_told.exchange(true))
+        ui.Warn(store.LastError());
+}
+
+bool CSendPipeline::Deliver(CScreen& screen, IOperationUi& ui)
+{
     m_cancelled = false;
     m_messageShown = false;
     m_failureText.clear();
+    m_sentBytes = 0;
+    m_sentDigest.clear();
     ui.SetRange(kProgressRange);
 
     QString names;
     if (screen.FindOverlap(names)) {
         const QString question = LoadString(kAskOverlap).replace(QStringLiteral("%s"), names);
         if (ui.Ask(question) == Answer::Yes) {
+            // The person stopped the send to edit the zones.
+            m_cancelled = true;
             m_failureText = question;
             return false;
         }
@@ -331,7 +472,8 @@ SendAllResult CSendPipeline::SendAll(CProjectRoot& root, IOperationUi& ui)
         if (!screen.GetSelected())
             continue;
         ++outcome.marked;
-        if (SendScreen(screen, ui)) {
+        CNamedScreenUi named(ui, screen.GetName());
+        if (SendScreen(screen, m_options.namedMessages ? static_cast<IOperationUi&>(named) : ui)) {
             ++outcome.succeeded;
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include "model/object_kind.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,12 @@ struct SendOptions
     // or a dead controller would be asked forever.
     int retryLimit = -1;
     ISendRendering* rendering = nullptr; // not owned; nullptr: render and compile here
+    // Send All: every message and question of a screen starts with its name ("Panel2: "),
+    // for a face that shows the screens one after the other in one place.
+    bool namedMessages = false;
+    // Where every send leaves its receipt; empty: the user's store
+    // (CDeliveryStore::DefaultPath()).
+    QString deliveryStore;
 };
 
 // One piece of the data stream: where it starts and how long it is.
@@ -72,8 +79,9 @@ public:
 
     explicit CSendPipeline(SendOptions options = {});
 
-    // The per-screen send. True when the whole data arrived (the progress dialog would end
-    // with OK); false after any failure, a refusal or a cancel.
+    // The per-screen send. True when the card holds the whole data (the progress dialog
+    // would end with OK); false after any failure, a refusal or a cancel. Every send leaves
+    // a delivery receipt; a store that cannot keep it is said once and stops nothing.
     bool SendScreen(CScreen& screen, IOperationUi& ui);
     // Sends every screen whose send flag is set, in order, and reports the failures.
     SendAllResult SendAll(CProjectRoot& root, IOperationUi& ui);
@@ -83,6 +91,10 @@ public:
     bool AbortAll() const { return m_abortAll; }
     // The system's text of the last failure of SendScreen (empty after a success).
     const QString& FailureText() const { return m_failureText; }
+    // What the last SendScreen compiled for the card: its length and SHA-256 (hex); 0 and
+    // empty when it got no further than that.
+    qint64 SentBytes() const { return m_sentBytes; }
+    const QByteArray& SentDigest() const { return m_sentDigest; }
 
     // The chunk size for a link kind: 64, 128 or 256 ("pkg"; anything else is 128), and at
     // least 256 on a network link.
@@ -98,6 +110,9 @@ public:
                     int chunkSize, IOperationUi& ui);
 
 private:
+    bool Deliver(CScreen& screen, IOperationUi& ui);
+    void RecordDelivery(CScreen& screen, IOperationUi& ui, bool sent, const QString& linkText,
+                        int identifiedBefore);
     bool Transfer(CScreen& screen, CControllerLink& link, IOperationUi& ui);
     void Render(CScreen& screen, RenderForm form);
     bool Compile(CScreen& screen, CByteBuffer& buffer, QString& reason);
@@ -111,4 +126,7 @@ private:
     bool m_messageShown = false;
     QString m_failureText;
     QString m_pinnedAddress;
+    // What the last send compiled: its length and SHA-256 (hex); 0 and empty before.
+    qint64 m_sentBytes = 0;
+    QByteArray m_sentDigest;
 };

@@ -147,47 +147,99 @@ bool CSerialPort::Open(LinkSettings* settings)
     }
     ::tcflush(fd, TCIOFLUSH);
     m_fd = fd;
+    m_lineUnsettled = false;
     ClearError();
     QThread::msleep(50);
     return true;
 }
 
-bool CSerialPort::Transfer(const std::uint8_t* frame, int length, int replyLength)
+bool CSerialPort::Transfer(const std::uint8_t* frame, int length, int replyLength,
+                           const TransferRules& rules)
 {
     if (m_fd < 0 || !m_settings)
         return Fail(43011);
-    QElapsedTimer timer;
-    timer.start();
     m_transmitCount = 0;
     m_receiveCount = 0;
+    m_sends = 0;
     m_transmit.assign(frame, frame + std::max(length, 0));
-    ::tcflush(m_fd, TCIFLUSH);
-    const int timeout = m_settings->timeoutMs;
-
-    while (m_transmitCount < length) {
-        if (timer.elapsed() > timeout / 2)
-            return Fail(43014);
-        const int piece = std::min(kWritePiece, length - m_transmitCount);
-        const ssize_t written = ::write(m_fd, frame + m_transmitCount, static_cast<size_t>(piece));
-        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            return Fail(43011, errno);
-        if (written <= 0) {
-            pollfd out{m_fd, POLLOUT, 0};
-            ::poll(&out, 1, 2);
-            continue;
-        }
-        m_transmitCount += static_cast<int>(written);
-        QThread::msleep(1);
+    if (m_lineUnsettled && !WaitForQuietLine())
+        return false;
+    // Whatever is on the line before this request is not its reply.
+    DropPendingInput();
+    if (!Write(frame, length)) {
+        m_lineUnsettled = true;
+        return false;
     }
-    if (replyLength != 0 && timeout != 0) {
+    m_sends = 1;
+    if (replyLength != 0 && m_settings->timeoutMs != 0) {
         QThread::msleep(5);
-        return Read(replyLength);
+        const bool read = Read(replyLength, rules.resend ? frame : nullptr, length);
+        m_lineUnsettled = !read || m_sends > 1;
+        return read;
     }
     QThread::msleep(50);
     return Fail(43012);
 }
 
-bool CSerialPort::Read(int replyLength)
+bool CSerialPort::Write(const std::uint8_t* frame, int length)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int timeout = m_settings->timeoutMs;
+    int written = 0;
+    while (written < length) {
+        if (timer.elapsed() > timeout / 2)
+            return Fail(43014);
+        const int piece = std::min(kWritePiece, length - written);
+        const ssize_t count = ::write(m_fd, frame + written, static_cast<size_t>(piece));
+        if (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            return Fail(43011, errno);
+        if (count <= 0) {
+            pollfd out{m_fd, POLLOUT, 0};
+            ::poll(&out, 1, 2);
+            continue;
+        }
+        written += static_cast<int>(count);
+        m_transmitCount = written;
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+void CSerialPort::DropPendingInput()
+{
+    ::tcflush(m_fd, TCIFLUSH);
+    std::uint8_t bytes[256];
+    for (int i = 0; i < 64 && ::read(m_fd, bytes, sizeof bytes) > 0; ++i) {
+    }
+}
+
+bool CSerialPort::WaitForQuietLine()
+{
+    // A reply later than its time-out may still come: the line must stay quiet as long
+    // as the card is given to answer, for at most twice that in all.
+    const qint64 timeout = m_settings->timeoutMs;
+    const qint64 quiet = timeout;
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    qint64 lastByte = 0;
+    std::uint8_t bytes[256];
+    for (;;) {
+        if (CommCancelled())
+            return Fail(41052);
+        const qint64 now = sinceStart.elapsed();
+        if (now - lastByte >= quiet || now >= 2 * timeout)
+            break;
+        pollfd in{m_fd, POLLIN, 0};
+        ::poll(&in, 1, static_cast<int>(std::min<qint64>(10, quiet - (now - lastByte))));
+        if (::read(m_fd, bytes, sizeof bytes) > 0)
+            lastByte = sinceStart.elapsed();
+    }
+    m_lineUnsettled = false;
+    return true;
+}
+
+bool CSerialPort::Read(int replyLength, const std::uint8_t* resendFrame, int resendLength)
 {
     m_receiveCount = 0;
     m_receive.assign(static_cast<size_t>(replyLength), 0);
@@ -201,6 +253,12 @@ bool CSerialPort::Read(int replyLength)
         const qint64 now = sinceStart.elapsed();
         if (now - lastProgress > timeout || now > 10 * timeout)
             return Fail(43014);
+        // Nothing at all for half the time-out: the request may have been lost on the line.
+        if (resendFrame && m_sends < 2 && m_receiveCount == 0 && now >= timeout / 2) {
+            if (!Write(resendFrame, resendLength))
+                return false;
+            ++m_sends;
+        }
         // Wait for bytes on the line for a short while rather than spinning.
         pollfd in{m_fd, POLLIN, 0};
         const qint64 wait = std::min<qint64>(10, timeout - (now - lastProgress) + 1);

@@ -29,8 +29,12 @@ const char kUsage[] =
     "  --geometry            the panel block's width, height, colour type (1 R, 2 RG, 3 RGB)\n"
     "                        and data polarity (0 or 1), so the card can match a project\n"
     "Faults:\n"
-    "  --drop CMD:K          leave the K-th request of command CMD unanswered (repeatable)\n"
-    "  --delay MS            wait MS milliseconds before every reply\n"
+    "  --drop CMD:K[-[L]]    leave the K-th request of command CMD unanswered, or the K-th\n"
+    "                        to the L-th, or every one from the K-th on (repeatable)\n"
+    "  --delay MS            answer every request MS milliseconds after it came (the card\n"
+    "                        keeps taking requests meanwhile)\n"
+    "  --restart CMD:K       restart at the K-th request of command CMD: an unfinished\n"
+    "                        transfer is forgotten and nothing is answered for 300 ms\n"
     "  --status CMD:S        answer command CMD with status S without acting on it\n"
     "  --bad-checksum CMD    corrupt the checksum of the replies to command CMD\n"
     "  --wrong-size CMD:N    answer command CMD with a payload of N bytes\n"
@@ -60,6 +64,24 @@ bool ParseNumber(const QString& text, int low, int high, int& value)
     bool ok = false;
     value = text.toInt(&ok);
     return ok && value >= low && value <= high;
+}
+
+// CMD:K, CMD:K-L or CMD:K- (from K on).
+bool ParseDrop(const QString& text, int& command, SimFaults::Range& range)
+{
+    const QStringList parts = text.split(u':');
+    if (parts.size() != 2 || !ParseNumber(parts[0], 0, 255, command))
+        return false;
+    const QStringList bounds = parts[1].split(u'-');
+    if (bounds.size() > 2 || !ParseNumber(bounds[0], 1, 1 << 30, range.first))
+        return false;
+    range.last = range.first;
+    if (bounds.size() == 2) {
+        range.last = 0;
+        if (!bounds[1].isEmpty() && !ParseNumber(bounds[1], range.first, 1 << 30, range.last))
+            return false;
+    }
+    return true;
 }
 
 // The panel block a --geometry option asks for.
@@ -180,9 +202,14 @@ int main(int argc, char** argv)
         } else if (option == QStringLiteral("--reply-from")) {
             replyFrom = value;
         } else if (option == QStringLiteral("--drop")) {
-            if (!ParsePair(value, a, b))
-                return Usage(QStringLiteral("--drop takes CMD:K"));
-            faults.drop[a].insert(b);
+            SimFaults::Range range;
+            if (!ParseDrop(value, a, range))
+                return Usage(QStringLiteral("--drop takes CMD:K, CMD:K-L or CMD:K-"));
+            faults.drop[a].push_back(range);
+        } else if (option == QStringLiteral("--restart")) {
+            if (!ParsePair(value, a, b) || a < 0 || a > 255 || b < 1)
+                return Usage(QStringLiteral("--restart takes CMD:K"));
+            faults.restart[a] = b;
         } else if (option == QStringLiteral("--delay")) {
             if (!ParseNumber(value, 0, 60000, faults.delayMs))
                 return Usage(QStringLiteral("--delay takes 0 to 60000"));

@@ -174,7 +174,21 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
                   .arg(panelId);
         return false;
     }
+    if (m_restarting.isValid() && m_restarting.elapsed() < m_faults.restartMs) {
+        log = QStringLiteral("ignored command %1: restarting").arg(request.command);
+        return false;
+    }
+    m_restarting.invalidate();
     const int number = ++m_requestCounts[request.command];
+    if (const auto restart = m_faults.restart.find(request.command);
+        restart != m_faults.restart.end() && restart->second == number) {
+        Restart();
+        log = QStringLiteral("#%1 command %2 (%3): restarting")
+                  .arg(number)
+                  .arg(request.command)
+                  .arg(QLatin1String(CommandName(request.command)));
+        return false;
+    }
     if (m_logging)
         log = QStringLiteral("#%1 command %2 (%3) p1=%4 p2=%5 payload %6 bytes")
                   .arg(number)
@@ -203,7 +217,9 @@ bool CSimController::Handle(const std::uint8_t* bytes, int length, std::vector<s
         note += QStringLiteral(" [wrong size]");
     }
     if (const auto drop = m_faults.drop.find(request.command);
-        drop != m_faults.drop.end() && drop->second.count(number)) {
+        drop != m_faults.drop.end() &&
+        std::any_of(drop->second.begin(), drop->second.end(),
+                    [number](const SimFaults::Range& range) { return range.Holds(number); })) {
         log += QStringLiteral(" -> dropped");
         return false;
     }
@@ -404,6 +420,17 @@ int CSimController::FirmwareCommand(int command, int param1, int param2,
     }
     m_firmwareMode = false;
     return 0;
+}
+
+void CSimController::Restart()
+{
+    m_transferActive = false;
+    m_data.clear();
+    m_received.clear();
+    m_receivedCount = 0;
+    m_firmwareMode = false;
+    m_firmware.clear();
+    m_restarting.start();
 }
 
 void CSimController::SaveParams() const

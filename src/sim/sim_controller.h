@@ -16,12 +16,23 @@
 // Faults the simulator can play, per command code.
 struct SimFaults
 {
-    std::map<int, std::set<int>> drop; // command -> request numbers (from 1) left unanswered
-    int delayMs = 0;                   // every reply waits this long
-    std::map<int, int> status;         // command -> status answered instead of acting
-    std::set<int> badChecksum;         // commands whose replies carry a wrong checksum
-    std::map<int, int> wrongSize;      // command -> reply payload size sent instead
-    bool legacyProbe = false;          // answer the previous generation's probe
+    // A range of request numbers of one command (from 1); last 0: no end.
+    struct Range
+    {
+        int first = 1;
+        int last = 0;
+        bool Holds(int number) const { return number >= first && (last == 0 || number <= last); }
+    };
+    std::map<int, std::vector<Range>> drop; // command -> requests left unanswered
+    int delayMs = 0;                        // every reply goes out this long after its request
+    // command -> the request number at which the card restarts: it forgets an unfinished
+    // transfer, and answers nothing (not that request either) for restartMs.
+    std::map<int, int> restart;
+    int restartMs = 300;
+    std::map<int, int> status;    // command -> status answered instead of acting
+    std::set<int> badChecksum;    // commands whose replies carry a wrong checksum
+    std::map<int, int> wrongSize; // command -> reply payload size sent instead
+    bool legacyProbe = false;     // answer the previous generation's probe
 };
 
 // The controller's side of the protocol: checks every request as a card does, keeps the
@@ -71,6 +82,9 @@ private:
     void SaveFirmware() const;
     QJsonObject Summary() const;
 
+    // Restarts the card: what only lives in its memory is gone.
+    void Restart();
+
     ControllerParams m_params;
     std::array<std::uint8_t, 5> m_identity{0x91, 0x01, 0, 5, 1};
     qint64 m_clockBase = 0;
@@ -79,6 +93,8 @@ private:
     SimFaults m_faults;
     std::map<int, int> m_requestCounts;
     bool m_logging = true;
+    // While restarting, nothing is answered.
+    QElapsedTimer m_restarting;
 
     // Screen data being received.
     bool m_transferActive = false;
@@ -112,4 +128,3 @@ public:
 private:
     std::vector<std::uint8_t> m_buffer;
 };
-

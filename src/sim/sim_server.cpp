@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -38,7 +39,10 @@ constexpr qint64 kSerialGapMs = 200;
 
 } // namespace
 
-CSimServer::CSimServer(CSimController& controller) : m_controller(controller) {}
+CSimServer::CSimServer(CSimController& controller) : m_controller(controller)
+{
+    m_clock.start();
+}
 
 CSimServer::~CSimServer()
 {
@@ -135,9 +139,10 @@ void CSimServer::Run(const std::atomic<bool>& stop)
             serialIndex = count;
             fds[count++] = {m_serial, POLLIN, 0};
         }
-        const int ready = ::poll(fds, static_cast<nfds_t>(count), 100);
+        const int ready = ::poll(fds, static_cast<nfds_t>(count), PollWait());
         if (ready < 0 && errno != EINTR)
             break;
+        SendDueReplies();
         if (ready <= 0)
             continue;
         if (udpIndex >= 0 && (fds[udpIndex].revents & POLLIN))
@@ -189,11 +194,40 @@ void CSimServer::ServeUdp(int socket)
     }
     if (!answer)
         return;
-    if (m_controller.Faults().delayMs > 0)
-        QThread::msleep(static_cast<unsigned long>(m_controller.Faults().delayMs));
-    const int out = m_replySocket >= 0 ? m_replySocket : m_udp;
-    ::sendto(out, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&sender),
-             senderLength);
+    Reply(m_replySocket >= 0 ? m_replySocket : m_udp, &sender, std::move(reply));
+}
+
+void CSimServer::Reply(int socket, const sockaddr_in* to, std::vector<std::uint8_t> bytes)
+{
+    PendingReply pending;
+    pending.due = m_clock.elapsed() + m_controller.Faults().delayMs;
+    pending.socket = socket;
+    if (to)
+        pending.to = *to;
+    pending.bytes = std::move(bytes);
+    m_pending.push_back(std::move(pending));
+    SendDueReplies();
+}
+
+void CSimServer::SendDueReplies()
+{
+    // The delay is the same for every reply, so they fall due in order.
+    while (!m_pending.empty() && m_pending.front().due <= m_clock.elapsed()) {
+        const PendingReply pending = std::move(m_pending.front());
+        m_pending.pop_front();
+        if (pending.socket < 0)
+            WriteSerial(pending.bytes);
+        else
+            ::sendto(pending.socket, pending.bytes.data(), pending.bytes.size(), 0,
+                     reinterpret_cast<const sockaddr*>(&pending.to), sizeof pending.to);
+    }
+}
+
+int CSimServer::PollWait() const
+{
+    if (m_pending.empty())
+        return 100;
+    return static_cast<int>(std::clamp<qint64>(m_pending.front().due - m_clock.elapsed(), 0, 100));
 }
 
 bool CSimServer::WaitForSerialPeer(const std::atomic<bool>& stop)
@@ -229,19 +263,23 @@ CSimServer::SerialRead CSimServer::ServeSerial()
     m_stream.Feed(bytes, static_cast<int>(got), m_controller, replies, lines);
     for (const QString& line : lines)
         Log(QStringLiteral("serial %1").arg(line));
-    for (const auto& reply : replies) {
-        if (m_controller.Faults().delayMs > 0)
-            QThread::msleep(static_cast<unsigned long>(m_controller.Faults().delayMs));
-        size_t sent = 0;
-        QElapsedTimer timer;
-        timer.start();
-        while (sent < reply.size() && timer.elapsed() < 2000) {
-            const ssize_t n = ::write(m_serial, reply.data() + sent, reply.size() - sent);
-            if (n > 0)
-                sent += static_cast<size_t>(n);
-            else
-                QThread::msleep(1);
-        }
-    }
+    for (auto& reply : replies)
+        Reply(-1, nullptr, std::move(reply));
     return SerialRead::Data;
+}
+
+void CSimServer::WriteSerial(const std::vector<std::uint8_t>& bytes)
+{
+    if (m_serial < 0)
+        return;
+    size_t sent = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (sent < bytes.size() && timer.elapsed() < 2000) {
+        const ssize_t n = ::write(m_serial, bytes.data() + sent, bytes.size() - sent);
+        if (n > 0)
+            sent += static_cast<size_t>(n);
+        else
+            QThread::msleep(1);
+    }
 }

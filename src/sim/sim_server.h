@@ -2,10 +2,14 @@
 
 #include "sim/sim_controller.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <atomic>
+#include <deque>
 #include <functional>
+
+#include <netinet/in.h>
 
 // Serves a simulated controller on a UDP address and/or a serial device until stopped.
 class CSimServer
@@ -35,6 +39,19 @@ private:
     // once the device has gone for good.
     bool WaitForSerialPeer(const std::atomic<bool>& stop);
     void Log(const QString& line);
+    // A reply due later (the delay fault): the card keeps serving meanwhile.
+    struct PendingReply
+    {
+        qint64 due = 0;
+        int socket = -1; // -1: the serial line
+        sockaddr_in to{};
+        std::vector<std::uint8_t> bytes;
+    };
+    void Reply(int socket, const sockaddr_in* to, std::vector<std::uint8_t> bytes);
+    void WriteSerial(const std::vector<std::uint8_t>& bytes);
+    void SendDueReplies();
+    // How long the serving loop may sleep (ms).
+    int PollWait() const;
 
     CSimController& m_controller;
     CSimStream m_stream;
@@ -48,4 +65,6 @@ private:
     std::vector<std::uint8_t> m_datagram;
     std::atomic<bool> m_stop{false};
     std::function<void(const QString&)> m_logger;
+    std::deque<PendingReply> m_pending;
+    QElapsedTimer m_clock;
 };

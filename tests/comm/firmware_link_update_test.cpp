@@ -153,9 +153,8 @@ TEST_F(FirmwareLinkTest, BrokenPackagesNeverReachTheController)
 
 TEST_F(FirmwareLinkTest, FailureAtTheThirdChunkStillSwitchesOff)
 {
-    // The third chunk and its one retry go unanswered.
-    Start({QStringLiteral("--drop"), QStringLiteral("19:3"), QStringLiteral("--drop"),
-           QStringLiteral("19:4")});
+    // From the third chunk on nothing is answered, however often it goes out.
+    Start({QStringLiteral("--drop"), QStringLiteral("19:3-")});
     QString failure;
     EXPECT_FALSE(
         UpdateFirmware(*project->screen, ui, package, QStringLiteral("s3cret"), 128, &failure));

@@ -105,6 +105,20 @@ TEST_F(SendCliTest, AnsweringNoAndAnAutomaticYesBothEndAndLeaveTheFileAlone)
     EXPECT_TRUE(Received().isEmpty());
 }
 
+TEST_F(SendCliTest, ACardThatRefusesTheEndIsAFailedSend)
+{
+    SimProcess sim(
+        {QStringLiteral("--state"), state, QStringLiteral("--status"), QStringLiteral("21:5")});
+    ASSERT_TRUE(sim.Started());
+    auto root = TextProject(64, 16, sim.Port());
+    SaveProject(*root);
+    const CliRun run = RunCli({QStringLiteral("send"), project, QStringLiteral("--yes")}, 20000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("\nCommand failed:Bad data.\n")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Succeed!")) << run.err.toStdString();
+    EXPECT_TRUE(Received().isEmpty());
+}
+
 TEST_F(SendCliTest, SendAllReportsTheFailedScreens)
 {
     SimProcess sim({QStringLiteral("--state"), state});

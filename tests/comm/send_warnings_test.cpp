@@ -88,7 +88,10 @@ TEST_F(SendWarningsTest, OverlapStopsTheSendUnlessIgnored)
     }
     const CliRun all = RunCli({QStringLiteral("send"), project, QStringLiteral("--all")}, 20000);
     EXPECT_EQ(all.exitCode, 1);
-    EXPECT_TRUE(all.err.contains("Command failed: Panel1: windows overlap"));
+    // With --all every line of a screen starts with its name.
+    EXPECT_TRUE(all.err.contains("Panel1: Zone is overlap in: Program1, do you want to edit it ?\n"
+                                 "Panel1: Command failed:windows overlap"))
+        << all.err.toStdString();
     EXPECT_TRUE(Received().isEmpty());
 
     const CliRun sent =
