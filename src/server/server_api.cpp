@@ -1,6 +1,7 @@
 #include "server/server_api.h"
 
 #include "base/string_table.h"
+#include "comm/delivery_receipts.h"
 #include "render/play_schedule.h"
 #include "server/http_server.h"
 #include "server/project_host.h"
@@ -36,7 +37,6 @@ constexpr int kTextPreviewQuery = 61850;
 constexpr int kTextBadMoment = 61851;
 constexpr int kTextNoSuchJob = 61852;
 constexpr int kTextLinkStrings = 61853;
-constexpr int kTextNoReceipts = 61854;
 constexpr int kTextBodyEnded = 61855;
 constexpr int kTextBusy = 61856;
 
@@ -547,15 +547,20 @@ void CServerApi::ServeApi(const Route& route, const Request& request, const QByt
         }
         SetJson(response, 200, json);
         return;
-    case Kind::Deliveries:
-        if (!m_deliveries) {
-            error = {501, LoadString(kTextNoReceipts)};
+    case Kind::Deliveries: {
+        // The store belongs to the thread that opens it: one per request.
+        const CDeliveryStore store;
+        const QList<DeliveryReceipt> receipts = store.List(DeliveryProjectPath(m_host.Path()));
+        if (!store.LastError().isEmpty()) {
+            error = {500, store.LastError()};
             break;
         }
-        if (!m_deliveries(json, error))
-            break;
-        SetJson(response, 200, json);
+        QJsonArray list;
+        for (const DeliveryReceipt& receipt : receipts)
+            list.append(ReceiptToJson(receipt));
+        SetJson(response, 200, {{QStringLiteral("deliveries"), list}});
         return;
+    }
     case Kind::Schedule: {
         QDateTime moment;
         if (!CPlaySchedule::ParseMoment(Param(request, "at"), moment)) {

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <semaphore>
 
 namespace httplib {
@@ -36,12 +35,7 @@ public:
     static constexpr int kPictureSlots = 2;
     static constexpr int kPictureWaitMs = 30000;
 
-    // Where GET /api/v1/deliveries gets the receipts of the project (newest last); without
-    // one the receipts are not available.
-    using DeliveriesSource = std::function<bool(QJsonObject& json, ApiError& error)>;
-
     CServerApi(CProjectHost& host, CSendJobs& jobs, const CServerToken& token);
-    void SetDeliveries(DeliveriesSource source) { m_deliveries = std::move(source); }
 
     // Installs the routes on the server.
     void Install(CHttpServer& server);
@@ -59,7 +53,6 @@ private:
     CProjectHost& m_host;
     CSendJobs& m_jobs;
     const CServerToken& m_token;
-    DeliveriesSource m_deliveries;
     std::counting_semaphore<kPictureSlots> m_pictureSlots{kPictureSlots};
 };
 

@@ -285,8 +285,18 @@ TEST_F(BrowserPageTest, AShopChangesAPriceAndSendsItFromThePage)
         browser.WaitFor(Text(QStringLiteral("job-1")) + QStringLiteral(" === 'Sent.'"), 30000))
         << browser.Evaluate(Text(QStringLiteral("job-1"))).toString().toStdString();
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("card/screen.bin"))));
-    // What the page says about the deliveries once the send is done.
-    EXPECT_TRUE(browser.WaitFor(Text(QStringLiteral("history")) + QStringLiteral(".length > 0")));
+    // The screen's last receipt, and the history with it.
+    EXPECT_TRUE(browser.WaitFor(Text(QStringLiteral("receipt-1")) +
+                                QStringLiteral(".includes('Delivered')")))
+        << browser.Evaluate(Text(QStringLiteral("receipt-1"))).toString().toStdString();
+    EXPECT_EQ(
+        browser.Evaluate(QStringLiteral("document.querySelectorAll('#history-body tr').length"))
+            .toInt(),
+        1);
+    EXPECT_TRUE(browser
+                    .Evaluate(Text(QStringLiteral("receipt-2")) +
+                              QStringLiteral(".includes('Never sent.')"))
+                    .toBool());
 }
 
 TEST_F(BrowserPageTest, ThePageFitsAPhoneAndSpeaksTheBrowsersLanguage)

@@ -5,9 +5,11 @@
 #include "../comm/comm_test_support.h"
 #include "support/test_support.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -141,6 +143,15 @@ TEST_F(ServerJobsTest, ACardThatDoesNotAnswerFailsTheJobWithTheSystemsMessage)
                     .toString()
                     .startsWith(QStringLiteral("Command failed:")))
         << job.value(QStringLiteral("message")).toString().toStdString();
+
+    // The failure has its receipt too, newest last.
+    const QJsonArray receipts =
+        server.Get("/api/v1/deliveries").Json().value(QStringLiteral("deliveries")).toArray();
+    ASSERT_EQ(receipts.size(), 1);
+    EXPECT_EQ(receipts.last().toObject().value(QStringLiteral("result")).toString(),
+              QStringLiteral("failed"));
+    EXPECT_EQ(receipts.last().toObject().value(QStringLiteral("error")).toString(),
+              job.value(QStringLiteral("message")).toString());
 
     const HttpAnswer status = server.Get("/api/v1/screens/1/status");
     EXPECT_EQ(status.status, 502);
