@@ -10,7 +10,7 @@ PACKAGES := cmake make g++ pkg-config ninja-build qt6-base-dev qt6-serialport-de
             fontconfig fonts-wqy-zenhei fonts-dejavu-core socat libgif-dev \
             desktop-file-utils appstream shared-mime-info dpkg-dev file \
             libqt6svg6 qt6-image-formats-plugins \
-            libqt6sql6-sqlite
+            libcpp-httplib-dev chromium libqt6sql6-sqlite
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build test run bench asan fuzz fuzz-smoke fuzz-seeds format clean package
@@ -47,7 +47,7 @@ run: build
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-BENCH_FIGURES ?= load render planes link send lossy firmware fleet effects tree open check
+BENCH_FIGURES ?= load render planes link send lossy firmware fleet effects tree open check server
 
 # Every figure of lumivant-bench; each prints "ratio <value>" as its last line.
 bench: build

@@ -2,7 +2,7 @@
 include(GNUInstallDirs)
 
 set(lumivant_programs lumivant lumivant-cli)
-foreach(program lumivant-sim lumivant-fwpack)
+foreach(program lumivant-sim lumivant-fwpack lumivant-server)
     if(TARGET ${program})
         list(APPEND lumivant_programs ${program})
     endif()
@@ -31,7 +31,7 @@ foreach(size 16 22 24 32 48 64 128 256)
         DESTINATION ${icon_root}/${size}x${size}/mimetypes)
 endforeach()
 
-foreach(page lumivant lumivant-cli lumivant-sim lumivant-fwpack)
+foreach(page lumivant lumivant-cli lumivant-sim lumivant-fwpack lumivant-server)
     set(compressed ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
     add_custom_command(OUTPUT ${compressed}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
@@ -41,6 +41,11 @@ foreach(page lumivant lumivant-cli lumivant-sim lumivant-fwpack)
 endforeach()
 add_custom_target(man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The server as a user service, one instance per project.
+if(TARGET lumivant-server)
+    install(FILES ${packaging}/lumivant-server@.service DESTINATION lib/systemd/user)
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lumivant)
@@ -56,8 +61,9 @@ sends them over a serial line or the network or writes them to a USB disk, and
 configures the controller.
 .
 The package holds the desktop program lumivant, the command-line tool
-lumivant-cli, the controller simulator lumivant-sim and the firmware packager
-lumivant-fwpack.")
+lumivant-cli, the controller simulator lumivant-sim, the firmware packager
+lumivant-fwpack and lumivant-server, which lets a shop change and send its
+signs from a web page or over HTTP.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -25,6 +25,7 @@ constexpr StringEntry kStrings[] = {
 };
 
 std::atomic<Language> g_language{Language::English};
+thread_local const Language* t_language = nullptr;
 
 const StringEntry* FindEntry(int id)
 {
@@ -83,7 +84,17 @@ void SetLanguage(Language language)
 
 Language CurrentLanguage()
 {
-    return g_language;
+    return t_language ? *t_language : g_language.load();
+}
+
+CThreadLanguage::CThreadLanguage(Language language) : m_language(language), m_previous(t_language)
+{
+    t_language = &m_language;
+}
+
+CThreadLanguage::~CThreadLanguage()
+{
+    t_language = m_previous;
 }
 
 QString LoadString(int id, Language language)
@@ -106,7 +117,7 @@ QString LoadString(int id, Language language)
 
 QString LoadString(int id)
 {
-    return LoadString(id, g_language);
+    return LoadString(id, CurrentLanguage());
 }
 
 QStringList SplitStringList(const QString& text, QChar separator)

@@ -10,7 +10,24 @@ enum class Language { English, SimplifiedChinese, TraditionalChinese };
 // 3 English, 4 and 5 without tables of their own) to a table.
 Language LanguageFromSetting(int lang);
 void SetLanguage(Language language);
+// The language of the calling thread: its own while a CThreadLanguage lives, else the
+// process's.
 Language CurrentLanguage();
+
+// Gives the calling thread a language of its own for as long as it lives: a server answers
+// each request in the language its client asked for.
+class CThreadLanguage
+{
+public:
+    explicit CThreadLanguage(Language language);
+    ~CThreadLanguage();
+    CThreadLanguage(const CThreadLanguage&) = delete;
+    CThreadLanguage& operator=(const CThreadLanguage&) = delete;
+
+private:
+    Language m_language;
+    const Language* m_previous;
+};
 
 // The entry in the current language (English where it has no translation); empty when
 // the number is unknown.

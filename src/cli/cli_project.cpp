@@ -5,6 +5,7 @@
 #include "model/project_root.h"
 #include "model/screen.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 std::unique_ptr<CProjectRoot> LoadProjectForCli(const QString& path)
@@ -50,4 +51,29 @@ CScreen* LoadScreenForCli(const QString& path, const CliArguments& arguments,
         return nullptr;
     }
     return ScreenForCli(*root, arguments, status);
+}
+
+bool LockProjectForCli(const QString& path, CProjectLock& lock)
+{
+    if (lock.Acquire(path))
+        return true;
+    CliFail(lock.Error());
+    return false;
+}
+
+bool SaveProjectForCli(CProjectRoot& root, const QString& path, const FileStamp& readStamp)
+{
+    CProjectLock lock;
+    if (!LockProjectForCli(path, lock))
+        return false;
+    if (FileStamp::Of(path) != readStamp) {
+        CliFail(LoadString(61802).arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    ClearLastError();
+    if (!root.SaveProject(path)) {
+        CliFail(LastError());
+        return false;
+    }
+    return true;
 }

@@ -29,6 +29,7 @@ struct ConfigContext
     std::unique_ptr<CProjectRoot> root;
     CScreen* screen = nullptr;
     QString path;
+    FileStamp readStamp;
     LinkSettings savedLink;
 };
 
@@ -41,6 +42,7 @@ int Prepare(const QStringList& words, const QString& usage, QStringList values, 
     if (!context.arguments)
         return status;
     context.path = context.arguments->Positional().first();
+    context.readStamp = FileStamp::Of(context.path);
     context.root = LoadProjectForCli(context.path);
     if (!context.root)
         return CliFailed;
@@ -60,9 +62,7 @@ int SaveWithFileLink(ConfigContext& context, const LinkSettings& link)
 {
     LinkOf(*context.screen).CloseLink();
     context.screen->Link() = link;
-    if (!context.root->SaveProject(context.path))
-        return CliFail(LastError());
-    return CliOk;
+    return SaveProjectForCli(*context.root, context.path, context.readStamp) ? CliOk : CliFailed;
 }
 
 // --- panel-setup -------------------------------------------------------------------------
@@ -427,8 +427,8 @@ int RunLinkSetup(const QStringList& words)
     values.timeoutMs = timeout;
 
     StoreLinkSetup(screen, values);
-    if (!context.root->SaveProject(context.path))
-        return CliFail(LastError());
+    if (!SaveProjectForCli(*context.root, context.path, context.readStamp))
+        return CliFailed;
     if (!TestLinkSetup(screen)) {
         // The question of the form, without asking: the settings are kept.
         QString text = NoDeviceQuestion(screen);

@@ -71,6 +71,7 @@ int RunReadParams(const QStringList& words)
     const QString path = arguments->Positional().first();
     std::unique_ptr<CProjectRoot> root;
     int status = CliOk;
+    const FileStamp readStamp = FileStamp::Of(path);
     CScreen* screen = LoadScreenForCli(path, *arguments, root, status);
     if (!screen)
         return status;
@@ -89,8 +90,8 @@ int RunReadParams(const QStringList& words)
         // The link options of this command line stay out of the file.
         link.CloseLink();
         screen->Link() = saved;
-        if (!root->SaveProject(path))
-            return CliFail(LastError());
+        if (!SaveProjectForCli(*root, path, readStamp))
+            return CliFailed;
     }
     return CliOk;
 }

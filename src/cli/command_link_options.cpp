@@ -2,10 +2,8 @@
 
 #include "base/string_table.h"
 #include "comm/controller_link.h"
+#include "comm/link_target.h"
 #include "model/screen.h"
-#include "platform/serial_devices.h"
-
-#include <QRegularExpression>
 
 QStringList LinkValueOptions()
 {
@@ -21,40 +19,22 @@ bool ApplyLinkOptions(const CliArguments& arguments, CScreen& screen, QString& e
         return false;
     }
     if (arguments.Has(QStringLiteral("udp"))) {
-        const QString value = arguments.Value(QStringLiteral("udp"));
-        QString host = value;
-        int port = link.remotePort;
-        const qsizetype colon = value.lastIndexOf(u':');
-        if (colon >= 0) {
-            bool ok = false;
-            host = value.left(colon);
-            port = value.mid(colon + 1).toInt(&ok);
-            if (!ok || port < 1 || port > 65535) {
-                error = QStringLiteral("--udp takes HOST[:PORT] with a port from 1 to 65535");
-                return false;
-            }
-        }
-        if (host.isEmpty() || host.size() > LinkSettings::kRemoteIpCapacity - 1) {
+        switch (PointLinkAtUdp(screen, arguments.Value(QStringLiteral("udp")))) {
+        case LinkTargetProblem::None:
+            break;
+        case LinkTargetProblem::Port:
+            error = QStringLiteral("--udp takes HOST[:PORT] with a port from 1 to 65535");
+            return false;
+        default:
             error = QStringLiteral("--udp takes HOST[:PORT]");
             return false;
         }
-        LinkOf(screen).SelectLink(1);
-        link.remoteIp = host;
-        link.remotePort = static_cast<std::uint16_t>(port);
     }
-    if (arguments.Has(QStringLiteral("serial"))) {
-        const QString device = arguments.Value(QStringLiteral("serial"));
-        static const QRegularExpression kCom(QStringLiteral("^(?:COM)?(\\d+)$"),
-                                             QRegularExpression::CaseInsensitiveOption);
-        const auto match = kCom.match(device);
-        int number =
-            match.hasMatch() ? match.captured(1).toInt() : BindSerialDeviceAnywhere(device);
-        if (number < 1) {
-            error = QStringLiteral("--serial takes a device path or COMn");
-            return false;
-        }
-        LinkOf(screen).SelectLink(0);
-        link.comPort = number;
+    if (arguments.Has(QStringLiteral("serial")) &&
+        PointLinkAtSerial(screen, arguments.Value(QStringLiteral("serial"))) !=
+            LinkTargetProblem::None) {
+        error = QStringLiteral("--serial takes a device path or COMn");
+        return false;
     }
     if (arguments.Has(QStringLiteral("baud"))) {
         const QString baud = arguments.Value(QStringLiteral("baud"));

@@ -29,6 +29,7 @@ struct MaintenanceContext
     std::unique_ptr<CProjectRoot> root;
     CScreen* screen = nullptr;
     QString path;
+    FileStamp readStamp;
     LinkSettings savedLink;
 };
 
@@ -47,6 +48,7 @@ int Prepare(const QStringList& words, const char* name, int positional, QStringL
                                  .arg(QLatin1String(name),
                                       positional ? QStringLiteral(" and one value") : QString()));
     context.path = context.arguments->Positional().first();
+    context.readStamp = FileStamp::Of(context.path);
     context.root = LoadProjectForCli(context.path);
     if (!context.root)
         return CliFailed;
@@ -97,8 +99,9 @@ int RunSearch(const QStringList& words)
         CliPrint(outcome.text);
     if (!outcome.found)
         return CliFailed;
-    if (context.arguments->Has(QStringLiteral("save")) && !context.root->SaveProject(context.path))
-        return CliFail(LastError());
+    if (context.arguments->Has(QStringLiteral("save")) &&
+        !SaveProjectForCli(*context.root, context.path, context.readStamp))
+        return CliFailed;
     return CliOk;
 }
 

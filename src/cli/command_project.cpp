@@ -7,11 +7,10 @@
 #include "model/play_window.h"
 #include "model/program.h"
 #include "model/project_root.h"
-#include "model/property_json.h"
+#include "model/project_tree_json.h"
 #include "model/screen.h"
 
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 
 namespace {
@@ -52,21 +51,6 @@ void PrintTree(const CProjectObject& object, int depth)
     object.ForEachChild([&](const CProjectObject& child) { PrintTree(child, depth + 1); });
 }
 
-QJsonObject TreeJson(const CProjectObject& object)
-{
-    CPropertyJson props;
-    const_cast<CProjectObject&>(object).VisitProperties(props);
-    QJsonArray children;
-    object.ForEachChild([&](const CProjectObject& child) { children.append(TreeJson(child)); });
-    QJsonObject json;
-    json.insert(QStringLiteral("kind"), object.GetKind());
-    json.insert(QStringLiteral("name"), object.GetName());
-    json.insert(QStringLiteral("fore"), object.GetFore());
-    json.insert(QStringLiteral("props"), props.Object());
-    json.insert(QStringLiteral("children"), children);
-    return json;
-}
-
 } // namespace
 
 int RunNew(const QStringList& words)
@@ -89,6 +73,9 @@ int RunNew(const QStringList& words)
     const QString path = arguments->Positional().first();
     if (QFileInfo(path).isDir())
         return CliFail(QStringLiteral("%1 is a folder.").arg(path));
+    CProjectLock lock;
+    if (!LockProjectForCli(path, lock))
+        return CliFailed;
     if (QFileInfo::exists(path) && !arguments->Has(QStringLiteral("force")))
         return CliFail(
             QStringLiteral("%1 already exists; --force replaces it with a new project.").arg(path));
@@ -114,7 +101,8 @@ int RunInfo(const QStringList& words)
     if (!root)
         return CliFailed;
     if (arguments->Has(QStringLiteral("json"))) {
-        const QByteArray text = QJsonDocument(TreeJson(*root)).toJson(QJsonDocument::Indented);
+        const QByteArray text =
+            QJsonDocument(ProjectTreeJson(*root)).toJson(QJsonDocument::Indented);
         std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
     } else {
         PrintTree(*root, 0);

@@ -4,13 +4,10 @@
 #include "cli/cli_findings.h"
 #include "cli/cli_project.h"
 
-#include "model/effect_zone.h"
-#include "model/play_window.h"
-#include "model/program.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "render/png_file.h"
-#include "render/sign_picture.h"
+#include "render/screen_pictures.h"
 
 #include <QDir>
 
@@ -55,48 +52,12 @@ int RunRender(const QStringList& words)
     WarnAboutProject(arguments->Positional().first(), *root, screen);
     int written = 0;
     QString failure;
-    const auto save = [&](const QImage& image, const QString& name) {
-        if (image.isNull() || !failure.isEmpty())
-            return;
-        if (SavePngDurably(image, out.filePath(name), &failure))
-            ++written;
-    };
-    for (int p = 0; p < screen->GetChildCount(); ++p) {
-        const CProjectObject* object = screen->GetChild(p);
-        if (object->GetKind() != KindProgram)
-            continue;
-        const auto* program = static_cast<const CProgram*>(object);
-        const QString programName = QStringLiteral("s%1-p%2").arg(screenNumber).arg(p + 1);
-        for (int w = 0; w < program->GetChildCount(); ++w) {
-            const CProjectObject* child = program->GetChild(w);
-            if (child->GetKind() != KindWindow)
-                continue;
-            const auto* window = static_cast<const CPlayWindow*>(child);
-            for (int z = 0; z < window->GetChildCount(); ++z) {
-                const CProjectObject* item = window->GetChild(z);
-                if (!IsZoneKind(item->GetKind()))
-                    continue;
-                const auto* zone = static_cast<const CEffectZone*>(item);
-                // The card's pages in the order it plays them; the other forms as held.
-                std::vector<int> pages = CardPageOrder(*zone);
-                if (!card) {
-                    pages.clear();
-                    for (int page = 0; page < zone->GetPageCount(); ++page)
-                        pages.push_back(page);
-                }
-                for (size_t position = 0; position < pages.size(); ++position) {
-                    save(ZonePagePicture(*zone, pages[position], shown),
-                         QStringLiteral("%1-w%2-z%3-page%4.png")
-                             .arg(programName)
-                             .arg(w + 1)
-                             .arg(z + 1)
-                             .arg(position + 1));
-                }
-            }
-        }
-        const QImage whole = ProgramFramePicture(*program, shown);
-        save(whole, programName + QStringLiteral(".png"));
-    }
+    ForEachScreenPicture(*screen, screenNumber, [&](const QString& name, const QImage& image) {
+        if (!SavePngDurably(image, out.filePath(name + QStringLiteral(".png")), &failure))
+            return false;
+        ++written;
+        return true;
+    }, shown);
     if (!failure.isEmpty())
         return CliFail(QStringLiteral("Cannot write the pictures into %1: %2")
                            .arg(QDir::toNativeSeparators(out.path()), failure));

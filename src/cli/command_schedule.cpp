@@ -21,29 +21,6 @@ bool ParseDate(const QString& text, QDate& date)
     return date.isValid();
 }
 
-bool ParseMoment(const QString& text, QDateTime& moment)
-{
-    const QString trimmed = text.trimmed();
-    for (const char* format : {"yyyy-MM-dd HH:mm", "yyyy-MM-dd HH:mm:ss"}) {
-        moment = QDateTime::fromString(trimmed, QLatin1String(format));
-        if (moment.isValid())
-            return true;
-    }
-    // A local time that daylight saving skips still names a moment of the controller's
-    // clock, which knows no time zones.
-    const QStringList parts = trimmed.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() != 2)
-        return false;
-    const QDate date = QDate::fromString(parts[0], QStringLiteral("yyyy-MM-dd"));
-    QTime time = QTime::fromString(parts[1], QStringLiteral("HH:mm"));
-    if (!time.isValid())
-        time = QTime::fromString(parts[1], QStringLiteral("HH:mm:ss"));
-    if (!date.isValid() || !time.isValid())
-        return false;
-    moment = QDateTime(date, time, Qt::UTC);
-    return true;
-}
-
 QString Names(const CPlaySchedule& schedule, const std::vector<int>& programs)
 {
     if (programs.empty())
@@ -107,7 +84,7 @@ int RunSchedule(const QStringList& words)
     QDateTime moment;
     QDate date;
     if (arguments->Has(QStringLiteral("at"))) {
-        if (!ParseMoment(arguments->Value(QStringLiteral("at")), moment))
+        if (!CPlaySchedule::ParseMoment(arguments->Value(QStringLiteral("at")), moment))
             return CliUsageError(QStringLiteral("--at takes an existing moment as "
                                                 "\"YYYY-MM-DD HH:MM\", not '%1'")
                                      .arg(arguments->Value(QStringLiteral("at"))));

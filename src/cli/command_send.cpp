@@ -8,6 +8,7 @@
 #include "base/string_table.h"
 #include "comm/comm_port.h"
 #include "comm/parallel_send.h"
+#include "comm/send_overlap.h"
 #include "comm/send_pipeline.h"
 #include "model/params_mismatch.h"
 #include "model/project_root.h"
@@ -39,16 +40,6 @@ void CancelLinkWaitsOnInterrupt()
     g_previousHandler = std::signal(SIGINT, OnSendInterrupt);
 }
 
-// The send's own overlap question (text 41068), for the screen's overlapping programs;
-// empty when its windows fit.
-QString OverlapQuestion(const CScreen& screen)
-{
-    QString names;
-    if (!screen.FindOverlap(names))
-        return {};
-    return LoadString(41068).replace(QStringLiteral("%s"), names);
-}
-
 // The send compiles for the parameter block the controller reports (it replaces the
 // screen's in memory): say so when that is not the geometry the project was made for.
 void WarnAboutGeometry(const CScreen& screen, const ControllerParams& projectParams)
@@ -65,7 +56,7 @@ void WarnAboutGeometry(const CScreen& screen, const ControllerParams& projectPar
 bool SettleOverlaps(const QList<CScreen*>& screens, bool ignore, bool named, CCliOperationUi& ui)
 {
     for (CScreen* screen : screens) {
-        const QString question = OverlapQuestion(*screen);
+        const QString question = SendOverlapQuestion(*screen);
         if (question.isEmpty())
             continue;
         const QString prefix = named ? screen->GetName() + QStringLiteral(": ") : QString();
@@ -155,7 +146,7 @@ int RunSend(const QStringList& words)
         if (parallel > 1) {
             CCliParallelUi parallelUi(answers);
             for (CScreen* screen : marked) {
-                if (const QString question = OverlapQuestion(*screen); !question.isEmpty())
+                if (const QString question = SendOverlapQuestion(*screen); !question.isEmpty())
                     parallelUi.AnswerNo(question);
             }
             const SendAllResult result =

@@ -10,11 +10,11 @@
 #include "render/system_text.h"
 #include "render/text_decoder.h"
 #include "render/zone_content.h"
+#include "render/zone_edit.h"
 
 #include <QFileInfo>
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -37,32 +37,35 @@ bool DecodeText(const QByteArray& bytes, const QString& path, QString& text, QSt
 }
 
 // Loads the project, finds the zone, applies the change, reports the pages and saves;
-// the project file is written only when everything before succeeded.
-int EditZone(const CliArguments& arguments, const std::function<bool(CEffectZone&, QString&)>& edit)
+// the project file is written only when everything before succeeded, and no other program
+// writes it in between.
+int EditZone(const CliArguments& arguments, const CZoneEdit::Change& edit)
 {
     const QString path = arguments.Positional().at(0);
+    const QString target = arguments.Value(QStringLiteral("out"), path);
+    CProjectLock lock;
+    if (!LockProjectForCli(target, lock))
+        return CliFailed;
     const auto root = LoadProjectForCli(path);
     if (!root)
         return CliFailed;
     QString error;
-    CEffectZone* zone = CZonePath::Find(*root, arguments.Positional().at(1), error);
-    if (!zone || !edit(*zone, error))
+    CZoneEdit::Outcome outcome;
+    CZoneEdit::Failure failure = CZoneEdit::Failure::None;
+    if (!CZoneEdit::Apply(*root, arguments.Positional().at(1), edit, outcome, failure, error))
         return CliFail(error);
-
-    QStringList warnings;
-    const int pages = CZoneContent::Render(*zone, warnings);
-    for (const QString& warning : warnings)
+    for (const QString& warning : outcome.warnings)
         std::fprintf(stderr, "warning: %s\n", warning.toUtf8().constData());
 
-    const QString target = arguments.Value(QStringLiteral("out"), path);
     ClearLastError();
     if (!root->SaveProject(target)) {
         const QString reason =
             LastError().isEmpty() ? QStringLiteral("Error on save project!") : LastError();
         return CliFail(QStringLiteral("%1: %2").arg(target, reason));
     }
+    const int pages = outcome.pages;
     CliPrint(QStringLiteral("%1: %2 page%3")
-                 .arg(CZonePath::NameOf(*zone))
+                 .arg(CZonePath::NameOf(*outcome.zone))
                  .arg(pages)
                  .arg(pages == 1 ? QString() : QStringLiteral("s")));
     return CliOk;

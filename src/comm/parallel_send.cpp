@@ -89,19 +89,31 @@ struct ScreenJob
     std::thread thread;
 };
 
-// Rendering and compiling of a screen's send, done on the coordinating thread.
+// Rendering and compiling of a screen's send, done on the coordinating thread, or by the
+// rendering the whole run was given (a program whose renderer lives on another thread).
 class CHandedOverRendering final : public ISendRendering
 {
 public:
-    explicit CHandedOverRendering(CCoordinatorQueue& queue) : m_queue(queue) {}
+    CHandedOverRendering(CCoordinatorQueue& queue, ISendRendering* outer)
+        : m_queue(queue), m_outer(outer)
+    {}
     void Prepare(CScreen& screen, RenderForm form) override
     {
-        m_queue.Call([&] { screen.Prepare(form); });
+        m_queue.Call([&] {
+            if (m_outer)
+                m_outer->Prepare(screen, form);
+            else
+                screen.Prepare(form);
+        });
     }
     bool Compile(CScreen& screen, CByteBuffer& buffer, QString& reason) override
     {
         bool compiled = false;
         m_queue.Call([&] {
+            if (m_outer) {
+                compiled = m_outer->Compile(screen, buffer, reason);
+                return;
+            }
             ClearLastError();
             compiled = WriteData(screen, buffer);
             reason = LastError();
@@ -111,6 +123,7 @@ public:
 
 private:
     CCoordinatorQueue& m_queue;
+    ISendRendering* m_outer;
 };
 
 // The operation face a screen's thread sees: everything goes to the person through the
@@ -181,7 +194,7 @@ void StartJob(ScreenJob& job, const SendOptions& options, CCoordinatorQueue& que
     job.started = true;
     job.thread = std::thread([&job, options, &queue, &ui] {
         CThreadCommCancel ownCancel(job.commCancel);
-        CHandedOverRendering rendering(queue);
+        CHandedOverRendering rendering(queue, options.rendering);
         SendOptions jobOptions = options;
         jobOptions.rendering = &rendering;
         CSendPipeline pipeline(jobOptions);
@@ -191,18 +204,6 @@ void StartJob(ScreenJob& job, const SendOptions& options, CCoordinatorQueue& que
         queue.Wake();
     });
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-}
-
-// Screens behind the same serial port (several cards on one bus) or the same address
-// cannot be talked to at once: their frames would mix on the line or in the card.
-QString LinkKey(const CScreen& screen)
-{
-    const LinkSettings& link = screen.Link();
-    if (link.Kind() == LinkKind::Network)
-        return QStringLiteral("udp %1:%2")
-            .arg(link.remoteIp.trimmed().toLower())
-            .arg(link.remotePort);
-    return QStringLiteral("serial %1").arg(link.comPort);
 }
 
 // Starts up to `free` screens, in order, that share no link with a screen being sent;
@@ -228,6 +229,16 @@ int StartWaitingJobs(std::vector<std::unique_ptr<ScreenJob>>& jobs, int free,
 }
 
 } // namespace
+
+QString SendLinkKey(const CScreen& screen)
+{
+    const LinkSettings& link = screen.Link();
+    if (link.Kind() == LinkKind::Network)
+        return QStringLiteral("udp %1:%2")
+            .arg(link.remoteIp.trimmed().toLower())
+            .arg(link.remotePort);
+    return QStringLiteral("serial %1").arg(link.comPort);
+}
 
 CParallelSend::CParallelSend(SendOptions options, int parallel)
     : m_options(options), m_parallel(std::clamp(parallel, 1, kMaxParallel))
@@ -261,7 +272,7 @@ SendAllResult CParallelSend::SendAll(CProjectRoot& root, IParallelSendUi& ui)
     // Every link of a screen is created here, before the threads share the tree.
     for (const auto& job : jobs) {
         LinkOf(*job->screen);
-        job->linkKey = LinkKey(*job->screen);
+        job->linkKey = SendLinkKey(*job->screen);
     }
     SetCommCancel(false);
     CCoordinatorQueue queue;

@@ -7,6 +7,12 @@
 #include <QStringList>
 
 class CProjectRoot;
+class CScreen;
+
+// Screens behind the same serial port (several cards on one bus) or the same address cannot
+// be talked to at once: their frames would mix on the line or in the card. Screens with the
+// same key share a link.
+QString SendLinkKey(const CScreen& screen);
 
 // What a send to several screens at once shows. Every call comes from the thread that
 // runs CParallelSend::SendAll; screen is the index of the screen among the marked ones
@@ -31,8 +37,9 @@ public:
 
 // Send All with up to `parallel` screens in flight at once, each on its own link and its
 // own thread running the per-screen send. Rendering and compiling stay on the calling
-// thread (the renderer is not made for threads): a screen's thread hands them over and
-// waits, so only the transfers overlap. A failure or cancel of one screen leaves the
+// thread (the renderer is not made for threads), or go to the options' rendering when the
+// renderer lives on yet another thread: a screen's thread hands them over and waits, so
+// only the transfers overlap. A failure or cancel of one screen leaves the
 // others alone; cancelling all ends each screen's send as a cancel ends it (end data
 // telling the controller the data is incomplete) and starts no further screen.
 class CParallelSend

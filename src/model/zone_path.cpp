@@ -1,10 +1,12 @@
 #include "model/zone_path.h"
 
 #include "model/effect_zone.h"
+#include "model/program.h"
 #include "model/project_root.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -84,12 +86,12 @@ QString PlaceText(const QStringList& walked)
                             : QStringLiteral("'%1'").arg(walked.join(u'/'));
 }
 
-bool IsNumberPath(const QStringList& parts)
+bool IsNumberPath(const QStringList& parts, int levels = kLevels)
 {
-    if (parts.size() != kLevels)
+    if (parts.size() != levels)
         return false;
     static const QRegularExpression number(QStringLiteral("^[1-9][0-9]{0,5}$"));
-    for (int level = 0; level < kLevels; ++level) {
+    for (int level = 0; level < levels; ++level) {
         const QString& part = parts[level];
         if (part.size() < 2 || part[0].toLower() != kNumberLetters[level] ||
             !number.match(part.mid(1)).hasMatch())
@@ -98,11 +100,11 @@ bool IsNumberPath(const QStringList& parts)
     return true;
 }
 
-CEffectZone* FindByNumbers(CProjectRoot& root, const QStringList& parts, QString& error)
+CProjectObject* FindByNumbers(CProjectRoot& root, const QStringList& parts, QString& error)
 {
     CProjectObject* at = &root;
     QStringList walked;
-    for (int level = 0; level < kLevels; ++level) {
+    for (int level = 0; level < parts.size(); ++level) {
         const std::vector<CProjectObject*> children = ChildrenAt(*at, level);
         const int number = parts[level].mid(1).toInt();
         if (number > static_cast<int>(children.size())) {
@@ -114,7 +116,7 @@ CEffectZone* FindByNumbers(CProjectRoot& root, const QStringList& parts, QString
         at = children[static_cast<size_t>(number - 1)];
         walked << parts[level];
     }
-    return static_cast<CEffectZone*>(at);
+    return at;
 }
 
 // The one entry of the name among the candidates; null with a reason otherwise.
@@ -143,16 +145,11 @@ const Entry* PickByName(const std::vector<Entry>& candidates, const QString& nam
     return nullptr;
 }
 
-CEffectZone* FindByNames(CProjectRoot& root, const QStringList& parts, QString& error)
+// The screen and program of the first two names.
+CProjectObject* FindProgramByNames(CProjectRoot& root, const QStringList& parts,
+                                   QStringList& walked, QString& error)
 {
-    if (parts.size() != kLevels && parts.size() != kLevels - 1) {
-        error = QStringLiteral("A zone path has 3 or 4 parts (Screen/Program/Window/Zone, "
-                               "Screen/Program/Zone or s1/p1/w1/z1), not %1.")
-                    .arg(parts.size());
-        return nullptr;
-    }
     auto self = [](CProjectObject* object) { return object; };
-    QStringList walked;
     CProjectObject* at = &root;
     for (int level = 0; level < 2; ++level) {
         const auto children = ChildrenAt(*at, level);
@@ -163,6 +160,22 @@ CEffectZone* FindByNames(CProjectRoot& root, const QStringList& parts, QString& 
         at = *picked;
         walked << CZonePath::Escape(parts[level]);
     }
+    return at;
+}
+
+CEffectZone* FindByNames(CProjectRoot& root, const QStringList& parts, QString& error)
+{
+    if (parts.size() != kLevels && parts.size() != kLevels - 1) {
+        error = QStringLiteral("A zone path has 3 or 4 parts (Screen/Program/Window/Zone, "
+                               "Screen/Program/Zone or s1/p1/w1/z1), not %1.")
+                    .arg(parts.size());
+        return nullptr;
+    }
+    auto self = [](CProjectObject* object) { return object; };
+    QStringList walked;
+    CProjectObject* at = FindProgramByNames(root, parts, walked, error);
+    if (!at)
+        return nullptr;
     const auto entries = ProgramEntries(*at);
     auto objectOf = [](const NamedEntry& entry) { return entry.object; };
     const bool direct = parts.size() == kLevels - 1;
@@ -239,11 +252,44 @@ QString CZonePath::NameOf(const CEffectZone& zone)
     return parts.join(u'/');
 }
 
+QString CZonePath::NumbersOf(const CEffectZone& zone)
+{
+    QStringList parts;
+    int level = kLevels - 1;
+    for (const CProjectObject* at = &zone; at && at->Parent() && level >= 0;
+         at = at->Parent(), --level) {
+        const std::vector<CProjectObject*> siblings = ChildrenAt(*at->Parent(), level);
+        const auto it = std::find(siblings.begin(), siblings.end(), at);
+        if (it == siblings.end())
+            return {};
+        parts.prepend(QStringLiteral("%1%2")
+                          .arg(kNumberLetters[level])
+                          .arg(static_cast<int>(it - siblings.begin()) + 1));
+    }
+    return parts.size() == kLevels ? parts.join(u'/') : QString();
+}
+
 CEffectZone* CZonePath::Find(CProjectRoot& root, const QString& path, QString& error)
 {
     QStringList parts;
     if (!Split(path, parts, error))
         return nullptr;
-    return IsNumberPath(parts) ? FindByNumbers(root, parts, error)
+    return IsNumberPath(parts) ? static_cast<CEffectZone*>(FindByNumbers(root, parts, error))
                                : FindByNames(root, parts, error);
+}
+
+CProgram* CZonePath::FindProgram(CProjectRoot& root, const QString& path, QString& error)
+{
+    QStringList parts;
+    if (!Split(path, parts, error))
+        return nullptr;
+    if (IsNumberPath(parts, 2))
+        return static_cast<CProgram*>(FindByNumbers(root, parts, error));
+    if (parts.size() != 2) {
+        error = QStringLiteral("A program path has 2 parts (Screen/Program or s1/p1), not %1.")
+                    .arg(parts.size());
+        return nullptr;
+    }
+    QStringList walked;
+    return static_cast<CProgram*>(FindProgramByNames(root, parts, walked, error));
 }

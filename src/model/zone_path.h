@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class CEffectZone;
+class CProgram;
 class CProjectRoot;
 
 // Names a zone from a script, in one of two forms:
@@ -23,8 +24,12 @@ public:
     static QString Escape(const QString& name);
     // The path by names of a zone of a project.
     static QString NameOf(const CEffectZone& zone);
+    // The path by numbers of a zone of a project ("s1/p2/w1/z1").
+    static QString NumbersOf(const CEffectZone& zone);
 
     // The zone the path names; null with a reason (which names what exists at the level
     // where the path went wrong) when there is none or more than one.
     static CEffectZone* Find(CProjectRoot& root, const QString& path, QString& error);
+    // The program "Screen/Program" or "s1/p2" names, the same way.
+    static CProgram* FindProgram(CProjectRoot& root, const QString& path, QString& error);
 };

@@ -159,3 +159,26 @@ QString CPlaySchedule::TimeText(int secondOfDay)
         text += QStringLiteral(":%1").arg(seconds, 2, 10, QLatin1Char('0'));
     return text;
 }
+
+bool CPlaySchedule::ParseMoment(const QString& text, QDateTime& moment)
+{
+    const QString trimmed = text.trimmed();
+    for (const char* format : {"yyyy-MM-dd HH:mm", "yyyy-MM-dd HH:mm:ss"}) {
+        moment = QDateTime::fromString(trimmed, QLatin1String(format));
+        if (moment.isValid())
+            return true;
+    }
+    // A local time that daylight saving skips still names a moment of the controller's
+    // clock, which knows no time zones.
+    const QStringList parts = trimmed.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() != 2)
+        return false;
+    const QDate date = QDate::fromString(parts[0], QStringLiteral("yyyy-MM-dd"));
+    QTime time = QTime::fromString(parts[1], QStringLiteral("HH:mm"));
+    if (!time.isValid())
+        time = QTime::fromString(parts[1], QStringLiteral("HH:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        return false;
+    moment = QDateTime(date, time, Qt::UTC);
+    return true;
+}

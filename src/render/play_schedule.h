@@ -56,6 +56,9 @@ public:
     // The programs that play at no moment of the days from first on.
     std::vector<int> SilentDuring(const QDate& first, int days) const;
 
+    // A moment of the controller's clock written "YYYY-MM-DD HH:MM[:SS]"; false when the
+    // text names none.
+    static bool ParseMoment(const QString& text, QDateTime& moment);
     // "08:00", or "08:00:30" when the seconds are not 0; 86400 is "24:00".
     static QString TimeText(int secondOfDay);
 

@@ -212,6 +212,18 @@ bool CZoneContent::SetDitheredImage(CEffectZone& zone, const QString& path, cons
            SetImage(zone, written, error);
 }
 
+QString CZoneContent::PlainText(const CEffectZone& zone)
+{
+    if (zone.GetKind() != KindText && zone.GetKind() != KindAnimate)
+        return {};
+    QTextDocument document;
+    ReadRtf(static_cast<const CRichTextBase&>(zone).GetRtf(), document);
+    QString text = document.toPlainText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
 int CZoneContent::Render(CEffectZone& zone, QStringList& warnings)
 {
     zone.Prepare(RenderForm::Display);

@@ -32,6 +32,9 @@ public:
     // show otherwise than meant (the checker's findings about the zone's content).
     static int Render(CEffectZone& zone, QStringList& warnings);
 
+    // The text a text or animate zone shows, lines separated by '\n'; empty for other zones.
+    static QString PlainText(const CEffectZone& zone);
+
     // "\n" in a command-line text is a new line, "\\" a backslash.
     static QString UnescapeLineBreaks(const QString& text);
 };

@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <thread>
+
 #include <gtest/gtest.h>
 
 TEST(StringTable, TextsInEachLanguage)
@@ -78,4 +80,48 @@ TEST(Messages, GoToTheInstalledSink)
     ShowWarning(QString());
     EXPECT_EQ(sink.texts, (QStringList{QStringLiteral("Command succeed."),
                                        QStringLiteral("Runtime error : #001")}));
+}
+
+TEST(StringTable, AThreadMayHaveALanguageOfItsOwn)
+{
+    SetLanguage(Language::English);
+    QString inThread;
+    std::thread worker([&] {
+        const CThreadLanguage own(Language::TraditionalChinese);
+        inThread = LoadString(41048);
+    });
+    worker.join();
+    EXPECT_EQ(inThread, LoadString(41048, Language::TraditionalChinese));
+    EXPECT_EQ(LoadString(41048), QStringLiteral("Succeed!"));
+    {
+        const CThreadLanguage own(Language::SimplifiedChinese);
+        EXPECT_EQ(CurrentLanguage(), Language::SimplifiedChinese);
+    }
+    EXPECT_EQ(CurrentLanguage(), Language::English);
+}
+
+TEST(StringTable, TheServersTextsHaveTheSameNumberedPlaceholdersInEveryLanguage)
+{
+    const QRegularExpression placeholder(QStringLiteral("%\\d"));
+    auto placeholders = [&](const QString& text) {
+        QStringList found;
+        for (auto it = placeholder.globalMatch(text); it.hasNext();)
+            found.append(it.next().captured());
+        found.sort();
+        found.removeDuplicates();
+        return found;
+    };
+    int texts = 0;
+    for (int id = 61800; id <= 61999; ++id) {
+        const QString english = LoadString(id, Language::English);
+        if (english.isEmpty())
+            continue;
+        ++texts;
+        for (Language language : {Language::SimplifiedChinese, Language::TraditionalChinese}) {
+            const QString translated = LoadString(id, language);
+            EXPECT_FALSE(translated.isEmpty()) << id;
+            EXPECT_EQ(placeholders(translated), placeholders(english)) << id;
+        }
+    }
+    EXPECT_GT(texts, 50);
 }

@@ -328,3 +328,41 @@ TEST_F(ParallelSendTest, InterruptEndsEveryScreenWithIncompleteData)
 }
 
 } // namespace
+
+TEST_F(ParallelSendTest, RenderingGoesToTheRenderingTheRunWasGiven)
+{
+    StartSim();
+    StartSim();
+    auto root = Project({sims[0]->Port(), sims[1]->Port()});
+    // A renderer that lives on the calling thread too, and counts what it is handed.
+    class CountingRendering final : public ISendRendering
+    {
+    public:
+        void Prepare(CScreen& screen, RenderForm form) override
+        {
+            ++prepared;
+            sameThread = sameThread && std::this_thread::get_id() == owner;
+            screen.Prepare(form);
+        }
+        bool Compile(CScreen& screen, CByteBuffer& buffer, QString& reason) override
+        {
+            ++compiled;
+            sameThread = sameThread && std::this_thread::get_id() == owner;
+            reason.clear();
+            return WriteData(screen, buffer);
+        }
+        std::thread::id owner = std::this_thread::get_id();
+        int prepared = 0;
+        int compiled = 0;
+        bool sameThread = true;
+    } rendering;
+    SendOptions options = NoPauses();
+    options.rendering = &rendering;
+    RecordingParallelUi ui;
+    const SendAllResult result = CParallelSend(options, 2).SendAll(*root, ui);
+    EXPECT_EQ(result.succeeded, 2) << ui.warnings.join(u'\n').toStdString();
+    EXPECT_EQ(rendering.compiled, 2);
+    // For the controller and for the editor again, per screen.
+    EXPECT_EQ(rendering.prepared, 4);
+    EXPECT_TRUE(rendering.sameThread);
+}

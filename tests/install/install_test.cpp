@@ -74,19 +74,52 @@ TEST_F(InstalledTree, PutsProgramsPagesAndDesktopFilesInPlace)
 {
     ASSERT_EQ(s_install.exitCode, 0) << s_install.out.constData();
     for (const char* path :
-         {"bin/lumivant", "bin/lumivant-cli", "bin/lumivant-sim", "bin/lumivant-fwpack",
-          "share/applications/lumivant.desktop", "share/mime/packages/lumivant.xml",
+         {"bin/lumivant",
+          "bin/lumivant-cli",
+          "bin/lumivant-sim",
+          "bin/lumivant-fwpack",
+          "share/applications/lumivant.desktop",
+          "share/mime/packages/lumivant.xml",
           "share/metainfo/io.github.lumivant.Lumivant.metainfo.xml",
           "share/icons/hicolor/scalable/apps/lumivant.svg",
           "share/icons/hicolor/scalable/mimetypes/application-x-lumivant-project.svg",
           "share/icons/hicolor/16x16/apps/lumivant.png",
           "share/icons/hicolor/256x256/apps/lumivant.png",
           "share/icons/hicolor/48x48/mimetypes/application-x-lumivant-project.png",
-          "share/man/man1/lumivant.1.gz", "share/man/man1/lumivant-cli.1.gz",
-          "share/man/man1/lumivant-sim.1.gz", "share/man/man1/lumivant-fwpack.1.gz",
-          "share/lumivant/examples/demo.ledprj"})
+          "share/man/man1/lumivant.1.gz",
+          "share/man/man1/lumivant-cli.1.gz",
+          "share/man/man1/lumivant-sim.1.gz",
+          "share/man/man1/lumivant-fwpack.1.gz",
+          "share/lumivant/examples/demo.ledprj",
+          "bin/lumivant-server",
+          "share/man/man1/lumivant-server.1.gz",
+          "lib/systemd/user/lumivant-server@.service"})
         EXPECT_TRUE(QFileInfo::exists(Installed(path))) << path;
     EXPECT_TRUE(QFileInfo(Installed("bin/lumivant-cli")).isExecutable());
+}
+
+TEST_F(InstalledTree, TheServersUserUnitServesTheProjectItsInstanceNames)
+{
+    ASSERT_EQ(s_install.exitCode, 0);
+    const QByteArray unit = ReadFileBytes(Installed("lib/systemd/user/lumivant-server@.service"));
+    EXPECT_TRUE(unit.contains("\nExecStart=lumivant-server --project %f\n")) << unit.constData();
+    EXPECT_TRUE(unit.contains("\nWantedBy=default.target")) << unit.constData();
+    if (!HaveTool("systemd-analyze"))
+        return;
+    QTemporaryDir units;
+    const QString instance = units.filePath(QStringLiteral("lumivant-server@.service"));
+    QByteArray local = unit;
+    local.replace("ExecStart=lumivant-server",
+                  "ExecStart=" + Installed("bin/lumivant-server").toUtf8());
+    ASSERT_TRUE(WriteFileBytes(instance, local));
+    const ProgramRun verify =
+        RunProgram(QStringLiteral("systemd-analyze"),
+                   {QStringLiteral("verify"),
+                    units.filePath(QStringLiteral("lumivant-server@tmp-shop.ledprj.service"))},
+                   30000);
+    EXPECT_FALSE(verify.out.contains("Unknown key") || verify.out.contains("nvalid") ||
+                 verify.out.contains("bad-setting"))
+        << verify.out.constData();
 }
 
 TEST_F(InstalledTree, DesktopEntryMetainfoAndMimePackageAreValid)
@@ -158,6 +191,7 @@ TEST(Package, DebHasItsControlFieldsAndFiles)
     EXPECT_TRUE(fields.out.contains("fonts-wqy-zenhei"));
     EXPECT_TRUE(fields.out.contains("libqt6svg6"));
     EXPECT_TRUE(fields.out.contains("qt6-image-formats-plugins"));
+    EXPECT_TRUE(fields.out.contains("libcpp-httplib")) << fields.out.constData();
     EXPECT_TRUE(fields.out.contains("Description: "));
 
     const ProgramRun files = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});
@@ -165,7 +199,8 @@ TEST(Package, DebHasItsControlFieldsAndFiles)
     for (const char* path :
          {"./usr/bin/lumivant\n", "./usr/bin/lumivant-cli\n",
           "./usr/share/applications/lumivant.desktop\n", "./usr/share/mime/packages/lumivant.xml\n",
-          "./usr/share/man/man1/lumivant-cli.1.gz\n"})
+          "./usr/share/man/man1/lumivant-cli.1.gz\n", "./usr/bin/lumivant-server\n",
+          "./usr/lib/systemd/user/lumivant-server@.service\n"})
         EXPECT_TRUE(files.out.contains(path)) << path;
     // Menus and file types are updated by the distribution's triggers, not by scripts.
     const ProgramRun control = RunProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("-I"), deb});

@@ -122,3 +122,27 @@ TEST_F(ZonePathTest, NumbersOutOfRangeAndMalformedPaths)
 }
 
 } // namespace
+
+TEST_F(ZonePathTest, EveryZoneHasANumberPathThatFindsItAgain)
+{
+    EXPECT_EQ(CZonePath::NumbersOf(*text), QStringLiteral("s1/p1/w1/z1"));
+    EXPECT_EQ(CZonePath::NumbersOf(*slashed), QStringLiteral("s1/p1/w1/z2"));
+    EXPECT_EQ(CZonePath::NumbersOf(*clock), QStringLiteral("s1/p1/w2/z1"));
+    EXPECT_EQ(CZonePath::NumbersOf(*direct), QStringLiteral("s1/p2/w1/z1"));
+    for (CEffectZone* zone : {text, slashed, clock, direct})
+        EXPECT_EQ(Find(CZonePath::NumbersOf(*zone)), zone);
+}
+
+TEST_F(ZonePathTest, ProgramsAreFoundByNamesOrNumbers)
+{
+    CProjectObject* second = p.screen->GetChild(1);
+    EXPECT_EQ(CZonePath::FindProgram(*p.root, QStringLiteral("Panel1/Program2"), error), second);
+    EXPECT_EQ(CZonePath::FindProgram(*p.root, QStringLiteral("s1/p1"), error), p.program);
+    EXPECT_EQ(CZonePath::FindProgram(*p.root, QStringLiteral("s1/p3"), error), nullptr);
+    EXPECT_TRUE(error.contains(QStringLiteral("programs there: 2"))) << error.toStdString();
+    EXPECT_EQ(CZonePath::FindProgram(*p.root, QStringLiteral("Panel1/Program9"), error), nullptr);
+    EXPECT_TRUE(error.contains(QStringLiteral("'Program1', 'Program2'"))) << error.toStdString();
+    EXPECT_EQ(CZonePath::FindProgram(*p.root, QStringLiteral("Panel1/Program1/Window1"), error),
+              nullptr);
+    EXPECT_TRUE(error.contains(QStringLiteral("2 parts"))) << error.toStdString();
+}

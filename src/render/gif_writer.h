@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBuffer>
 #include <QSaveFile>
 #include <QString>
 
@@ -10,7 +11,7 @@ struct GifFileType;
 
 // An animated GIF of palette pictures, looping for ever, written through the distribution's
 // GIF library into a temporary file that replaces the target only when everything was
-// written.
+// written, or into memory.
 class CGifWriter
 {
 public:
@@ -27,6 +28,8 @@ public:
     // The palette holds at most 256 colours; false with Error() set when the file cannot be
     // started.
     bool Open(const QString& path, int width, int height, const std::vector<Colour>& palette);
+    // The same into memory: Bytes() holds the picture after Finish.
+    bool OpenInMemory(int width, int height, const std::vector<Colour>& palette);
     // One picture of width x height palette indexes, shown for delay hundredths of a second.
     bool AddFrame(const std::vector<std::uint8_t>& pixels, int delay);
     // Ends the file and puts it in place; false with Error() set when any write failed.
@@ -35,12 +38,17 @@ public:
     void Abandon();
 
     const QString& Error() const { return m_error; }
+    const QByteArray& Bytes() const { return m_memory.data(); }
 
 private:
     static int Write(GifFileType* gif, const std::uint8_t* bytes, int length);
+    bool Start(int width, int height, const std::vector<Colour>& palette);
     bool Fail(const QString& what);
+    QIODevice& Device() { return m_inMemory ? static_cast<QIODevice&>(m_memory) : m_file; }
 
     QSaveFile m_file;
+    QBuffer m_memory;
+    bool m_inMemory = false;
     GifFileType* m_gif = nullptr;
     int m_width = 0;
     int m_height = 0;

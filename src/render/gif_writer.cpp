@@ -1,4 +1,4 @@
-#include "cli/gif_writer.h"
+#include "render/gif_writer.h"
 
 #include <gif_lib.h>
 
@@ -12,7 +12,7 @@ int CGifWriter::Write(GifFileType* gif, const std::uint8_t* bytes, int length)
     auto* self = static_cast<CGifWriter*>(gif->UserData);
     if (self->m_writeFailed)
         return 0;
-    const qint64 written = self->m_file.write(reinterpret_cast<const char*>(bytes), length);
+    const qint64 written = self->Device().write(reinterpret_cast<const char*>(bytes), length);
     if (written != length) {
         self->m_writeFailed = true;
         return 0;
@@ -22,7 +22,7 @@ int CGifWriter::Write(GifFileType* gif, const std::uint8_t* bytes, int length)
 
 bool CGifWriter::Fail(const QString& what)
 {
-    m_error = m_writeFailed || m_file.error() != QFileDevice::NoError
+    m_error = !m_inMemory && (m_writeFailed || m_file.error() != QFileDevice::NoError)
                   ? QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString())
                   : what;
     Abandon();
@@ -34,14 +34,30 @@ bool CGifWriter::Open(const QString& path, int width, int height,
 {
     Abandon();
     m_error.clear();
-    m_writeFailed = false;
-    m_width = width;
-    m_height = height;
+    m_inMemory = false;
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly)) {
         m_error = QStringLiteral("%1: %2").arg(path, m_file.errorString());
         return false;
     }
+    return Start(width, height, palette);
+}
+
+bool CGifWriter::OpenInMemory(int width, int height, const std::vector<Colour>& palette)
+{
+    Abandon();
+    m_error.clear();
+    m_inMemory = true;
+    m_memory.setData(QByteArray());
+    m_memory.open(QIODevice::WriteOnly);
+    return Start(width, height, palette);
+}
+
+bool CGifWriter::Start(int width, int height, const std::vector<Colour>& palette)
+{
+    m_writeFailed = false;
+    m_width = width;
+    m_height = height;
     int status = 0;
     m_gif = EGifOpen(this, &CGifWriter::Write, &status);
     if (!m_gif)
@@ -103,6 +119,10 @@ bool CGifWriter::Finish()
     m_gif = nullptr;
     if (closed == GIF_ERROR || m_writeFailed)
         return Fail(QString::fromLatin1(GifErrorString(status)));
+    if (m_inMemory) {
+        m_memory.close();
+        return true;
+    }
     if (!m_file.commit()) {
         m_error = QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString());
         return false;
@@ -119,4 +139,8 @@ void CGifWriter::Abandon()
     }
     if (m_file.isOpen())
         m_file.cancelWriting();
+    if (m_memory.isOpen()) {
+        m_memory.close();
+        m_memory.setData(QByteArray());
+    }
 }
