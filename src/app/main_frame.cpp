@@ -17,11 +17,13 @@
 #include "comm/controller_link.h"
 #include "document/edit_commands.h"
 #include "document/lumivant_doc.h"
+#include "document/project_file.h"
 #include "document/project_warnings.h"
 #include "document/recovery_keeper.h"
 #include "editors/preview_view.h"
 #include "editors/sign_view_options.h"
 #include "model/program.h"
+#include "model/project_finding.h"
 #include "model/project_root.h"
 #include "model/screen.h"
 #include "render/led_look.h"
@@ -46,6 +48,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -190,6 +193,7 @@ CMainFrame::CMainFrame(CLumivantDoc& doc, QWidget* parent)
     BuildToolBar();
     BuildStatusBar();
     m_recovery = new CRecoveryKeeper(m_doc, this);
+    m_file = new CProjectFile(m_doc, this);
     Connect();
     RetranslateUi();
 
@@ -355,6 +359,7 @@ void CMainFrame::Connect()
     connect(m_preview, &CPreView::objectClicked, this,
             [this](CProjectObject* object) { m_tree->Select(object); });
     connect(m_preview, &CPreView::zoomChanged, this, [this] { UpdateEnabling(); });
+    connect(m_file, &CProjectFile::changedOnDisk, this, [this] { OnFileChangedOnDisk(); });
     connect(m_warningsView, &CWarningsView::objectChosen, this,
             [this](CProjectObject* object) { m_tree->Select(object); });
     // The View menu's switches: remembered in the settings, written at exit.
@@ -675,24 +680,125 @@ void CMainFrame::RestoreEarlierVersion()
 bool CMainFrame::SaveTo(const QString& path, bool quiet)
 {
     m_doc.FlushPendingRender();
-    ClearLastError();
-    if (!m_doc.Root().SaveProject(path)) {
+    // Another program changed the file since it was read, and the person has not been
+    // asked yet: their work is not overwritten without a word.
+    if (!quiet && !m_doc.FilePath().isEmpty() &&
+        QFileInfo(path).absoluteFilePath() == m_doc.FilePath() && m_file->ChangedOnDisk() &&
+        m_file->Exists()) {
+        if (AskKeepOrLoad() == DiskChoice::LoadTheirs) {
+            ReloadFromDisk();
+            return false;
+        }
+    }
+    for (;;) {
+        // A writer that holds the file is waited for a moment.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const CProjectFile::SaveResult result = m_file->Save(path);
+        QApplication::restoreOverrideCursor();
+        if (result == CProjectFile::SaveResult::Saved)
+            break;
         m_lastSaveFailure =
             tr("The project could not be saved to \"%1\".").arg(QDir::toNativeSeparators(path));
-        const QString reason = LastError();
-        if (!reason.isEmpty())
-            m_lastSaveFailure += QStringLiteral("\n") + reason;
-        if (!quiet)
+        if (!m_file->Error().isEmpty())
+            m_lastSaveFailure += QStringLiteral("\n") + m_file->Error();
+        if (quiet)
+            return false;
+        if (result != CProjectFile::SaveResult::Held) {
             ShowWarning(m_lastSaveFailure);
-        return false;
+            return false;
+        }
+        // Another program is writing the file: nothing is lost, the person tries again or
+        // saves elsewhere.
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumivant"), m_lastSaveFailure,
+                        QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("fileHeldBox"));
+        QPushButton* retry = box.addButton(tr("Try Again"), QMessageBox::AcceptRole);
+        QPushButton* saveAs = box.addButton(tr("Save As..."), QMessageBox::ActionRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(retry);
+        box.exec();
+        if (box.clickedButton() == static_cast<QAbstractButton*>(saveAs))
+            return SaveAs();
+        if (box.clickedButton() != static_cast<QAbstractButton*>(retry))
+            return false;
     }
     m_lastSaveFailure.clear();
-    m_doc.SetFilePath(QFileInfo(path).absoluteFilePath());
-    m_doc.SetClean();
     AddRecentFile(m_doc.FilePath());
     // The save went through; that the replaced content could not be kept is worth a line.
     if (const QString warning = m_doc.Root().KeepWarning(); !warning.isEmpty())
         SetStatusText(tr("The earlier content of the file could not be kept: %1").arg(warning));
+    return true;
+}
+
+CMainFrame::DiskChoice CMainFrame::AskKeepOrLoad()
+{
+    const QString name = QFileInfo(m_doc.FilePath()).fileName();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Lumivant"),
+                    tr("%1 was changed by another program. Keep your unsaved changes (a save "
+                       "then replaces the file, whose content is kept as an earlier version), "
+                       "or load the file as it is now (your unsaved changes are lost)?")
+                        .arg(name),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("changedOnDiskBox"));
+    QPushButton* keep = box.addButton(tr("Keep Mine"), QMessageBox::RejectRole);
+    QPushButton* load = box.addButton(tr("Load Theirs"), QMessageBox::AcceptRole);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    if (box.clickedButton() == static_cast<QAbstractButton*>(load))
+        return DiskChoice::LoadTheirs;
+    m_file->AcceptDiskState();
+    return DiskChoice::KeepMine;
+}
+
+void CMainFrame::OnFileChangedOnDisk()
+{
+    if (m_answeringDiskChange || !m_file->ChangedOnDisk())
+        return;
+    // Not in the middle of another dialog or a playing preview: once they are over.
+    if (QApplication::activeModalWidget() || m_previewRunning) {
+        QTimer::singleShot(kDiskRetryMs, this, [this] { OnFileChangedOnDisk(); });
+        return;
+    }
+    const QString name = QFileInfo(m_doc.FilePath()).fileName();
+    if (!m_file->Exists()) {
+        m_file->AcceptDiskState();
+        SetStatusText(
+            tr("%1 was removed or renamed by another program; Save writes it again.").arg(name));
+        return;
+    }
+    m_answeringDiskChange = true;
+    if (!m_doc.IsModified()) {
+        if (ReloadFromDisk())
+            SetStatusText(
+                tr("%1 was changed by another program and has been loaded again.").arg(name));
+    } else if (AskKeepOrLoad() == DiskChoice::LoadTheirs && ReloadFromDisk()) {
+        SetStatusText(tr("%1 was changed by another program and has been loaded again.").arg(name));
+    }
+    m_answeringDiskChange = false;
+}
+
+bool CMainFrame::ReloadFromDisk()
+{
+    const QString path = m_doc.FilePath();
+    // The same object selected again where the tree still has it.
+    const QString place = m_doc.CurrentObject() ? ObjectPlace(*m_doc.CurrentObject()) : QString();
+    bool loaded = false;
+    {
+        // Read whole, not while another writer is halfway.
+        CProjectLock lock;
+        (void)lock.Acquire(path, CProjectFile::kLockWaitMs);
+        loaded = OpenFile(path);
+    }
+    if (!loaded) {
+        // The file as it is now was looked at; the open project stays.
+        m_file->AcceptDiskState();
+        return false;
+    }
+    if (!place.isEmpty()) {
+        if (CProjectObject* again = ObjectAtPlace(m_doc.Root(), place))
+            m_tree->Select(again);
+    }
     return true;
 }
 

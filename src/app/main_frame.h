@@ -10,6 +10,7 @@ class CLeftView;
 class CLumivantDoc;
 class CObjectView;
 class CPreView;
+class CProjectFile;
 class CProjectWarnings;
 class CWarningsView;
 class CProjectObject;
@@ -32,6 +33,8 @@ public:
     static constexpr int kTreeWidth = 300;
     static constexpr int kHostHeight = 100;
     static constexpr int kWarningsWidth = 240;
+    // A change of the file on the disk waits this long for an open dialog to close.
+    static constexpr int kDiskRetryMs = 500;
 
     explicit CMainFrame(CLumivantDoc& doc, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -77,6 +80,7 @@ public:
     CProjectWarnings& ProjectWarnings() { return *m_warnings; }
     CWarningsView& WarningsView() { return *m_warningsView; }
     QDockWidget& WarningsDock() { return *m_warningsDock; }
+    CProjectFile& ProjectFile() { return *m_file; }
     QToolBar& ToolBar() { return *m_toolBar; }
 
 protected:
@@ -112,6 +116,14 @@ private:
     // Offers the copies left by runs that ended without closing; true when one was taken.
     bool OfferLeftCopies();
     void RunScreenCommand(int id);
+    // The open project's file changed on the disk: reloaded when the project has no unsaved
+    // changes, else the person chooses.
+    void OnFileChangedOnDisk();
+    enum class DiskChoice { KeepMine, LoadTheirs };
+    DiskChoice AskKeepOrLoad();
+    // Opens the project's file again, keeping the selection where it can; false when it
+    // does not load (the open project stays).
+    bool ReloadFromDisk();
 
     CLumivantDoc& m_doc;
     CFrameActions* m_actions = nullptr;
@@ -119,6 +131,7 @@ private:
     CPreView* m_preview = nullptr;
     CObjectView* m_host = nullptr;
     CRecoveryKeeper* m_recovery = nullptr;
+    CProjectFile* m_file = nullptr;
     CProjectWarnings* m_warnings = nullptr;
     CWarningsView* m_warningsView = nullptr;
     QSplitter* m_outer = nullptr;
@@ -129,5 +142,6 @@ private:
     QMenu* m_contextMenu = nullptr;
     std::vector<QMenu*> m_menus;
     bool m_previewRunning = false;
+    bool m_answeringDiskChange = false;
     QString m_lastSaveFailure; // what the last failed save said: the path and the reason
 };

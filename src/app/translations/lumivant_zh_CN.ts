@@ -1304,6 +1304,36 @@
         <source>Delivery &amp;History...</source>
         <translation>发送记录(&amp;H)...</translation>
     </message>
+    <message>
+        <location filename="../main_frame.cpp" line="715" />
+        <source>Try Again</source>
+        <translation>重试</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="743" />
+        <source>Keep Mine</source>
+        <translation>保留我的</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="744" />
+        <source>Load Theirs</source>
+        <translation>载入对方的</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="737" />
+        <source>%1 was changed by another program. Keep your unsaved changes (a save then replaces the file, whose content is kept as an earlier version), or load the file as it is now (your unsaved changes are lost)?</source>
+        <translation>%1 已被其他程序修改。保留您未保存的更改（之后保存时会替换该文件，其内容作为早期版本保留），还是载入该文件的当前内容（您未保存的更改将丢失）？</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="767" />
+        <source>%1 was removed or renamed by another program; Save writes it again.</source>
+        <translation>%1 已被其他程序删除或重命名；保存会重新写入它。</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="774" />
+        <source>%1 was changed by another program and has been loaded again.</source>
+        <translation>%1 已被其他程序修改，已重新载入。</translation>
+    </message>
 </context>
 <context>
     <name>CMyRichEditCtrl</name>

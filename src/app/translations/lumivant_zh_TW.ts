@@ -1304,6 +1304,36 @@
         <source>Delivery &amp;History...</source>
         <translation>傳送記錄(&amp;H)...</translation>
     </message>
+    <message>
+        <location filename="../main_frame.cpp" line="715" />
+        <source>Try Again</source>
+        <translation>重試</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="743" />
+        <source>Keep Mine</source>
+        <translation>保留我的</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="744" />
+        <source>Load Theirs</source>
+        <translation>載入對方的</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="737" />
+        <source>%1 was changed by another program. Keep your unsaved changes (a save then replaces the file, whose content is kept as an earlier version), or load the file as it is now (your unsaved changes are lost)?</source>
+        <translation>%1 已被其他程式修改。保留您未儲存的變更（之後儲存時會取代該檔案，其內容作為早期版本保留），還是載入該檔案的目前內容（您未儲存的變更將遺失）？</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="767" />
+        <source>%1 was removed or renamed by another program; Save writes it again.</source>
+        <translation>%1 已被其他程式刪除或重新命名；儲存會重新寫入它。</translation>
+    </message>
+    <message>
+        <location filename="../main_frame.cpp" line="774" />
+        <source>%1 was changed by another program and has been loaded again.</source>
+        <translation>%1 已被其他程式修改，已重新載入。</translation>
+    </message>
 </context>
 <context>
     <name>CMyRichEditCtrl</name>
