@@ -783,13 +783,8 @@ bool CMainFrame::ReloadFromDisk()
     const QString path = m_doc.FilePath();
     // The same object selected again where the tree still has it.
     const QString place = m_doc.CurrentObject() ? ObjectPlace(*m_doc.CurrentObject()) : QString();
-    bool loaded = false;
-    {
-        // Read whole, not while another writer is halfway.
-        CProjectLock lock;
-        (void)lock.Acquire(path, CProjectFile::kLockWaitMs);
-        loaded = OpenFile(path);
-    }
+    // Every writer renames a whole new file into place: what is read is never halfway.
+    const bool loaded = OpenFile(path);
     if (!loaded) {
         // The file as it is now was looked at; the open project stays.
         m_file->AcceptDiskState();

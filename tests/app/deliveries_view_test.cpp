@@ -1,6 +1,7 @@
 // The delivery receipts in the window: the screen page's last delivery, refreshed after a
 // send, and View > Delivery History; a store that cannot be read is said and stops nothing.
 #include "dialogs_test_support.h"
+#include "support/accessible_names.h"
 
 #include "app/dialogs/delivery_history_dialog.h"
 #include "app/shell_commands.h"
@@ -148,6 +149,10 @@ TEST_F(DeliveriesViewTest, TheHistoryListsThisProjectsReceiptsNewestLastAndEvery
     dialog.findChild<QCheckBox*>(QStringLiteral("onlyThisProject"))->setChecked(false);
     EXPECT_EQ(dialog.RowCount(), 4);
     EXPECT_EQ(dialog.Cell(1, Column::Project), QStringLiteral("other.ledprj"));
+
+    dialog.show();
+    EXPECT_TRUE(ControlsWithoutName(&dialog).isEmpty())
+        << ControlsWithoutName(&dialog).join(u'\n').toStdString();
 
     // An untitled project sees every receipt.
     CDeliveryHistoryDialog untitled{QString()};

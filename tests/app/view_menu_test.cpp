@@ -21,6 +21,7 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QListView>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -99,6 +100,13 @@ TEST_F(ViewMenuTest, TheSwitchesAreRememberedInTheSettingsFile)
     warnings->trigger();
     EXPECT_FALSE(frame->WarningsView().isVisible());
     EXPECT_FALSE(frame->ProjectWarnings().IsActive());
+    // The dock's own close button is the same switch.
+    warnings->trigger();
+    ASSERT_TRUE(frame->WarningsView().isVisible());
+    EXPECT_EQ(Settings().warnings, 1);
+    frame->WarningsDock().close();
+    EXPECT_FALSE(warnings->isChecked());
+    EXPECT_FALSE(frame->WarningsView().isVisible());
 
     // Written with the zoom at exit; the next start begins with them.
     ASSERT_TRUE(Settings().SaveView(SettingsFilePath()));
