@@ -146,8 +146,12 @@ TEST_F(ServerLimitsTest, ThousandsOfRequestsKeepTheMemoryBounded)
     for (auto& client : clients)
         client.join();
     EXPECT_EQ(failures, 0);
+#if !defined(__SANITIZE_ADDRESS__)
+    // Under AddressSanitizer freed memory waits in a quarantine of its own, so the resident
+    // size grows regardless; the sanitizer's leak check at the server's exit stands in.
     const qint64 after = server.ResidentKb();
     EXPECT_LT(after - before, 8 * 1024) << before << " kB before, " << after << " kB after";
+#endif
 }
 
 TEST_F(ServerLimitsTest, WritersAtTheSameTimeKeepEveryChange)
